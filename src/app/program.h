@@ -1,0 +1,27 @@
+#pragma once
+#include "app/app.h"
+#include "app/real_services.h"
+#include "app/shared_state.h"
+#include "app/stage.h"
+#include "sound/sdl_sound_device.h"
+
+#include <memory>
+
+// The running program with its real services.
+class Program {
+public:
+    Program();
+    ~Program();
+    bool startUp(const QString& nativeProgramFolder);
+    int exitCode() const { return end_.exitCode(); }
+
+private:
+    SharedState state_;
+    SystemClock clock_;
+    SdlSoundDevice sound_;
+    MessageBoxDialogs dialogs_;
+    DetachedLauncher launcher_;
+    StageProgramEnd end_;
+    Services services_{clock_, sound_, dialogs_, launcher_, end_};
+    std::unique_ptr<Stage> stage_;
+};

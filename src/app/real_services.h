@@ -1,0 +1,34 @@
+#pragma once
+#include "app/dialogs.h"
+#include "app/program_end.h"
+#include "app/program_launcher.h"
+
+#include <QPointer>
+
+class Stage;
+
+class MessageBoxDialogs final : public Dialogs {
+public:
+    void setStage(Stage* stage) { stage_ = stage; }
+    void message(const QString& text, const QString& title) override;
+
+private:
+    QPointer<Stage> stage_;
+};
+
+class DetachedLauncher final : public ProgramLauncher {
+public:
+    bool startDetached(const QString& program, const QStringList& arguments) override;
+};
+
+// Closes every screen and leaves the event loop with the exit code.
+class StageProgramEnd final : public ProgramEnd {
+public:
+    void setStage(Stage* stage) { stage_ = stage; }
+
+protected:
+    void onRequest(int exitCode) override;
+
+private:
+    QPointer<Stage> stage_;
+};

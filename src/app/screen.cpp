@@ -1,0 +1,12 @@
+#include "app/screen.h"
+
+#include "app/stage.h"
+
+Screen::Screen(App& app, const QString& objectName) : QWidget(&app.stage), app_(app)
+{
+    setObjectName(objectName);
+    setGeometry(0, 0, 1024, 768);
+    setAutoFillBackground(true);
+}
+
+bool Screen::isCurrent() const { return app_.stage.isCurrent(this); }

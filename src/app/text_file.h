@@ -1,0 +1,59 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// Code page 932 text files.
+QString decodeCp932(const QByteArray& bytes);
+QByteArray encodeCp932(const QString& text);
+
+// Reads a whole text file and decodes it. Throws FileError (naming
+// `displayName` and `path`) when the file is missing or cannot be read.
+QString readTextFile(const QString& path, const QString& displayName);
+// As above, but returns nothing when the file does not exist or cannot be opened.
+std::optional<QString> tryReadTextFile(const QString& path);
+
+// Replaces a whole file atomically: a crash leaves the old file or the new
+// one, never a mixture. Returns false (with `error` set) on failure.
+bool writeTextFileAtomic(const QString& path, const QString& text, QString* error = nullptr);
+
+// One value read by the list-input convention.
+struct ListValue {
+    QString text;        // without quotes; unquoted values have blanks trimmed
+    bool quoted = false; // the value was written in double quotes
+    bool empty() const { return !quoted && text.isEmpty(); }
+};
+
+// List input: values are separated by commas or line ends, a value in double
+// quotes may hold commas, blanks around a value are skipped, an empty numeric
+// value reads as 0 and a number takes the leading number of its text. Blank
+// lines between records are skipped. The file has ended when only blanks and
+// line ends remain, so a trailing empty line changes nothing. Reading past the
+// end throws FileError naming the file.
+class ListReader {
+public:
+    ListReader(QString text, QString displayName, QString path);
+
+    bool atEnd() const;
+    ListValue readValue();
+    QString readText() { return readValue().text; }
+    double readNumber();
+    // Whole-number values saturate to the type's range instead of wrapping.
+    qint32 readInt32();
+    qint16 readInt16();
+    int valuesRead() const { return valuesRead_; }
+    const QString& displayName() const { return displayName_; }
+    const QString& path() const { return path_; }
+
+private:
+    bool atLineEnd(qsizetype i) const;
+    qsizetype skipLineEnd(qsizetype i) const;
+
+    QString text_, displayName_, path_;
+    qsizetype pos_ = 0;
+    bool lineStart_ = true; // the previous value ended at a line end (or none was read yet)
+    int valuesRead_ = 0;
+};
+
+// The matching list output for one line: numbers plain, texts in quotes.
+QString listQuote(const QString& text);

@@ -1,0 +1,21 @@
+#pragma once
+#include <QString>
+
+// Blanks are half-width spaces (and tabs). The full-width space "　" belongs to
+// Japanese names and is never trimmed.
+bool isBlank(QChar c);
+QString trimBlanks(const QString& s);
+QString trimLeftBlanks(const QString& s);
+QString trimRightBlanks(const QString& s);
+
+// The leading number of a text, as a number read from text is taken:
+// blanks skipped, an optional sign, digits with one optional decimal point and
+// an optional exponent; anything that does not start a number gives 0.
+double leadingNumber(const QString& s);
+
+// A number as plain decimal text: no exponent, no trailing zeros, no blank
+// ("12", "3.33", "-2.5", "0.7").
+QString plainDecimal(double v);
+
+// Pads with half-width spaces or cuts to exactly `width` characters.
+QString fixedWidth(const QString& s, int width);

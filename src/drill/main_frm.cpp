@@ -1,0 +1,3 @@
+#include "drill/main_frm.h"
+
+MainFrm::MainFrm(App& app) : Screen(app, QStringLiteral("MainFrm")) {}

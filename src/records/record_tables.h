@@ -1,0 +1,47 @@
+#pragma once
+#include "app/level_pupil_table.h"
+
+#include <array>
+#include <vector>
+
+// One record as loaded from the result file.
+struct LoadedRecord {
+    double date = 0; // days since 30 December 1899
+    double time = 0; // fraction of a day
+    qint16 pupilNumber = 0;
+    qint16 level = 0;
+    qint32 score = 0;
+    qint32 points = 0; // numeric value of the stored points text
+};
+
+// Counters of one pupil at one level, recomputed from the records.
+struct PupilLevelStats {
+    qint32 personalBest = 99999;
+    qint32 runCount = 0;
+    qint32 recentRunCount = 0;
+    qint64 recentPoints = 0;
+    qint32 window2RunCount = 0;
+    qint64 window2Points = 0;
+    qint64 totalPoints = 0;
+    qint64 scoreSum = 0;
+    qint32 todayRunCount = 0;
+    qint64 todayScoreSum = 0;
+    qint64 todayPoints = 0;
+    qint32 averageScore = 0;
+    qint32 todayAverageScore = 0;
+};
+
+// The record tables of the shared state.
+struct RecordTables {
+    std::vector<LoadedRecord> loaded; // loaded records, oldest first (at most 20 000)
+    int recordCount = 0;
+    LevelPupilTable<PupilLevelStats> stats;
+    std::array<qint32, kLevelCount> overallBest{};
+    std::vector<quint8> hasRecords = std::vector<quint8>(kPupilCount, 0);
+    // Flags of the run just stored.
+    qint16 newPersonalBest = 0;
+    qint16 newOverallBest = 0;
+    qint16 qualified = 0;
+
+    RecordTables() { overallBest.fill(99999); }
+};

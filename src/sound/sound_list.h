@@ -1,0 +1,12 @@
+#pragma once
+#include <QString>
+
+struct SharedState;
+
+// The fixed names of the ten sound groups.
+QString soundGroupName(int group);
+// Reads 新音ファイル.txt from the sound folder into the state's sound table.
+// Throws FileError when the file is missing.
+void loadSoundList(SharedState& s);
+// The same, from text already read.
+void readSoundList(SharedState& s, const QString& text, const QString& path);

@@ -1,0 +1,109 @@
+#include "app/app.h"
+#include "app/catalogue.h"
+#include "app/dispatch.h"
+#include "app/stage.h"
+#include "app/startup.h"
+#include "support/installation.h"
+#include "support/test_services.h"
+
+#include <QDir>
+#include <QTest>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void readsAWholeInstallation();
+    void failures_data();
+    void failures();
+    void lobbyLevelsAreResetEachTime();
+};
+
+void TestStartup::readsAWholeInstallation()
+{
+    TestInstallation inst;
+    inst.writeDefaults();
+    TestServices t;
+    SharedState s;
+    Stage stage(s, t.services);
+    QVERIFY(startUp(stage.app(), inst.programFolder()));
+    QVERIFY(!t.end.requested());
+    QCOMPARE(s.backgroundColour, 0x008080u);
+    QCOMPARE(s.layoutFlag, 0.0);
+    QCOMPARE(s.programFolderName, QStringLiteral("ソルメア"));
+    QVERIFY(s.dataFolder.endsWith(QStringLiteral("\\ソルメア\\..\\")));
+    QVERIFY(s.recordsFolder.endsWith(QStringLiteral("\\ソルメア\\..\\ソルメア\\")));
+    QVERIFY(s.soundFolder.endsWith(QStringLiteral("\\..\\音フォルダ\\")));
+    QCOMPARE(s.siteCode, QStringLiteral("12345"));
+    QCOMPARE(s.organisationName, QStringLiteral("テスト教室"));
+    QCOMPARE(s.schoolYearStartMonth, 4);
+    QCOMPARE(s.rosterFileMode, 1);
+    QCOMPARE(s.contentTitle, QStringLiteral("ソルメア"));
+    QCOMPARE(s.levelTable[1].targetTime, 40);
+    QCOMPARE(s.levelTable[3].pointFactor.text(), QStringLiteral("0.7"));
+    QCOMPARE(s.sound.groups[2].count, 2);
+    QCOMPARE(s.levelNames[1], QStringLiteral("＋－"));
+    QVERIFY(stage.current() != nullptr);
+}
+
+void TestStartup::failures_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("content"); // empty: the file is removed
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("settings with nine values") << "ソルメア/設定.txt" << "0,0,0,0,0,0,0,0,0" << "設定.txt";
+    QTest::newRow("common data missing") << "共通データ.txt" << "" << "共通データ.txt";
+    QTest::newRow("level table missing") << "ソルメア/タイム回数データ.txt" << "" << "タイム回数データ.txt";
+    QTest::newRow("offered level with target 0")
+        << "ソルメア/タイム回数データ.txt" << "0,0,0,0,1,0,0,7,30,0,0,0\n40,60,0,0,1,0,0,7,30,0,0,0\n0,60,0,0,1,0,0,7,30,0,0,0\n"
+        << "レベル 2";
+    QTest::newRow("sound list missing") << "音フォルダ/新音ファイル.txt" << "" << "新音ファイル.txt";
+}
+
+void TestStartup::failures()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, content);
+    QFETCH(QString, expected);
+    TestInstallation inst;
+    inst.writeDefaults();
+    if (content.isEmpty()) QVERIFY(QFile::remove(inst.path(file)));
+    else inst.write(file, content);
+    const QStringList before = QDir(inst.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    TestServices t;
+    SharedState s;
+    Stage stage(s, t.services);
+    QVERIFY(!startUp(stage.app(), inst.programFolder()));
+    QVERIFY(t.end.requested());
+    QCOMPARE(t.end.exitCode(), 1);
+    QCOMPARE(t.dialogs.texts.size(), 1);
+    QVERIFY2(t.dialogs.texts[0].contains(expected), qPrintable(t.dialogs.texts[0]));
+    QVERIFY(t.dialogs.texts[0].contains(inst.root()));
+    QCOMPARE(stage.current(), nullptr);
+    // Nothing was written.
+    QCOMPARE(QDir(inst.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+}
+
+void TestStartup::lobbyLevelsAreResetEachTime()
+{
+    SharedState s;
+    s.levelNames[3] = "index name";
+    s.levelNames[5] = "";
+    s.levelNames[14] = "keep";
+    setLobbyLevels(s);
+    setLobbyLevels(s);
+    QCOMPARE(s.levelNames[3], QStringLiteral("＋－と×÷の組合せ"));
+    QCOMPARE(s.levelNames[13], QStringLiteral("全体－２"));
+    QCOMPARE(s.levelNames[14], QStringLiteral("keep"));
+    QCOMPARE(s.levelNames[0], QString());
+    QCOMPARE(s.levelTimed[13], qint16(1));
+    QCOMPARE(s.levelTimed[14], qint16(0));
+    QCOMPARE(s.levelCount, qint16(4));
+    QCOMPARE(s.finalLevel, 4);
+    QVERIFY(!isPracticeLevel(s, 1));
+    s.levelNames[20] = QStringLiteral("練習");
+    QVERIFY(isPracticeLevel(s, 20));
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"

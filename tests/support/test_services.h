@@ -1,0 +1,76 @@
+#pragma once
+#include "app/app.h"
+#include "app/clock.h"
+#include "app/dialogs.h"
+#include "app/program_end.h"
+#include "app/program_launcher.h"
+#include "app/shared_state.h"
+#include "sound/sound_device.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+// A clock the test sets and advances.
+class TestClock final : public Clock {
+public:
+    explicit TestClock(QDateTime start = QDateTime(QDate(2026, 12, 8), QTime(10, 0)))
+        : now_(std::move(start)) {}
+    QDateTime now() const override { return now_; }
+    qint64 tickMs() const override { return ticks_; }
+    void set(const QDateTime& t) { now_ = t; }
+    void advanceMs(qint64 ms) { now_ = now_.addMSecs(ms); ticks_ += ms; }
+    void advanceSeconds(double s) { advanceMs(qint64(s * 1000)); }
+
+private:
+    QDateTime now_;
+    qint64 ticks_ = 0;
+};
+
+// Records the command strings; answers with `result` (or the function).
+class RecordingSoundDevice final : public SoundDevice {
+public:
+    int send(const QString& command, QString& reply) override
+    {
+        commands << command;
+        reply.clear();
+        return answer ? answer(command) : result;
+    }
+    QString errorText(int code) override { return QStringLiteral("テスト用エラー %1").arg(code); }
+    QStringList commands;
+    int result = 0;
+    std::function<int(const QString&)> answer;
+};
+
+class RecordingDialogs final : public Dialogs {
+public:
+    void message(const QString& text, const QString& title) override
+    {
+        texts << text;
+        titles << title;
+        if (onMessage) onMessage(text);
+    }
+    QStringList texts, titles;
+    std::function<void(const QString&)> onMessage;
+};
+
+class RecordingLauncher final : public ProgramLauncher {
+public:
+    bool startDetached(const QString& program, const QStringList& arguments) override
+    {
+        started << (QStringList{program} + arguments).join(u' ');
+        return true;
+    }
+    QStringList started;
+};
+
+// The doubles together with a Services bundle pointing at them.
+struct TestServices {
+    TestClock clock;
+    RecordingSoundDevice sound;
+    RecordingDialogs dialogs;
+    RecordingLauncher launcher;
+    ProgramEnd end;
+    Services services{clock, sound, dialogs, launcher, end};
+};
