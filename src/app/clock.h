@@ -12,6 +12,9 @@ public:
     virtual QDateTime now() const = 0;
     // Milliseconds from an arbitrary start, never going backwards.
     virtual qint64 tickMs() const = 0;
+    // Waits while letting pending events run, without spinning the
+    // processor. A test clock simply moves on.
+    virtual void waitMs(qint64 ms) = 0;
 
     QDate today() const { return now().date(); }
     // The day clock: seconds since midnight, with fractions.
@@ -24,6 +27,7 @@ public:
     SystemClock() { ticks_.start(); }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     qint64 tickMs() const override { return ticks_.elapsed(); }
+    void waitMs(qint64 ms) override;
 
 private:
     QElapsedTimer ticks_;

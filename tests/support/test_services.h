@@ -19,6 +19,8 @@ public:
         : now_(std::move(start)) {}
     QDateTime now() const override { return now_; }
     qint64 tickMs() const override { return ticks_; }
+    void waitMs(qint64 ms) override { advanceMs(ms); waited += ms; }
+    qint64 waited = 0;
     void set(const QDateTime& t) { now_ = t; }
     void advanceMs(qint64 ms) { now_ = now_.addMSecs(ms); ticks_ += ms; }
     void advanceSeconds(double s) { advanceMs(qint64(s * 1000)); }

@@ -1,0 +1,1 @@
+#include "drill/problem_generator.h"

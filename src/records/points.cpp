@@ -1,0 +1,21 @@
+#include "records/points.h"
+
+int runPointsFactor(qint64 score, qint64 targetTime)
+{
+    const qint64 t = score, p = targetTime;
+    if (p <= 0 || t >= 99998) return 0;
+    if (t <= p) {
+        const qint64 d = p - qMax<qint64>(t, 0);
+        const __int128 num = __int128(d) * d * d * 50;
+        const __int128 den = __int128(p) * p * p;
+        return int(num / den) + 5;
+    }
+    if (t < 2 * p) return 4;
+    if (t < 10 * p) return 1;
+    return 0;
+}
+
+qint64 runPoints(qint64 score, qint64 targetTime, const PointFactor& factor)
+{
+    return factor.apply(runPointsFactor(score, targetTime));
+}
