@@ -48,6 +48,9 @@ struct SharedState {
     qint32 nameConfirmedSeconds = 0;
     qint16 currentLevel = 0;
     qint32 runScore = 0;
+    // 1 when the pupil has cleared the final level; the lobby sets it, the
+    // results screen reads it.
+    qint16 designatedLevelCleared = 0;
 
     RunState run;
     RecordTables records;

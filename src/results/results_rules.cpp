@@ -1,0 +1,83 @@
+#include "results/results_rules.h"
+
+#include "app/shared_state.h"
+#include "records/points.h"
+
+bool levelCleared(const LevelRow& row, const PupilLevelStats& stats)
+{
+    return stats.recentPoints >= row.requiredPoints && stats.recentRunCount >= row.requiredRuns;
+}
+
+bool levelDoneEnough(const LevelRow& row, const PupilLevelStats& stats)
+{
+    return (row.window2RunMark != 0 && stats.window2RunCount >= row.window2RunMark)
+        || (row.window2PointMark != 0 && double(stats.window2Points) >= row.window2PointMark);
+}
+
+bool designatedLevelCleared(const SharedState& s)
+{
+    const int d = s.finalLevel;
+    if (d < 1 || d >= kLevelCount) return false;
+    return levelCleared(s.levelTable[d], s.records.stats(d, s.pupilNumber));
+}
+
+bool clearBannerAllowed(const LevelTable& table)
+{
+    for (int level = 1; level < kLevelCount; ++level)
+        if (table[level].requiredRuns == 9999) return false;
+    return true;
+}
+
+QString pointsLine(qint64 score, qint64 targetTime, const PointFactor& factor)
+{
+    const int f = runPointsFactor(score, targetTime);
+    return QStringLiteral("獲得ポイント：%1点×%2→%3点")
+        .arg(QString::number(f), factor.text(), QString::number(runPoints(score, targetTime, factor)));
+}
+
+QString timeLine(qint64 score)
+{
+    if (score > 99997) return QStringLiteral("記録なし");
+    return QStringLiteral("今の成績：%1秒").arg(score);
+}
+
+QString levelRunsLine(qint64 runsToday)
+{
+    return QStringLiteral(" (このレベル　%1回目)").arg(runsToday);
+}
+
+QString todayRunsLine(qint64 runsToday)
+{
+    return QStringLiteral("（%1回目)").arg(runsToday);
+}
+
+qint64 runsTodayAllLevels(const RecordTables& records, int pupil)
+{
+    qint64 sum = 0;
+    for (int level = 1; level < kLevelCount; ++level) sum += records.stats(level, pupil).todayRunCount;
+    return sum;
+}
+
+RecordOutcome recordOutcome(int runMode, int newOverallBest, int newPersonalBest, qint64 score,
+                            qint64 secondTime)
+{
+    if (runMode == 1) return {QStringLiteral("時間切れ"), ResultCue::None};
+    if (newOverallBest == 1) return {QStringLiteral("！！！最高新記録！！！"), ResultCue::Best};
+    if (newPersonalBest == 1) return {QStringLiteral("新記録おめでとう"), ResultCue::PersonalBest};
+    return {QString(), score <= secondTime ? ResultCue::Fail : ResultCue::None};
+}
+
+bool passCuePlays(bool cleared, bool atFinalLevel, int qualified)
+{
+    return cleared && atFinalLevel && qualified != 1;
+}
+
+ButtonOffer buttonOffer(bool doneEnough, bool cleared, bool atFinalLevel, bool designatedCleared)
+{
+    if (!doneEnough || !cleared) return {true, Label2Change::Keep};
+    if (atFinalLevel) return {true, Label2Change::EmptyAndHide};
+    if (!designatedCleared) return {false, Label2Change::NextLevel};
+    return {true, Label2Change::Keep};
+}
+
+QString nextLevelText() { return QStringLiteral("次のレベルへ進みましょう"); }
