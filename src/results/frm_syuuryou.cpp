@@ -116,6 +116,13 @@ void FrmSyuuryou::formActivate()
     Services& sv = services();
     const int level = s.currentLevel, pupil = s.pupilNumber;
     const LevelRow& row = s.levelTable[level];
+    // The store only ever sets the new-record flags, so they are cleared on
+    // every way out, also when another screen took over half-way: else the
+    // next run would announce a record it did not make.
+    struct ClearRecordFlags {
+        RecordTables& r;
+        ~ClearRecordFlags() { r.newPersonalBest = r.newOverallBest = 0; }
+    } clearFlags{s.records};
 
     // 1. The count as it was before the run, until the refresh below.
     label13_->setText(QString::number(s.records.stats(level, pupil).todayRunCount + 1));
