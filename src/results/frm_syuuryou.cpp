@@ -32,8 +32,8 @@ FrmSyuuryou::FrmSyuuryou(App& app) : Screen(app, QStringLiteral("FrmSyuuryou"))
     image1_ = new ResultsBackdrop(this);
     image1_->setObjectName(QStringLiteral("Image1"));
 
-    label15_ = label(QStringLiteral("Label15"), 1200, 405, 10200, 990, 48, kLightOrange);
-    label16_ = label(QStringLiteral("Label16"), 1200, 1755, 10200, 900, 36, kLightYellow);
+    label15_ = label(QStringLiteral("Label15"), 3840, 405, 7680, 990, 48, kLightOrange);
+    label16_ = label(QStringLiteral("Label16"), 3840, 1755, 7680, 900, 36, kLightYellow);
     label14_ = label(QStringLiteral("Label14"), 11520, 1395, 3600, 450, 16, kPaleBlue, Qt::AlignRight | Qt::AlignVCenter);
     label13_ = label(QStringLiteral("Label13"), 10800, 2745, 4320, 450, 16, kPaleBlue, Qt::AlignRight | Qt::AlignVCenter);
     label17_ = label(QStringLiteral("Label17"), 600, 3255, 14160, 1185, 48, kLightGreen);

@@ -64,8 +64,8 @@ void ResultsBackdrop::paintEvent(QPaintEvent*)
         p.drawEllipse(QPointF(x, y), r, r);
     }
 
-    // A crescent moon at the top right, with a gentle halo.
-    const QPointF moon(w * 0.9, h * 0.09);
+    // A crescent moon at the top left, with a gentle halo.
+    const QPointF moon(w * 0.1, h * 0.1);
     const double mr = h * 0.045;
     QRadialGradient halo(moon, mr * 3);
     halo.setColorAt(0, QColor(255, 245, 200, 70));

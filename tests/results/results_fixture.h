@@ -1,0 +1,93 @@
+#pragma once
+#include "app/catalogue.h"
+#include "app/folder_path.h"
+#include "app/settings.h"
+#include "app/stage.h"
+#include "records/record_store.h"
+#include "results/frm_syuuryou.h"
+#include "support/installation.h"
+#include "support/test_services.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QRegularExpression>
+
+namespace results_test {
+
+// A whole installation with its own level table, the pupil signed in, and a
+// way to store runs through the record store as the drill does.
+struct Fixture {
+    TestInstallation inst;
+    TestServices t;
+    SharedState s;
+    Stage stage{s, t.services};
+
+    explicit Fixture(const QString& levelTable = {})
+    {
+        inst.writeDefaults();
+        if (!levelTable.isEmpty()) inst.write(QStringLiteral("ソルメア/タイム回数データ.txt"), levelTable);
+        s.programFolder = toFolderString(inst.programFolder());
+        loadSettings(s);
+        setLobbyLevels(s);
+        s.pupilNumber = 1;
+        s.pupilName = QStringLiteral("  やまだ　はなこ ");
+    }
+
+    // One run of `pupil` at `level`, stored as the drill's end of run does:
+    // the counters are those of the last computation, then the store.
+    bool storeRun(int level, int score, int pupil = 1)
+    {
+        const qint16 me = s.pupilNumber;
+        s.pupilNumber = qint16(pupil);
+        s.currentLevel = qint16(level);
+        s.run = RunState{};
+        s.run.runMode = score >= 99999 ? 1 : 0;
+        s.runScore = score;
+        s.records.newPersonalBest = s.records.newOverallBest = 0;
+        const bool ok = 回数求(s, t.services) && Seisekikiroku(s, t.services, level);
+        s.pupilNumber = me;
+        return ok;
+    }
+
+    // The results screen after the run just stored, its activation done.
+    FrmSyuuryou* showResults()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        t.sound.commands.clear();
+        stage.showWaitScreen();
+        auto* f = new FrmSyuuryou(stage.app());
+        stage.show(f);
+        stage.activatePending();
+        return f;
+    }
+
+    template <typename W> W* get(const QString& name) const
+    {
+        // Only the screen on view: a replaced one may not be deleted yet.
+        W* w = stage.current() ? stage.current()->findChild<W*>(name) : nullptr;
+        if (!w) qWarning("no control %s", qPrintable(name));
+        return w;
+    }
+    QString text(const QString& label) const { return get<QLabel>(label)->text(); }
+    bool shown(const QString& name) const { return !get<QWidget>(name)->isHidden(); }
+
+    // The cues played, by file name without folder and ending.
+    QStringList cues() const
+    {
+        QStringList out;
+        static const QRegularExpression file(QStringLiteral("([^\\\\/]+)\\.wav\"? wait$"));
+        for (const QString& c : t.sound.commands) out << file.match(c).captured(1);
+        return out;
+    }
+};
+
+// Level 1: target 40, second 60, factor 2, cleared by 3 runs and 30 points,
+// done enough after 4 runs. Level 2 has no marks. Level 4 (the final level):
+// cleared by 2 runs and 10 points.
+inline const QString kTable = QStringLiteral("0,0,0,0,1,0,0,7,30,0,0,0\n"
+                                      "40,60,30,3,2,4,0,7,30,0,0,0\n"
+                                      "45,70,30,3,1.5,0,0,7,30,0,0,0\n"
+                                      "60,90,120,5,0.7,20,300,7,30,0,0,0\n"
+                                      "60,90,10,2,1,3,0,7,30,0,0,0\n");
+
+} // namespace results_test
