@@ -59,6 +59,8 @@ FrmSyuuryou::FrmSyuuryou(App& app) : Screen(app, QStringLiteral("FrmSyuuryou"))
     label1_->setAlignment(Qt::AlignCenter);
     label1_->setGeometry(twRect(0, 600, 15360, 1200));
     picture1_->hide();
+    // Label2's line reaches a little into the banner band; keep it readable.
+    label2_->raise();
 
     command4_ = new QPushButton(QStringLiteral("メニューへ"), this);
     command4_->setObjectName(QStringLiteral("Command4"));
@@ -189,6 +191,8 @@ void FrmSyuuryou::formActivate()
         }
     } else {
         picture1_->hide();
+    // Label2's line reaches a little into the banner band; keep it readable.
+    label2_->raise();
     }
 
     // 12.
@@ -202,6 +206,8 @@ void FrmSyuuryou::Timer1_Timer()
 {
     QPointer<FrmSyuuryou> self(this);
     picture1_->hide();
+    // Label2's line reaches a little into the banner band; keep it readable.
+    label2_->raise();
     command4_->show();
     QCoreApplication::processEvents();
     if (!self || !stillShown()) return;
