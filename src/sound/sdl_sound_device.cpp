@@ -92,7 +92,9 @@ int SdlSoundDevice::send(const QString& command, QString& reply)
         return kFileUnusable;
     }
     QByteArray pcm;
-    if (built == 0) {
+    if (buffer.length == 0) {
+        // A clip without samples: nothing to hear.
+    } else if (built == 0) {
         pcm = QByteArray(reinterpret_cast<const char*>(buffer.data), qsizetype(buffer.length));
     } else {
         if (qint64(buffer.length) * cvt.len_mult > kMaxPcmBytes) return kFileUnusable;
