@@ -191,8 +191,6 @@ void FrmSyuuryou::formActivate()
         }
     } else {
         picture1_->hide();
-    // Label2's line reaches a little into the banner band; keep it readable.
-    label2_->raise();
     }
 
     // 12.
@@ -206,8 +204,6 @@ void FrmSyuuryou::Timer1_Timer()
 {
     QPointer<FrmSyuuryou> self(this);
     picture1_->hide();
-    // Label2's line reaches a little into the banner band; keep it readable.
-    label2_->raise();
     command4_->show();
     QCoreApplication::processEvents();
     if (!self || !stillShown()) return;
