@@ -141,8 +141,7 @@ int commandStats(SharedState& s, QDate today)
     ResultFile file;
     if (const int rc = readResults(s, kLoadWindow, file)) return rc;
     RecordTables& t = s.records;
-    loadRecords(t, file.tail.bytes.constData(), file.tail.count);
-    computeCounters(t, s.levelTable, today);
+    loadAndCount(t, file.tail.bytes.constData(), file.tail.count, s.levelTable, today);
 
     std::vector<quint8> seen(std::size_t(kLevelCount) * kPupilCount, 0);
     for (const LoadedRecord& r : t.loaded) seen[std::size_t(r.pupilNumber) * kLevelCount + std::size_t(r.level)] = 1;

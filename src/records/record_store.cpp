@@ -184,7 +184,10 @@ bool 成績ランダムファイル記録(SharedState& s, Services& sv)
     return true;
 }
 
-bool 成績ランダムファイル表示(SharedState& s, Services& sv)
+namespace {
+// Opens the result file with the loader's retries and reads the newest
+// records into `tail`. False when the program is ending.
+bool readForLoading(SharedState& s, Services& sv, ResultTail& tail)
 {
     const QString path = resultFilePath(s);
     const QString shownPath = QDir::toNativeSeparators(path);
@@ -231,7 +234,6 @@ bool 成績ランダムファイル表示(SharedState& s, Services& sv)
         if (sv.end.requested()) return false;
     }
 
-    ResultTail tail;
     QString error;
     if (!readResultTail(f, kLoadWindow, tail, &error)) {
         sv.dialogs.message(QStringLiteral("成績ランダムファイル表示\r\n%1\r\n%2\r\nレコード %3 から")
@@ -241,15 +243,31 @@ bool 成績ランダムファイル表示(SharedState& s, Services& sv)
         sv.end.request(1);
         return false;
     }
-    f.close();
-    loadRecords(s.records, tail.bytes.constData(), tail.count);
+    return true;
+}
+
+// The read buffer is kept between computations: no fresh pages each time.
+struct BorrowedTail {
+    RecordTables& t;
+    ResultTail tail;
+    explicit BorrowedTail(RecordTables& tables) : t(tables) { tail.bytes.swap(t.readBuffer); }
+    ~BorrowedTail() { t.readBuffer.swap(tail.bytes); }
+};
+} // namespace
+
+bool 成績ランダムファイル表示(SharedState& s, Services& sv)
+{
+    BorrowedTail b(s.records);
+    if (!readForLoading(s, sv, b.tail)) return false;
+    loadRecords(s.records, b.tail.bytes.constData(), b.tail.count);
     return true;
 }
 
 bool 回数求(SharedState& s, Services& sv)
 {
-    if (!成績ランダムファイル表示(s, sv)) return false;
-    computeCounters(s.records, s.levelTable, sv.clock.today());
+    BorrowedTail b(s.records);
+    if (!readForLoading(s, sv, b.tail)) return false;
+    loadAndCount(s.records, b.tail.bytes.constData(), b.tail.count, s.levelTable, sv.clock.today());
     return true;
 }
 
@@ -305,42 +323,54 @@ bool readResultTail(QFile& file, qint64 window, ResultTail& tail, QString* error
     return true;
 }
 
+namespace {
+
+// The fields the tables use; false for a record the loader skips.
+inline bool decodeLoaded(const char* p, LoadedRecord& r)
+{
+    r.date = getLeDouble(p + 0);
+    r.pupilNumber = getLe16(p + 16);
+    r.level = getLe16(p + 18);
+    r.score = getLe32(p + 20);
+    if (recordSkipReason(r.date, r.pupilNumber, r.level, r.score) != SkipReason::None) return false;
+    r.time = getLeDouble(p + 8);
+    r.points = pointsTextValue(p + 34, 5);
+    return true;
+}
+
+// Step 5 of loading: the overall best is the smallest personal best; cells
+// not in the list are at 99999 and cannot lower it.
+void computeOverallBests(RecordTables& t)
+{
+    std::fill(t.overallBest.begin() + 1, t.overallBest.end(), 99999);
+    for (const qint32 i : t.touchedCells) {
+        const int level = i / kPupilCount, pupil = i % kPupilCount;
+        if (level < 1 || pupil < 1) continue;
+        qint32& best = t.overallBest[std::size_t(level)];
+        best = std::min(best, t.stats(level, pupil).personalBest);
+    }
+}
+
+} // namespace
+
 void loadRecords(RecordTables& t, const char* bytes, qint64 count)
 {
     // Step 1, for the cells that hold anything: bests back to "none yet".
-    for (const qint32 i : t.touchedCells) {
-        const int level = i / kPupilCount, pupil = i % kPupilCount;
-        t.stats(level, pupil).personalBest = 99999;
-    }
+    for (const qint32 i : t.touchedCells) t.stats(i / kPupilCount, i % kPupilCount).personalBest = 99999;
     std::fill(t.hasRecords.begin() + 1, t.hasRecords.end(), quint8(0));
 
     t.loaded.clear();
     t.loaded.reserve(std::size_t(count));
     for (qint64 k = 0; k < count; ++k) {
-        const char* p = bytes + k * kResultRecordSize;
         LoadedRecord r;
-        r.date = getLeDouble(p + 0);
-        r.pupilNumber = getLe16(p + 16);
-        r.level = getLe16(p + 18);
-        r.score = getLe32(p + 20);
-        if (recordSkipReason(r.date, r.pupilNumber, r.level, r.score) != SkipReason::None) continue;
-        r.time = getLeDouble(p + 8);
-        r.points = pointsTextValue(p + 34, 5);
+        if (!decodeLoaded(bytes + k * kResultRecordSize, r)) continue;
         t.loaded.push_back(r);
         PupilLevelStats& c = t.touch(r.level, r.pupilNumber);
         if (r.score < c.personalBest) c.personalBest = r.score;
         t.hasRecords[std::size_t(r.pupilNumber)] = 1;
     }
     t.recordCount = int(t.loaded.size());
-
-    // Step 5: the overall best is the smallest personal best; cells not in
-    // the list are at 99999 and cannot lower it.
-    std::fill(t.overallBest.begin() + 1, t.overallBest.end(), 99999);
-    for (const qint32 i : t.touchedCells) {
-        const int level = i / kPupilCount, pupil = i % kPupilCount;
-        if (level < 1 || pupil < 1) continue;
-        t.overallBest[std::size_t(level)] = std::min(t.overallBest[std::size_t(level)], t.stats(level, pupil).personalBest);
-    }
+    computeOverallBests(t);
 }
 
 qint64 recordPoints(const LevelTable& levels, int level, qint32 score)
@@ -350,22 +380,20 @@ qint64 recordPoints(const LevelTable& levels, int level, qint32 score)
     return runPoints(score, row.targetTime, row.pointFactor);
 }
 
-void computeCounters(RecordTables& t, const LevelTable& levels, QDate today)
+void loadAndCount(RecordTables& t, const char* bytes, qint64 count, const LevelTable& levels, QDate today)
 {
-    // Step 1, for the cells that hold anything. Cells no loaded record
-    // reaches are back to their start values and leave the list (their
-    // averages are kept, as they are for every pupil without a run).
-    auto stale = [&t](qint32 i) {
+    // Steps 1 of both the counters and the loader, for the cells that hold
+    // anything; averages are kept, as for every pupil without a run. Every
+    // cell leaves the list and comes back when a record reaches it.
+    for (const qint32 i : t.touchedCells) {
         PupilLevelStats& c = t.stats(i / kPupilCount, i % kPupilCount);
+        c.personalBest = 99999;
         c.runCount = c.recentRunCount = c.window2RunCount = c.todayRunCount = 0;
         c.recentPoints = c.window2Points = c.totalPoints = c.scoreSum = c.todayScoreSum = c.todayPoints = 0;
-        if (c.personalBest != 99999) return false;
         t.cellTouched[std::size_t(i)] = 0;
-        return true;
-    };
-    t.touchedCells.erase(std::remove_if(t.touchedCells.begin(), t.touchedCells.end(), stale), t.touchedCells.end());
-    // Loaded cells whose best is still 99999 (only unfinished runs) were
-    // dropped above; touch them again as the records are counted.
+    }
+    t.touchedCells.clear();
+    std::fill(t.hasRecords.begin() + 1, t.hasRecords.end(), quint8(0));
 
     const double todaySerial = double(daySerial(today));
     // A run earns 0–55 before the factor; the factor is applied once per
@@ -378,17 +406,27 @@ void computeCounters(RecordTables& t, const LevelTable& levels, QDate today)
         window2From[std::size_t(l)] = todaySerial - levels[std::size_t(l)].dayWindow2;
     }
 
-    for (const LoadedRecord& r : t.loaded) {
+    // The loader's records and the counters in one pass: each cell is
+    // fetched once per record.
+    t.loaded.clear();
+    t.loaded.reserve(std::size_t(count));
+    for (qint64 k = 0; k < count; ++k) {
+        LoadedRecord r;
+        if (!decodeLoaded(bytes + k * kResultRecordSize, r)) continue;
+        t.loaded.push_back(r);
+        t.hasRecords[std::size_t(r.pupilNumber)] = 1;
+        PupilLevelStats& c = t.touch(r.level, r.pupilNumber);
+        if (r.score < c.personalBest) c.personalBest = r.score;
+
         const std::size_t l = std::size_t(r.level);
         const LevelRow& row = levels[l];
         if (!appliedReady[l]) {
             for (int f = 0; f <= 55; ++f) applied[l][std::size_t(f)] = row.pointFactor.apply(f);
             appliedReady[l] = true;
         }
-        // Full score, finished or not: points do not look at a cut-down score.
+        // The full score, whatever its length; a level without a target earns 0.
         const qint64 points = applied[l][std::size_t(runPointsFactor(r.score, row.targetTime))];
         const bool finished = r.score < 6000;
-        PupilLevelStats& c = t.touch(r.level, r.pupilNumber);
         if (finished) {
             ++c.runCount;
             c.scoreSum += r.score; // only finished runs make an average
@@ -402,7 +440,7 @@ void computeCounters(RecordTables& t, const LevelTable& levels, QDate today)
             c.window2Points += points;
         }
         c.totalPoints += points;
-        if (std::floor(r.date) == todaySerial) {
+        if (r.date >= todaySerial && r.date < todaySerial + 1) {
             if (finished) {
                 ++c.todayRunCount;
                 c.todayScoreSum += r.score;
@@ -410,12 +448,18 @@ void computeCounters(RecordTables& t, const LevelTable& levels, QDate today)
             c.todayPoints += points;
         }
     }
+    t.recordCount = int(t.loaded.size());
 
-    // Step 4: integer part of (sum ÷ count + 0.5), in integers.
+    // Step 4 of the counters, integer part of (sum ÷ count + 0.5) in
+    // integers, and step 5 of the loader.
+    std::fill(t.overallBest.begin() + 1, t.overallBest.end(), 99999);
     for (const qint32 i : t.touchedCells) {
-        PupilLevelStats& c = t.stats(i / kPupilCount, i % kPupilCount);
+        const int level = i / kPupilCount, pupil = i % kPupilCount;
+        PupilLevelStats& c = t.stats(level, pupil);
         if (c.runCount > 0) c.averageScore = qint32((2 * c.scoreSum + c.runCount) / (2 * qint64(c.runCount)));
         if (c.todayRunCount >= 1)
             c.todayAverageScore = qint32((2 * c.todayScoreSum + c.todayRunCount) / (2 * qint64(c.todayRunCount)));
+        qint32& best = t.overallBest[std::size_t(level)];
+        best = std::min(best, c.personalBest);
     }
 }

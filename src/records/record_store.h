@@ -64,7 +64,8 @@ bool readResultTail(QFile& file, qint64 window, ResultTail& tail, QString* error
 // Steps 1 and 3–5 of loading: fills the loaded records, the bests and
 // hasRecords from `count` consecutive 44-byte records.
 void loadRecords(RecordTables& t, const char* bytes, qint64 count);
-// Steps 1 and 3–4 of the counter computation over the loaded records.
-void computeCounters(RecordTables& t, const LevelTable& levels, QDate today);
+// The loading and the counter computation of 回数求 together, in one pass
+// over the records, as of `today`.
+void loadAndCount(RecordTables& t, const char* bytes, qint64 count, const LevelTable& levels, QDate today);
 // The points a record earns at its level (0 for a level outside 1–35).
 qint64 recordPoints(const LevelTable& levels, int level, qint32 score);

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/level_pupil_table.h"
 
+#include <QByteArray>
 #include <array>
 #include <vector>
 
@@ -48,6 +49,8 @@ struct RecordTables {
     // lobby stays instant. Write cells only through touch().
     std::vector<qint32> touchedCells;
     std::vector<quint8> cellTouched = std::vector<quint8>(std::size_t(kLevelCount) * kPupilCount, 0);
+
+    QByteArray readBuffer; // the loader's, kept between computations
 
     PupilLevelStats& touch(int level, int pupil)
     {

@@ -408,6 +408,22 @@ void TestRecordStore::recomputationForgetsOldRecords()
     QCOMPARE(f.s.records.hasRecords[3], quint8(0));
     // Averages are kept when a pupil has no run to average.
     QCOMPARE(f.cell(2, 2).averageScore, 40);
+
+    // The loader alone renews records and bests; the counters stay those of
+    // the last computation until the next one.
+    f.writeRecords({f.rec(0, 2, 2, 50), f.rec(0, 2, 2, 45)});
+    QVERIFY(成績ランダムファイル表示(f.s, f.t.services));
+    QCOMPARE(f.s.records.recordCount, 2);
+    QCOMPARE(f.cell(1, 1).personalBest, 99999);
+    QCOMPARE(f.cell(1, 1).runCount, 1);
+    QCOMPARE(f.cell(2, 2).personalBest, 45);
+    QCOMPARE(f.s.records.overallBest[1], 99999);
+    QCOMPARE(f.s.records.overallBest[2], 45);
+    QCOMPARE(f.s.records.hasRecords[1], quint8(0));
+    QVERIFY(回数求(f.s, f.t.services));
+    QCOMPARE(f.cell(1, 1).runCount, 0);
+    QCOMPARE(f.cell(2, 2).runCount, 2);
+    QCOMPARE(f.cell(2, 2).averageScore, 48); // 47.5 rounds up
 }
 
 void TestRecordStore::unstorableRunIsRefused()
