@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <memory>
 
 namespace {

@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 
 #ifndef Q_OS_WIN
