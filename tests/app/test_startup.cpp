@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/catalogue.h"
 #include "app/dispatch.h"
+#include "app/screen.h"
 #include "app/stage.h"
 #include "app/startup.h"
 #include "support/installation.h"
@@ -16,7 +17,21 @@ private slots:
     void failures_data();
     void failures();
     void lobbyLevelsAreResetEachTime();
+    void stageActivatesOncePerShowing();
 };
+
+namespace {
+class CountingScreen : public Screen {
+public:
+    CountingScreen(App& app, int* activations) : Screen(app, "Counting"), activations_(activations) {}
+    void formActivate() override { ++*activations_; }
+    // Replaces itself from inside its own handler, as a button would.
+    void replaceFromHandler(Screen* next) { app().stage.show(next); }
+
+private:
+    int* activations_;
+};
+} // namespace
 
 void TestStartup::readsAWholeInstallation()
 {
@@ -103,6 +118,41 @@ void TestStartup::lobbyLevelsAreResetEachTime()
     QVERIFY(!isPracticeLevel(s, 1));
     s.levelNames[20] = QStringLiteral("練習");
     QVERIFY(isPracticeLevel(s, 20));
+}
+
+void TestStartup::stageActivatesOncePerShowing()
+{
+    TestServices t;
+    SharedState s;
+    Stage stage(s, t.services);
+    int first = 0, second = 0;
+    auto* a = new CountingScreen(stage.app(), &first);
+    stage.show(a);
+    QCOMPARE(first, 0); // activation runs from the event loop, after show returns
+    QCoreApplication::processEvents();
+    QCOMPARE(first, 1);
+    // Minimising and restoring the window does not activate the screen again.
+    stage.showMinimized();
+    QCoreApplication::processEvents();
+    stage.showNormal();
+    QCoreApplication::processEvents();
+    QCOMPARE(first, 1);
+
+    QPointer<Screen> old = a;
+    auto* b = new CountingScreen(stage.app(), &second);
+    a->replaceFromHandler(b);
+    QVERIFY(old); // still alive inside its own handler
+    QVERIFY(!stage.isCurrent(a));
+    QVERIFY(b->isCurrent());
+    QTRY_VERIFY(old.isNull());
+    QCOMPARE(second, 1);
+    QCOMPARE(first, 1);
+
+    stage.showWaitScreen();
+    QVERIFY(stage.waitScreen());
+    QCOMPARE(stage.waitScreen()->windowTitle(), QStringLiteral("Form1"));
+    stage.unloadWaitScreen();
+    QVERIFY(!stage.waitScreen());
 }
 
 QTEST_MAIN(TestStartup)
