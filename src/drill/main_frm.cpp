@@ -53,7 +53,8 @@ QFrame* shape(QWidget* parent, const QString& name, const QString& style)
 {
     auto* f = new QFrame(parent);
     f->setObjectName(name);
-    f->setStyleSheet(QStringLiteral("QFrame#%1 { %2 }").arg(name, style));
+    // By type, not by name: "(" in an item's name is no selector character.
+    f->setStyleSheet(QStringLiteral("QFrame { %1 }").arg(style));
     return f;
 }
 
@@ -248,7 +249,8 @@ void MainFrm::buildCoverPanel()
     sPicture2_->setObjectName(QStringLiteral("sPicture2"));
     sPicture2_->setStyleSheet(QStringLiteral("QFrame#sPicture2 { background-color: #e8f0ff; }"));
     sPicture2_->setGeometry(twRect(0, 0, kScreenWidth, kScreenHeight));
-    const QRect middle = twRect(0, 4500, kScreenWidth, 1800);
+    // Above the middle, where the wait screen will not hide it.
+    const QRect middle = twRect(0, 2400, kScreenWidth, 1800);
     lblsss1_ = label(sPicture2_, QStringLiteral("lblsss1"), QStringLiteral("成績記録中"), middle,
                      designFont(kPGothic, 60, true), Qt::AlignCenter);
     lblsss2_ = label(sPicture2_, QStringLiteral("lblsss2"), QStringLiteral("時間切れ"), middle,
