@@ -75,7 +75,7 @@ void checkOfferedLevels(const SharedState& s, const QString& path)
     }
 }
 
-void loadSettings(SharedState& s)
+void loadInstallationSettings(SharedState& s)
 {
     {
         const QString path = nativePath(s.programFolder + QStringLiteral("\\") + kSettingsFile);
@@ -104,7 +104,12 @@ void loadSettings(SharedState& s)
     {
         const QString path = nativePath(s.recordsFolder + kLevelFile);
         readLevelTable(s, readTextFile(path, kLevelFile), path);
-        checkOfferedLevels(s, path);
     }
+}
+
+void loadSettings(SharedState& s)
+{
+    loadInstallationSettings(s);
+    checkOfferedLevels(s, nativePath(s.recordsFolder + kLevelFile));
     loadSoundList(s);
 }

@@ -6,6 +6,10 @@ struct SharedState;
 // Reads 設定.txt, 共通データ.txt, タイム回数データ.txt and the sound list into
 // the shared state. programFolder must already be set. Throws FileError.
 void loadSettings(SharedState& s);
+// The part of loadSettings that finds the folders and reads 設定.txt,
+// 共通データ.txt and タイム回数データ.txt, without the sound list or the check
+// of the offered levels (the solmea-records tool reads an installation so).
+void loadInstallationSettings(SharedState& s);
 
 // The organisation line: five leading characters with a non-zero value are
 // the site code, the rest is the name; otherwise the whole line is the name.

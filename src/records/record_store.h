@@ -1,12 +1,22 @@
 #pragma once
+#include "app/level_table.h"
+#include "records/record_format.h"
+
+#include <QByteArray>
+#include <QDate>
 #include <QString>
 
+class QFile;
 struct SharedState;
 struct Services;
+struct RecordTables;
 
 // The result file of this title and the shared log, as native paths.
 QString resultFilePath(const SharedState& s);
 QString sharedLogPath(const SharedState& s);
+// The shared log's titleFolder: the last folder name of recordsFolder with its
+// trailing "\" ("ソルメア\").
+QString titleFolderName(const SharedState& s);
 
 // Stores the current pupil's finished run (runScore) at `level`: sets
 // qualified, the new-best flags and bests, and appends the record.
@@ -19,3 +29,43 @@ bool 成績ランダムファイル表示(SharedState& s, Services& sv);
 // Loads the records and computes every counter. Returns false when the
 // program is ending (a loader failure).
 bool 回数求(SharedState& s, Services& sv);
+
+// Opens the result file for random access (read and write), creating it
+// empty when it does not exist yet. Returns false when it cannot be opened.
+bool openResultFile(const SharedState& s, QFile& file);
+
+// Appends one fixed-length record under a whole-file lock: the record goes at
+// (length ÷ record size) whole records, so a torn tail is overwritten, and the
+// bytes reach the file before the lock is released.
+bool appendRecordLocked(const QString& path, const QByteArray& record, QString* error);
+
+// ---- The loader's and the counters' rules, free of screens and clocks, so
+// that the solmea-records tool computes exactly what the program shows.
+
+constexpr qint64 kLoadWindow = 20000; // only the newest records are loaded
+
+enum class SkipReason { None, Date, Pupil, Level, Score };
+// Why the loader would not use a record (None: it is used). A pupil outside
+// 1–5000, a level outside 1–35 or a negative score would index past the
+// tables or become a permanent best.
+SkipReason recordSkipReason(double date, qint16 pupil, qint16 level, qint32 score);
+QString skipReasonText(SkipReason reason, const ResultRecord& r);
+
+// The newest whole records of an open result file, read in one read.
+struct ResultTail {
+    QByteArray bytes;          // `count` records of 44 bytes
+    qint64 count = 0;
+    qint64 firstRecord = 1;    // record number of the first one
+    qint64 totalRecords = 0;   // whole records in the file
+    qint64 trailingBytes = 0;  // bytes of a partial record at the end
+};
+bool readResultTail(QFile& file, qint64 window, ResultTail& tail, QString* error);
+
+// Steps 1 and 3–5 of loading: fills the loaded records, the bests and
+// hasRecords from `count` consecutive 44-byte records.
+void loadRecords(RecordTables& t, const char* bytes, qint64 count);
+// The loading and the counter computation of 回数求 together, in one pass
+// over the records, as of `today`.
+void loadAndCount(RecordTables& t, const char* bytes, qint64 count, const LevelTable& levels, QDate today);
+// The points a record earns at its level (0 for a level outside 1–35).
+qint64 recordPoints(const LevelTable& levels, int level, qint32 score);

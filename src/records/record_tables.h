@@ -1,6 +1,7 @@
 #pragma once
 #include "app/level_pupil_table.h"
 
+#include <QByteArray>
 #include <array>
 #include <vector>
 
@@ -42,6 +43,24 @@ struct RecordTables {
     qint16 newPersonalBest = 0;
     qint16 newOverallBest = 0;
     qint16 qualified = 0;
+
+    // The (level, pupil) cells written since the last reset. A recomputation
+    // resets only these rather than the whole 17 MB table, so opening the
+    // lobby stays instant. Write cells only through touch().
+    std::vector<qint32> touchedCells;
+    std::vector<quint8> cellTouched = std::vector<quint8>(std::size_t(kLevelCount) * kPupilCount, 0);
+
+    QByteArray readBuffer; // the loader's, kept between computations
+
+    PupilLevelStats& touch(int level, int pupil)
+    {
+        const qint32 i = level * kPupilCount + pupil;
+        if (!cellTouched[std::size_t(i)]) {
+            cellTouched[std::size_t(i)] = 1;
+            touchedCells.push_back(i);
+        }
+        return stats(level, pupil);
+    }
 
     RecordTables() { overallBest.fill(99999); }
 };

@@ -1,15 +1,20 @@
 #pragma once
 #include "app/level_table.h"
+#include "roster/roster_record.h"
 
 #include <QString>
 #include <vector>
 
-// The roster tables of the shared state, filled by the roster reader.
+// The roster tables of the shared state, filled by the roster reader each
+// time the pupil list is built. Per-pupil entries are indexed by pupil number
+// (0–5000) and keep their values until a later read overwrites them.
 struct RosterTables {
     int schoolYear = 0;
-    std::vector<QString> names = std::vector<QString>(kPupilCount);       // 20-character field
+    std::vector<QString> names = std::vector<QString>(kPupilCount);       // the 20-character name field, blanks included
     std::vector<qint16> birthYears = std::vector<qint16>(kPupilCount, 0);
-    std::vector<QString> gradeLabels = std::vector<QString>(kPupilCount);
+    std::vector<QString> gradeLabels = std::vector<QString>(kPupilCount); // written only for grade offsets 0–10
     std::vector<int> order = std::vector<int>(kPupilCount + 1, 0);         // position 1..count → pupil number
     int count = 0;
+    // The records as read, by position 1..5000 (the last read's positions).
+    std::vector<RosterRecord> entries = std::vector<RosterRecord>(kPupilCount);
 };

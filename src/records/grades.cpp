@@ -1,0 +1,19 @@
+#include "records/grades.h"
+
+QString gradeMark(int code)
+{
+    static const char16_t* const marks[] = {u"①", u"②", u"③", u"④", u"⑤", u"⑥", u"Ⅰ", u"Ⅱ", u"Ⅲ"};
+    if (code >= 1 && code <= 9) return QString::fromUtf16(marks[code - 1]);
+    return QStringLiteral("　");
+}
+
+bool gradeMatches(int code, const QString& filter)
+{
+    if (filter == u"全学年" || filter == u"家族") return true;
+    if (filter == u"小学生全体") return code >= 1 && code <= 6;
+    if (filter == u"中学生全体") return code >= 7 && code <= 9;
+    static const char16_t* const single[] = {u"小１", u"小２", u"小３", u"小４", u"小５", u"小６", u"中１", u"中２", u"中３"};
+    for (int i = 0; i < 9; ++i)
+        if (filter == QStringView(single[i])) return code == i + 1;
+    return false;
+}

@@ -1,0 +1,71 @@
+#pragma once
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QtGlobal>
+
+// The two fixed-length record formats, encoded field by field in little-endian
+// so that files written on any machine read the same everywhere.
+
+constexpr qint64 kResultRecordSize = 44;
+constexpr qint64 kSharedLogRecordSize = 66;
+
+// One record of the result file (成績累積データ.dat).
+struct ResultRecord {
+    double date = 0; // days since 30 December 1899
+    double time = 0; // fraction of a day
+    qint16 pupilNumber = 0;
+    qint16 level = 0;
+    qint32 score = 0;
+    QString siteCode;                           // up to five bytes of code page 932
+    QString pointsText = QStringLiteral("0"); // this title never sets the points value
+    bool operator==(const ResultRecord&) const = default;
+};
+
+// One record of the shared log (成績累積データ家庭用.dat).
+struct SharedLogRecord {
+    QString titleFolder; // e.g. "ソルメア\"
+    qint16 contentCode = 0;
+    double date = 0;
+    double time = 0;
+    qint16 pupilNumber = 0;
+    qint16 level = 0;
+    qint32 score = 0;
+    QString siteCode;
+    bool operator==(const SharedLogRecord&) const = default;
+};
+
+QByteArray encodeResultRecord(const ResultRecord& r);
+// `bytes` must hold at least 44 bytes. Texts come back without their padding.
+ResultRecord decodeResultRecord(const char* bytes);
+QByteArray encodeSharedLogRecord(const SharedLogRecord& r);
+SharedLogRecord decodeSharedLogRecord(const char* bytes);
+
+// Code page 932 text in a field of `width` bytes: cut on a character boundary
+// (never half of a double-byte character) and padded with spaces.
+QByteArray fixedCp932(const QString& text, int width);
+// The text of such a field, without trailing blanks and zero bytes.
+QString fieldText(const char* bytes, int width);
+
+// Little-endian fields.
+inline void putLe16(char* p, qint16 v) { for (int i = 0; i < 2; ++i) p[i] = char(quint16(v) >> (8 * i)); }
+inline void putLe32(char* p, qint32 v) { for (int i = 0; i < 4; ++i) p[i] = char(quint32(v) >> (8 * i)); }
+void putLeDouble(char* p, double v);
+qint16 getLe16(const char* p);
+qint32 getLe32(const char* p);
+double getLeDouble(const char* p);
+
+// Dates as days since 30 December 1899, times as fractions of a day.
+qint64 daySerial(QDate d);
+QDate dateFromSerial(qint64 serial);
+double dayFraction(QTime t);
+// Both from one reading of the clock.
+struct RecordStamp {
+    double date = 0, time = 0;
+};
+RecordStamp recordStamp(const QDateTime& now);
+
+// The numeric value of a stored points text ("0    " → 0): leading blanks,
+// an optional sign and digits; anything else ends the number.
+qint32 pointsTextValue(const char* bytes, int width);
