@@ -170,7 +170,8 @@ void TestDrillRun::practiceLevelReturnsWithoutStoring()
     for (int k = 0; k < 10; ++k) f.answer(true);
     QCOMPARE(f.currentScreen(), QStringLiteral("seisekitime1"));
     QVERIFY(f.records().empty());
-    QVERIFY(!QFileInfo::exists(resultFilePath(f.s)));
+    // The lobby may open (and so create) the result file, but nothing is appended.
+    QCOMPARE(QFileInfo(resultFilePath(f.s)).size(), 0);
     QCOMPARE(f.s.runScore, 0);
     QCOMPARE(f.t.clock.waited, 0);
 }
