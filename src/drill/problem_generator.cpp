@@ -35,44 +35,37 @@ EquationProblem buildOnce(int kind, const Uniform& random)
     };
     auto quotientWhole = [](int a, int b) { return a % b == 0; };
     Rational r;
-    switch (kind) {
-    case 7: // redraw N1, N2 until N1 ÷ N2 is whole; N3 only after
+    // Redraws the pair (a, b) until a ÷ b is whole.
+    auto drawWholeQuotient = [&](int& a, int& b) {
         do {
-            p.n1 = operand(random);
-            p.n2 = operand(random);
-        } while (!quotientWhole(p.n1, p.n2));
+            a = operand(random);
+            b = operand(random);
+        } while (!quotientWhole(a, b));
+    };
+    switch (kind) {
+    case 7: // N3 is drawn only after N1 ÷ N2 passes
+        drawWholeQuotient(p.n1, p.n2);
         p.n3 = operand(random);
         r = result();
         break;
     case 8:
-        for (;;) {
-            do {
-                p.n1 = operand(random);
-                p.n2 = operand(random);
-            } while (!quotientWhole(p.n1, p.n2));
+        do {
+            drawWholeQuotient(p.n1, p.n2);
             p.n3 = operand(random);
             r = result();
-            if (whole(r)) break;
-        }
+        } while (!whole(r));
         break;
-    case 14: // N1 once; redraw N2, N3 until N2 ÷ N3 is whole
+    case 14: // N1 once; only N2 and N3 are redrawn
         p.n1 = operand(random);
-        do {
-            p.n2 = operand(random);
-            p.n3 = operand(random);
-        } while (!quotientWhole(p.n2, p.n3));
+        drawWholeQuotient(p.n2, p.n3);
         r = result();
         break;
-    case 16:
-        for (;;) {
+    case 16: // a fresh N1 only when the result would be negative
+        do {
             p.n1 = operand(random);
-            do {
-                p.n2 = operand(random);
-                p.n3 = operand(random);
-            } while (!quotientWhole(p.n2, p.n3));
+            drawWholeQuotient(p.n2, p.n3);
             r = result();
-            if (nonNegative(r)) break;
-        }
+        } while (!nonNegative(r));
         break;
     default:
         for (;;) {

@@ -1,11 +1,20 @@
 #pragma once
 #include "app/screen.h"
 
-// Stands in for the step lobby until it is built: the pupil, and one start
-// button per offered level.
+class QButtonGroup;
+class QLabel;
+
+// Stands in for the name selection screen and the step lobby until they are
+// built: the roster's pupils to choose from, and one start button per level.
 class LobbyStandIn : public Screen {
     Q_OBJECT
 public:
     explicit LobbyStandIn(App& app);
     void formActivate() override;
+
+private:
+    void choosePupil(int number, const QString& name);
+
+    QButtonGroup* pupils_;
+    QLabel* note_;
 };

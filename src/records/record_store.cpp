@@ -193,42 +193,33 @@ bool readForLoading(SharedState& s, Services& sv, ResultTail& tail)
     QFile f;
     int missingFailures = 0;
     qint64 refusedWaitedMs = 0;
+    // Shows why the records cannot be loaded and ends the program.
+    auto fail = [&](const QString& heading, const OpenAttempt& a) {
+        sv.dialogs.message(QStringLiteral("%1\r\n%2\r\n%3（エラー番号 %4）")
+                               .arg(heading, shownPath, a.errorText)
+                               .arg(a.errorNumber),
+                           messageTitle(s));
+        sv.end.request(1);
+        return false;
+    };
     for (;;) {
         const OpenAttempt a = openForLoading(path, f);
         if (a.ok) break;
         if (!QFileInfo(nativePath(s.recordsFolder)).isDir()) {
             // The folder is missing, e.g. a network folder not yet connected.
-            if (++missingFailures >= 4) {
-                sv.dialogs.message(QStringLiteral("ファイルがありません\r\n%1\r\n%2（エラー番号 %3）")
-                                       .arg(shownPath, a.errorText)
-                                       .arg(a.errorNumber),
-                                   messageTitle(s));
-                sv.end.request(1);
-                return false;
-            }
+            if (++missingFailures >= 4) return fail(QStringLiteral("ファイルがありません"), a);
             sv.clock.waitMs(5000);
         } else if (QFileInfo::exists(path)) {
             // Held by another PC (or not readable): retry each second, but
             // not for ever.
-            if (refusedWaitedMs >= 60000) {
-                sv.dialogs.message(QStringLiteral("成績ファイルを読み込めません。\r\n%1\r\n"
-                                                  "他のパソコンが使用中か、読み取りが許可されていません"
-                                                  "（60 秒待ちました）。\r\n%2（エラー番号 %3）")
-                                       .arg(shownPath, a.errorText)
-                                       .arg(a.errorNumber),
-                                   messageTitle(s));
-                sv.end.request(1);
-                return false;
-            }
+            if (refusedWaitedMs >= 60000)
+                return fail(QStringLiteral("成績ファイルを読み込めません。他のパソコンが使用中か、"
+                                           "読み取りが許可されていません（60 秒待ちました）。"),
+                            a);
             sv.clock.waitMs(1000);
             refusedWaitedMs += 1000;
         } else {
-            sv.dialogs.message(QStringLiteral("成績ランダムファイル表示\r\n%1\r\n%2（エラー番号 %3）")
-                                   .arg(shownPath, a.errorText)
-                                   .arg(a.errorNumber),
-                               messageTitle(s));
-            sv.end.request(1);
-            return false;
+            return fail(QStringLiteral("成績ランダムファイル表示"), a);
         }
         if (sv.end.requested()) return false;
     }

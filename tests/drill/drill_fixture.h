@@ -1,0 +1,140 @@
+#pragma once
+// A drill screen on a real stage, on a temporary installation, driven by a
+// test clock. Widgets are found by their object names.
+#include "app/catalogue.h"
+#include "app/dispatch.h"
+#include "app/stage.h"
+#include "app/startup.h"
+#include "drill/equation.h"
+#include "drill/main_frm.h"
+#include "records/record_store.h"
+#include "support/installation.h"
+#include "support/test_services.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QtEndian>
+#include <memory>
+#include <utility>
+#include <vector>
+
+struct StoredRecord {
+    qint16 pupil = 0;
+    qint16 level = 0;
+    qint32 score = 0;
+};
+
+struct DrillFixture {
+    TestInstallation inst;
+    TestServices t;
+    SharedState s;
+    std::unique_ptr<Stage> stage;
+    MainFrm* frm = nullptr;
+
+    // Starts the program on the installation (optionally with its own level
+    // table), signs pupil 1 in and opens the drill for `level`.
+    explicit DrillFixture(int level = 1, const QString& levelTable = {},
+                          const QDateTime& start = QDateTime(QDate(2026, 12, 8), QTime(10, 0)))
+    {
+        t.clock.set(start);
+        inst.writeDefaults();
+        if (!levelTable.isEmpty()) inst.write(QStringLiteral("ソルメア/タイム回数データ.txt"), levelTable);
+        stage = std::make_unique<Stage>(s, t.services);
+        if (!startUp(stage->app(), inst.programFolder())) return;
+        s.pupilNumber = 1;
+        s.pupilName = QStringLiteral("  やまだ　はなこ ");
+        s.nameConfirmedSeconds = qint32(t.clock.secondsSinceMidnight()) - 300;
+        s.currentLevel = qint16(level);
+    }
+
+    // Opens the drill and runs its activation, as the lobby's start button does.
+    MainFrm* open()
+    {
+        startRun(stage->app());
+        stage->activatePending();
+        frm = qobject_cast<MainFrm*>(stage->current());
+        return frm;
+    }
+
+    template <typename T = QWidget> T* w(const QString& name) const
+    {
+        return frm ? frm->findChild<T*>(name) : nullptr;
+    }
+    QLabel* label(const QString& name) const { return w<QLabel>(name); }
+    QString text(const QString& name) const
+    {
+        QLabel* l = label(name);
+        return l ? l->text() : QStringLiteral("<missing %1>").arg(name);
+    }
+    QLabel* op(int i) const { return label(QStringLiteral("LblDD1(%1)").arg(i)); }
+    QLabel* blank(int i) const { return label(QStringLiteral("LblDD2(%1)").arg(i)); }
+    QPushButton* command5() const { return w<QPushButton>(QStringLiteral("Command5")); }
+    QPushButton* command1() const { return w<QPushButton>(QStringLiteral("Command1")); }
+    bool lampLit(int n) const { return w(QStringLiteral("sPicture3(%1)").arg(n))->isVisibleTo(frm); }
+
+    static int opIndex(Op op) { return int(op); } // ＋ 1, － 2, × 3, ÷ 4: the labels' order
+
+    // Presses two operator labels with the mouse.
+    void place(Op a, Op b) const
+    {
+        if (a != Op::None) QTest::mouseClick(op(opIndex(a)), Qt::LeftButton);
+        if (b != Op::None) QTest::mouseClick(op(opIndex(b)), Qt::LeftButton);
+    }
+
+    // An operator pair that gives R, and one that does not.
+    static std::pair<Op, Op> pairFor(const EquationProblem& p, bool right)
+    {
+        for (Op a : {Op::Plus, Op::Minus, Op::Times, Op::Divide})
+            for (Op b : {Op::Plus, Op::Minus, Op::Times, Op::Divide}) {
+                const auto v = evaluate(p.n1, a, p.n2, b, p.n3);
+                if (bool(v && *v == Rational(p.r)) == right) return {a, b};
+            }
+        return {Op::None, Op::None};
+    }
+
+    // Places a right (or wrong) pair for the problem on screen and presses O.K.
+    void answer(bool right) const
+    {
+        const auto [a, b] = pairFor(frm->problem(), right);
+        place(a, b);
+        QTest::mouseClick(command5(), Qt::LeftButton);
+    }
+
+    // Moves the test clock on to `seconds` after the run started and ticks.
+    void tickAt(double seconds)
+    {
+        const QDateTime target = runStart.addMSecs(qint64(seconds * 1000));
+        t.clock.advanceMs(t.clock.now().msecsTo(target));
+        frm->sTimer1_Timer();
+    }
+    QDateTime runStart;
+    MainFrm* openAndMark()
+    {
+        runStart = t.clock.now();
+        return open();
+    }
+
+    std::vector<StoredRecord> records() const
+    {
+        std::vector<StoredRecord> out;
+        QFile f(resultFilePath(s));
+        if (!f.open(QIODevice::ReadOnly)) return out;
+        const QByteArray all = f.readAll();
+        for (qsizetype at = 0; at + 44 <= all.size(); at += 44) {
+            const uchar* r = reinterpret_cast<const uchar*>(all.constData() + at);
+            out.push_back({qFromLittleEndian<qint16>(r + 16), qFromLittleEndian<qint16>(r + 18),
+                           qFromLittleEndian<qint32>(r + 20)});
+        }
+        return out;
+    }
+    QString currentScreen() const { return stage->current() ? stage->current()->objectName() : QString(); }
+};
+
+// Level 1 with target 50 s and second time 60 s (time limit 300 s).
+inline QString levelTable50()
+{
+    return QStringLiteral("0,0,0,0,1,0,0,7,30,0,0,0\n50,60,100,5,1,0,0,7,30,0,0,0\n"
+                          "45,70,100,5,1,0,0,7,30,0,0,0\n60,90,120,5,1,0,0,7,30,0,0,0\n60,90,150,5,1,0,0,7,30,0,0,0\n");
+}
