@@ -19,8 +19,16 @@ public:
         : now_(std::move(start)) {}
     QDateTime now() const override { return now_; }
     qint64 tickMs() const override { return ticks_; }
-    void waitMs(qint64 ms) override { advanceMs(ms); waited += ms; }
+    void waitMs(qint64 ms) override
+    {
+        if (onWait) onWait();
+        advanceMs(ms);
+        waited += ms;
+    }
     qint64 waited = 0;
+    // Called at the start of every wait: a test can look at a screen while
+    // the program waits (e.g. the cover of a finished run).
+    std::function<void()> onWait;
     void set(const QDateTime& t) { now_ = t; }
     void advanceMs(qint64 ms) { now_ = now_.addMSecs(ms); ticks_ += ms; }
     void advanceSeconds(double s) { advanceMs(qint64(s * 1000)); }
