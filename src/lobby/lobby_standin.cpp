@@ -6,6 +6,7 @@
 #include "app/text_util.h"
 #include "app/twips.h"
 #include "records/record_store.h"
+#include "results/results_rules.h"
 #include "roster/roster_reader.h"
 
 #include <QButtonGroup>
@@ -59,6 +60,7 @@ void LobbyStandIn::choosePupil(int number, const QString& name)
     if (s.pupilNumber != number) s.nameConfirmedSeconds = qint32(services().clock.secondsSinceMidnight());
     s.pupilNumber = qint16(number);
     s.pupilName = name;
+    s.designatedLevelCleared = designatedLevelCleared(s) ? 1 : 0;
 }
 
 void LobbyStandIn::formActivate()
@@ -85,5 +87,6 @@ void LobbyStandIn::formActivate()
     if (services().end.requested() || !isCurrent()) return;
     note_->setText(read.missingNote);
     if (current) current->setChecked(true);
-    回数求(s, services());
+    if (!回数求(s, services())) return;
+    s.designatedLevelCleared = designatedLevelCleared(s) ? 1 : 0;
 }
