@@ -34,6 +34,12 @@ struct SharedLogRecord {
     qint32 score = 0;
     QString siteCode;
     bool operator==(const SharedLogRecord&) const = default;
+
+    // The shared log's copy of a stored run.
+    static SharedLogRecord of(const ResultRecord& r, const QString& titleFolder)
+    {
+        return {titleFolder, 0, r.date, r.time, r.pupilNumber, r.level, r.score, r.siteCode};
+    }
 };
 
 QByteArray encodeResultRecord(const ResultRecord& r);

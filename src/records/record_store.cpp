@@ -168,15 +168,7 @@ bool 成績ランダムファイル記録(SharedState& s, Services& sv)
         return storeFailed(s, sv, resultFilePath(s), error);
 
     if (s.rosterFileMode == 1 && (s.pupilNumber < 4900 || s.pupilNumber > 5000)) {
-        SharedLogRecord l;
-        l.titleFolder = titleFolderName(s);
-        l.contentCode = 0;
-        l.date = stamp.date;
-        l.time = stamp.time;
-        l.pupilNumber = s.pupilNumber;
-        l.level = s.currentLevel;
-        l.score = s.runScore;
-        l.siteCode = s.siteCode;
+        const SharedLogRecord l = SharedLogRecord::of(r, titleFolderName(s));
         if (!appendRecordLocked(sharedLogPath(s), encodeSharedLogRecord(l), &error))
             return storeFailed(s, sv, sharedLogPath(s), error);
     }
