@@ -8,6 +8,17 @@
 
 #include <QCoreApplication>
 
+void showNameSelection(App& app)
+{
+    // Until the name selection screen exists the stand-in chooses the pupil.
+    showLobby(app);
+}
+
+void showRosterEditor(App& app)
+{
+    showNameSelection(app);
+}
+
 void showLobby(App& app)
 {
     setLobbyLevels(app.state);

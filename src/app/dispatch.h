@@ -3,6 +3,11 @@
 struct App;
 
 // Moving the pupil between screens.
+// Shows the name selection screen, loaded afresh (start-up, the lobby's back
+// button, the roster editor's "もどる").
+void showNameSelection(App& app);
+// Opens the roster editor; the name selection screen closes.
+void showRosterEditor(App& app);
 // Sets the lobby's levels, then shows the step lobby.
 void showLobby(App& app);
 // Shows the step lobby again (from the results screen or a practice run).

@@ -45,8 +45,14 @@ struct SharedState {
     // Current pupil and run.
     qint16 pupilNumber = 0;
     QString pupilName;
+    QString pupilGradeLabel; // the grade label stored when the name was confirmed
     qint32 nameConfirmedSeconds = 0;
     qint16 currentLevel = 0;
+    // The lobby's: 1 for a practice run, the first visible level column
+    // (1-based, kept between showings) and the grade filter last chosen.
+    qint16 practiceRun = 0;
+    int scrollColumn = 0;
+    QString gradeFilterText = QStringLiteral("全学年");
     qint32 runScore = 0;
     // 1 when the pupil has cleared the final level; the lobby sets it, the
     // results screen reads it.

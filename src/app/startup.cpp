@@ -19,6 +19,6 @@ bool startUp(App& app, const QString& nativeProgramFolder)
         app.services.end.request(1);
         return false;
     }
-    showLobby(app);
+    showNameSelection(app);
     return true;
 }

@@ -6,28 +6,160 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <iconv.h>
 #include <limits>
+
+namespace {
+
+// One conversion descriptor per direction and thread, opened on first use:
+// opening loads the converter module, which costs more than a whole file.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (cd_ != iconv_t(-1)) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    iconv_t get()
+    {
+        if (cd_ == iconv_t(-1)) qFatal("iconv has no CP932 converter");
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr); // back to the initial state
+        return cd_;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+Converter& decoder()
+{
+    thread_local Converter c("UTF-16LE", "CP932");
+    return c;
+}
+
+Converter& encoder()
+{
+    thread_local Converter c("CP932", "UTF-16LE");
+    return c;
+}
+
+bool plainAscii(const QByteArray& bytes)
+{
+    for (const char c : bytes)
+        if (uchar(c) >= 0x80) return false;
+    return true;
+}
+
+// Decodes, calling `invalid(offset)` for every byte that does not start a
+// valid character (it becomes U+FFFD).
+template <typename OnInvalid> QString decode(const QByteArray& bytes, OnInvalid invalid)
+{
+    if (plainAscii(bytes)) return QString::fromLatin1(bytes);
+    QString out(bytes.size(), Qt::Uninitialized); // never more characters than bytes
+    iconv_t cd = decoder().get();
+    char* in = const_cast<char*>(bytes.constData());
+    std::size_t inLeft = std::size_t(bytes.size());
+    char* const outStart = reinterpret_cast<char*>(out.data());
+    char* o = outStart;
+    std::size_t outLeft = std::size_t(out.size()) * 2;
+    while (inLeft > 0) {
+        if (iconv(cd, &in, &inLeft, &o, &outLeft) != std::size_t(-1)) break;
+        if (errno == E2BIG) break; // cannot happen: one byte gives at most one character
+        // EILSEQ or EINVAL (a lead byte at the very end): one byte is replaced.
+        invalid(qsizetype(in - bytes.constData()));
+        const char16_t replacement = 0xFFFD;
+        std::memcpy(o, &replacement, 2);
+        o += 2;
+        outLeft -= 2;
+        ++in;
+        --inLeft;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    out.truncate(qsizetype(o - outStart) / 2);
+    return out;
+}
+
+} // namespace
 
 QString decodeCp932(const QByteArray& bytes)
 {
-    QStringDecoder dec("CP932");
-    return dec.decode(bytes);
+    return decode(bytes, [](qsizetype) {});
 }
+
+bool cp932HasInvalidBytes(const QByteArray& bytes, qsizetype* offset)
+{
+    bool found = false;
+    decode(bytes, [&](qsizetype at) {
+        if (!found && offset) *offset = at;
+        found = true;
+    });
+    return found;
+}
+
+namespace {
+// Encodes, calling `unencodable(index)` for every UTF-16 unit that code page
+// 932 cannot hold (it becomes "?").
+template <typename OnUnencodable> QByteArray encode(const QString& text, OnUnencodable unencodable)
+{
+    bool ascii = true;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80) ascii = false;
+    if (ascii) return text.toLatin1();
+    QByteArray out(text.size() * 2, Qt::Uninitialized); // at most two bytes a character
+    iconv_t cd = encoder().get();
+    const char* const start = reinterpret_cast<const char*>(text.constData());
+    char* in = const_cast<char*>(start);
+    std::size_t inLeft = std::size_t(text.size()) * 2;
+    char* o = out.data();
+    std::size_t outLeft = std::size_t(out.size());
+    while (inLeft > 0) {
+        if (iconv(cd, &in, &inLeft, &o, &outLeft) != std::size_t(-1)) break;
+        if (errno == E2BIG) break;
+        const qsizetype index = qsizetype(in - start) / 2;
+        unencodable(index);
+        // A surrogate pair is one character: skip both halves.
+        const qsizetype units = text[index].isHighSurrogate() && index + 1 < text.size() ? 2 : 1;
+        *o++ = '?';
+        --outLeft;
+        in += units * 2;
+        inLeft -= std::min<std::size_t>(inLeft, std::size_t(units) * 2);
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    out.truncate(qsizetype(o - out.data()));
+    return out;
+}
+} // namespace
 
 QByteArray encodeCp932(const QString& text)
 {
-    QStringEncoder enc("CP932");
-    return enc.encode(text);
+    return encode(text, [](qsizetype) {});
+}
+
+qsizetype cp932FirstUnencodable(const QString& text)
+{
+    qsizetype first = -1;
+    encode(text, [&](qsizetype i) {
+        if (first < 0) first = i;
+    });
+    return first;
+}
+
+QString decodeTextFile(const QByteArray& bytes)
+{
+    const qsizetype end = bytes.indexOf('\x1A');
+    return decodeCp932(end < 0 ? bytes : bytes.left(end));
 }
 
 std::optional<QString> tryReadTextFile(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    return decodeCp932(f.readAll());
+    return decodeTextFile(f.readAll());
 }
 
 QString readTextFile(const QString& path, const QString& displayName)
@@ -37,7 +169,7 @@ QString readTextFile(const QString& path, const QString& displayName)
         throw FileError(displayName, path, QStringLiteral("ファイルがありません。"));
     if (!f.open(QIODevice::ReadOnly))
         throw FileError(displayName, path, QStringLiteral("ファイルを開けません（%1）。").arg(f.errorString()));
-    return decodeCp932(f.readAll());
+    return decodeTextFile(f.readAll());
 }
 
 bool writeTextFileAtomic(const QString& path, const QString& text, QString* error)

@@ -3,9 +3,25 @@
 #include <QString>
 #include <optional>
 
-// Code page 932 text files.
+// Code page 932, mapped exactly as Windows maps it (glibc's iconv "CP932"):
+// 0x00–0x7F are ASCII (0x5C is "\\", 0x1A and 0x7F are themselves), 0x817C is
+// U+FF0D, the NEC and IBM extension rows are included. A byte that does not
+// start a valid character decodes as U+FFFD, an ordinary visible character,
+// and decoding goes on with the next byte.
 QString decodeCp932(const QByteArray& bytes);
+// Characters code page 932 cannot hold are written as "?"; check first with
+// cp932FirstUnencodable where that would lose something.
 QByteArray encodeCp932(const QString& text);
+// The index of the first character of `text` that code page 932 cannot hold
+// (a surrogate pair counts from its first half), or -1 when every one can.
+qsizetype cp932FirstUnencodable(const QString& text);
+// Whether decoding `bytes` met a byte that is not valid code page 932; when it
+// did, `offset` receives the first such byte's position.
+bool cp932HasInvalidBytes(const QByteArray& bytes, qsizetype* offset = nullptr);
+
+// A text file's content: everything before the first Ctrl-Z (0x1A, which old
+// editors append and which is never part of a double-byte character), decoded.
+QString decodeTextFile(const QByteArray& bytes);
 
 // Reads a whole text file and decodes it. Throws FileError (naming
 // `displayName` and `path`) when the file is missing or cannot be read.

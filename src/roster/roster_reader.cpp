@@ -71,7 +71,7 @@ RosterReadResult readRosterTables(SharedState& s, QDate today, bool applyCapacit
         t.count = 0;
         return result;
     }
-    const QString text = decodeCp932(f.readAll());
+    const QString text = decodeTextFile(f.readAll());
     f.close();
 
     QStringList lines = text.split(u'\n');

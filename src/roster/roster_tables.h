@@ -15,6 +15,10 @@ struct RosterTables {
     std::vector<QString> gradeLabels = std::vector<QString>(kPupilCount); // written only for grade offsets 0–10
     std::vector<int> order = std::vector<int>(kPupilCount + 1, 0);         // position 1..count → pupil number
     int count = 0;
+    // The pupil numbers listed on the name selection screen, in its order
+    // (sorted by cohort, then name). The lobby's rankings cover these pupils
+    // in this order.
+    std::vector<int> listed;
     // The records as read, by position 1..5000 (the last read's positions).
     std::vector<RosterRecord> entries = std::vector<RosterRecord>(kPupilCount);
 };
