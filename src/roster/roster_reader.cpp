@@ -109,6 +109,7 @@ RosterReadResult readRosterTables(SharedState& s, QDate today, bool applyCapacit
         if (status == 2 && s.rosterStatusOption == 1) status = 0;
 
         const std::size_t n = std::size_t(r.number);
+        if (t.entries.size() <= std::size_t(p)) t.entries.resize(std::size_t(p) + 1);
         t.entries[std::size_t(p)] = r;
         t.names[n] = r.name;
         t.birthYears[n] = r.birthYear;

@@ -19,6 +19,7 @@ struct RosterTables {
     // (sorted by cohort, then name). The lobby's rankings cover these pupils
     // in this order.
     std::vector<int> listed;
-    // The records as read, by position 1..5000 (the last read's positions).
-    std::vector<RosterRecord> entries = std::vector<RosterRecord>(kPupilCount);
+    // The records as read, by position 1..count (the last read's positions);
+    // grown as positions are used, so an empty table costs nothing at start.
+    std::vector<RosterRecord> entries;
 };
