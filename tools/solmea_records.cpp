@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -144,14 +145,15 @@ int commandStats(SharedState& s, QDate today)
     RecordTables& t = s.records;
     loadAndCount(t, file.tail.bytes.constData(), file.tail.count, s.levelTable, today);
 
-    std::vector<quint8> seen(std::size_t(kLevelCount) * kPupilCount, 0);
-    for (const LoadedRecord& r : t.loaded) seen[std::size_t(r.pupilNumber) * kLevelCount + std::size_t(r.level)] = 1;
+    // The (level, pupil) pairs the records hold, by pupil then level.
+    std::vector<std::pair<int, int>> seen;
+    t.cells.forEach([&](int level, int pupil, const PupilLevelStats&) { seen.emplace_back(pupil, level); });
+    std::sort(seen.begin(), seen.end());
 
     QByteArray text("pupil\tlevel\tpersonalBest\toverallBest\trunCount\trecentRunCount\trecentPoints\twindow2RunCount\t"
                     "window2Points\ttotalPoints\ttodayRunCount\ttodayPoints\taverageScore\ttodayAverageScore\n");
-    for (int pupil = 1; pupil < kPupilCount; ++pupil) {
-        for (int level = 1; level < kLevelCount; ++level) {
-            if (!seen[std::size_t(pupil) * kLevelCount + std::size_t(level)]) continue;
+    for (const auto& [pupil, level] : seen) {
+        {
             const PupilLevelStats& c = t.stats(level, pupil);
             const qint64 values[] = {pupil, level, c.personalBest, t.overallBest[std::size_t(level)], c.runCount,
                                      c.recentRunCount, c.recentPoints, c.window2RunCount, c.window2Points,

@@ -1,9 +1,12 @@
 #include "records/record_format.h"
 
 #include "app/text_file.h"
+#include "app/text_util.h"
 
 #include <QtEndian>
 #include <bit>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 void putLeDouble(char* p, double v)
@@ -12,13 +15,24 @@ void putLeDouble(char* p, double v)
     std::memcpy(p, &le, 8);
 }
 
-qint16 getLe16(const char* p) { return qFromLittleEndian<qint16>(p); }
-qint32 getLe32(const char* p) { return qFromLittleEndian<qint32>(p); }
-double getLeDouble(const char* p) { return std::bit_cast<double>(qFromLittleEndian<quint64>(p)); }
 
 qint64 daySerial(QDate d) { return d.toJulianDay() - QDate(1899, 12, 30).toJulianDay(); }
 QDate dateFromSerial(qint64 serial) { return QDate::fromJulianDay(QDate(1899, 12, 30).toJulianDay() + serial); }
 double dayFraction(QTime t) { return t.msecsSinceStartOfDay() / 86400000.0; }
+
+QString recordDateText(double date)
+{
+    if (std::isfinite(date) && date >= 0 && date < 2958466) // up to 31 December 9999
+        return dateFromSerial(qint64(std::floor(date))).toString(QStringLiteral("yyyy/MM/dd"));
+    return plainDecimal(date);
+}
+
+QString recordTimeText(double time)
+{
+    if (!std::isfinite(time) || time < 0 || time >= 1) return plainDecimal(time);
+    const int seconds = std::min(86399, int(std::floor(time * 86400 + 0.5)));
+    return QTime(0, 0).addSecs(seconds).toString(QStringLiteral("HH:mm:ss"));
+}
 
 RecordStamp recordStamp(const QDateTime& now)
 {

@@ -3,7 +3,9 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QtEndian>
 #include <QtGlobal>
+#include <bit>
 
 // The two fixed-length record formats, encoded field by field in little-endian
 // so that files written on any machine read the same everywhere.
@@ -58,14 +60,18 @@ QString fieldText(const char* bytes, int width);
 inline void putLe16(char* p, qint16 v) { for (int i = 0; i < 2; ++i) p[i] = char(quint16(v) >> (8 * i)); }
 inline void putLe32(char* p, qint32 v) { for (int i = 0; i < 4; ++i) p[i] = char(quint32(v) >> (8 * i)); }
 void putLeDouble(char* p, double v);
-qint16 getLe16(const char* p);
-qint32 getLe32(const char* p);
-double getLeDouble(const char* p);
+inline qint16 getLe16(const char* p) { return qFromLittleEndian<qint16>(p); }
+inline qint32 getLe32(const char* p) { return qFromLittleEndian<qint32>(p); }
+inline double getLeDouble(const char* p) { return std::bit_cast<double>(qFromLittleEndian<quint64>(p)); }
 
 // Dates as days since 30 December 1899, times as fractions of a day.
 qint64 daySerial(QDate d);
 QDate dateFromSerial(qint64 serial);
 double dayFraction(QTime t);
+// A stored date as yyyy/MM/dd and a time of day as HH:mm:ss; values no
+// calendar holds are written as plain numbers.
+QString recordDateText(double date);
+QString recordTimeText(double time);
 // Both from one reading of the clock.
 struct RecordStamp {
     double date = 0, time = 0;

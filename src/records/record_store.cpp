@@ -176,13 +176,12 @@ bool 成績ランダムファイル記録(SharedState& s, Services& sv)
 }
 
 namespace {
-// Opens the result file with the loader's retries and reads the newest
-// records into `tail`. False when the program is ending.
-bool readForLoading(SharedState& s, Services& sv, ResultTail& tail)
+// Opens the result file with the loader's retries. False when the program is
+// ending.
+bool openWithRetries(SharedState& s, Services& sv, QFile& f)
 {
     const QString path = resultFilePath(s);
     const QString shownPath = QDir::toNativeSeparators(path);
-    QFile f;
     int missingFailures = 0;
     qint64 refusedWaitedMs = 0;
     // Shows why the records cannot be loaded and ends the program.
@@ -195,8 +194,16 @@ bool readForLoading(SharedState& s, Services& sv, ResultTail& tail)
         return false;
     };
     for (;;) {
+        if (QFileInfo(path).isDir()) {
+            // Waiting would not help: say what is wrong at once.
+            OpenAttempt a;
+            a.errorText = QStringLiteral("成績ファイルの名前のフォルダがあります。フォルダの名前を変えるか、"
+                                         "別の場所に移してください。");
+            a.errorNumber = EISDIR;
+            return fail(QStringLiteral("成績ランダムファイル表示"), a);
+        }
         const OpenAttempt a = openForLoading(path, f);
-        if (a.ok) break;
+        if (a.ok) return true;
         if (!QFileInfo(nativePath(s.recordsFolder)).isDir()) {
             // The folder is missing, e.g. a network folder not yet connected.
             if (++missingFailures >= 4) return fail(QStringLiteral("ファイルがありません"), a);
@@ -215,51 +222,87 @@ bool readForLoading(SharedState& s, Services& sv, ResultTail& tail)
         }
         if (sv.end.requested()) return false;
     }
-
-    QString error;
-    if (!readResultTail(f, kLoadWindow, tail, &error)) {
-        sv.dialogs.message(QStringLiteral("成績ランダムファイル表示\r\n%1\r\n%2\r\nレコード %3 から")
-                               .arg(shownPath, error)
-                               .arg(tail.firstRecord),
-                           messageTitle(s));
-        sv.end.request(1);
-        return false;
-    }
-    return true;
 }
 
-// The read buffer is kept between computations: no fresh pages each time.
-struct BorrowedTail {
-    RecordTables& t;
+// Reads the newest records of the result file in chunks, each handed to
+// `feed`; with the loader's retries and its message when reading fails,
+// which names the last record read. False when the program is ending.
+bool readForLoading(SharedState& s, Services& sv, const std::function<void(const char*, qint64)>& feed)
+{
+    QFile f;
+    if (!openWithRetries(s, sv, f)) return false;
     ResultTail tail;
-    explicit BorrowedTail(RecordTables& tables) : t(tables) { tail.bytes.swap(t.readBuffer); }
-    ~BorrowedTail() { t.readBuffer.swap(tail.bytes); }
-};
+    QByteArray last;
+    QString error;
+    const bool ok = readResultTailChunks(f, kLoadWindow, s.records.readBuffer, tail,
+                                         [&](const char* bytes, qint64 count) {
+                                             feed(bytes, count);
+                                             last = QByteArray(bytes + (count - 1) * kResultRecordSize, kResultRecordSize);
+                                         },
+                                         &error);
+    if (ok) return true;
+    QString where = QStringLiteral("レコード %1 を読めませんでした。").arg(tail.firstRecord + tail.count);
+    if (!last.isEmpty()) {
+        const ResultRecord r = decodeResultRecord(last.constData());
+        where += QStringLiteral("\r\n最後に読めたレコード：日付 %1、時刻 %2、生徒番号 %3、レベル %4、タイム %5")
+                     .arg(recordDateText(r.date), recordTimeText(r.time))
+                     .arg(r.pupilNumber)
+                     .arg(r.level)
+                     .arg(r.score);
+    }
+    sv.dialogs.message(QStringLiteral("成績ランダムファイル表示\r\n%1\r\n%2\r\n%3")
+                           .arg(QDir::toNativeSeparators(resultFilePath(s)), error, where),
+                       messageTitle(s));
+    sv.end.request(1);
+    return false;
+}
 } // namespace
 
 bool 成績ランダムファイル表示(SharedState& s, Services& sv)
 {
-    BorrowedTail b(s.records);
-    if (!readForLoading(s, sv, b.tail)) return false;
-    loadRecords(s.records, b.tail.bytes.constData(), b.tail.count);
+    LoadingPass pass(s.records);
+    if (!readForLoading(s, sv, [&](const char* bytes, qint64 count) { pass.add(bytes, count); })) return false;
+    pass.finish();
     return true;
 }
 
 bool 回数求(SharedState& s, Services& sv)
 {
-    BorrowedTail b(s.records);
-    if (!readForLoading(s, sv, b.tail)) return false;
-    loadAndCount(s.records, b.tail.bytes.constData(), b.tail.count, s.levelTable, sv.clock.today());
+    CountingPass pass(s.records, s.levelTable, sv.clock.today());
+    if (!readForLoading(s, sv, [&](const char* bytes, qint64 count) { pass.add(bytes, count); })) return false;
+    pass.finish();
     return true;
 }
 
-SkipReason recordSkipReason(double date, qint16 pupil, qint16 level, qint32 score)
+bool readLoadedRecords(const SharedState& s, std::vector<LoadedRecord>& out, QString* error)
 {
-    if (!(date >= 0)) return SkipReason::Date; // negative, or not a number at all
-    if (pupil < 1 || pupil >= kPupilCount) return SkipReason::Pupil;
-    if (level < 1 || level >= kLevelCount) return SkipReason::Level;
-    if (score < 0) return SkipReason::Score;
-    return SkipReason::None;
+    out.clear();
+    const QString path = resultFilePath(s);
+    if (!QFileInfo::exists(path)) return true;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    QByteArray buffer;
+    ResultTail tail;
+    return readResultTailChunks(
+        f, kLoadWindow, buffer, tail,
+        [&](const char* bytes, qint64 count) {
+            for (qint64 k = 0; k < count; ++k) {
+                const char* p = bytes + k * kResultRecordSize;
+                LoadedRecord r;
+                r.date = getLeDouble(p + 0);
+                r.time = getLeDouble(p + 8);
+                r.pupilNumber = getLe16(p + 16);
+                r.level = getLe16(p + 18);
+                r.score = getLe32(p + 20);
+                if (recordSkipReason(r.date, r.pupilNumber, r.level, r.score) != SkipReason::None) continue;
+                r.points = pointsTextValue(p + 34, 5);
+                out.push_back(r);
+            }
+        },
+        error);
 }
 
 QString skipReasonText(SkipReason reason, const ResultRecord& r)
@@ -305,54 +348,162 @@ bool readResultTail(QFile& file, qint64 window, ResultTail& tail, QString* error
     return true;
 }
 
-namespace {
-
-// The fields the tables use; false for a record the loader skips.
-inline bool decodeLoaded(const char* p, LoadedRecord& r)
+bool readResultTailChunks(QFile& file, qint64 window, QByteArray& buffer, ResultTail& tail,
+                          const std::function<void(const char*, qint64)>& feed, QString* error)
 {
-    r.date = getLeDouble(p + 0);
-    r.pupilNumber = getLe16(p + 16);
-    r.level = getLe16(p + 18);
-    r.score = getLe32(p + 20);
-    if (recordSkipReason(r.date, r.pupilNumber, r.level, r.score) != SkipReason::None) return false;
-    r.time = getLeDouble(p + 8);
-    r.points = pointsTextValue(p + 34, 5);
+    const qint64 length = fileLength(file);
+    if (length < 0) {
+        if (error) *error = QStringLiteral("ファイルの長さを調べられません。");
+        return false;
+    }
+    tail.totalRecords = length / kResultRecordSize;
+    tail.trailingBytes = length % kResultRecordSize;
+    const qint64 first = std::max<qint64>(0, tail.totalRecords - window);
+    tail.firstRecord = first + 1;
+    tail.count = 0;
+    if (!file.seek(first * kResultRecordSize)) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    // A chunk small enough to stay in the processor's cache between its
+    // reading and its use.
+    constexpr qint64 kChunkRecords = 1024;
+    buffer.resize(kChunkRecords * kResultRecordSize);
+    qint64 left = tail.totalRecords - first;
+    while (left > 0) {
+        const qint64 want = std::min(left, kChunkRecords) * kResultRecordSize;
+        qint64 got = 0;
+        while (got < want) {
+            const qint64 n = file.read(buffer.data() + got, want - got);
+            if (n < 0) {
+                if (error) *error = file.errorString();
+                return false;
+            }
+            if (n == 0) break;
+            got += n;
+        }
+        const qint64 records = got / kResultRecordSize;
+        if (records > 0) feed(buffer.constData(), records);
+        tail.count += records;
+        if (got < want) break; // the file was cut short meanwhile: keep the whole records read
+        left -= records;
+    }
     return true;
 }
 
-// Step 5 of loading: the overall best is the smallest personal best; cells
-// not in the list are at 99999 and cannot lower it.
+namespace {
+
+// The fields the tables use; false for a record the loader skips.
+inline bool decodeLoaded(const char* p, double& date, qint16& pupil, qint16& level, qint32& score)
+{
+    date = getLeDouble(p + 0);
+    pupil = getLe16(p + 16);
+    level = getLe16(p + 18);
+    score = getLe32(p + 20);
+    return recordSkipReason(date, pupil, level, score) == SkipReason::None;
+}
+
+// Step 1 of loading (and of the counters): every cell back to "no runs".
+// Step 5 of loading: the overall best is the smallest personal best.
 void computeOverallBests(RecordTables& t)
 {
-    std::fill(t.overallBest.begin() + 1, t.overallBest.end(), 99999);
-    for (const qint32 i : t.touchedCells) {
-        const int level = i / kPupilCount, pupil = i % kPupilCount;
-        if (level < 1 || pupil < 1) continue;
+    t.overallBest.fill(99999);
+    t.cells.forEach([&](int level, int pupil, const PupilLevelStats& c) {
+        if (level < 1 || pupil < 1) return;
         qint32& best = t.overallBest[std::size_t(level)];
-        best = std::min(best, t.stats(level, pupil).personalBest);
-    }
+        best = std::min(best, c.personalBest);
+    });
+}
+
+// One record added to its cell: the four counts (finished runs only) and
+// the four point totals, each in the order recent window, limit window,
+// all, today, go in as one vector each. The window tests become masks
+// rather than branches: dates come in any order.
+using I32x4 = qint32 __attribute__((vector_size(16)));
+using I64x2 = qint64 __attribute__((vector_size(16)));
+
+using F64x2 = double __attribute__((vector_size(16)));
+
+inline void addRecord(PupilLevelStats& c, qint32 score, qint64 points, double date, F64x2 windowsFrom,
+                      double todayFrom, double todayTo)
+{
+    const I64x2 inWindows = F64x2{date, date} > windowsFrom;                           // -1 or 0
+    const qint64 today = -qint64((date >= todayFrom) & (date < todayTo));
+    const I64x2 allAndToday = I64x2{-1, today};
+    const qint32 finished = -qint32(score < 6000);
+
+    I32x4 counts;
+    std::memcpy(&counts, &c.recentRunCount, sizeof counts);
+    const I32x4 masks = __builtin_shufflevector(I32x4(inWindows), I32x4(allAndToday), 0, 2, 4, 6);
+    counts -= masks & finished;
+    std::memcpy(&c.recentRunCount, &counts, sizeof counts);
+
+    const qint32 finishedScore = score & finished; // only finished runs make an average
+    c.scoreSum += finishedScore;
+    c.todayScoreSum += finishedScore & qint32(today);
+
+    I64x2 windowPoints, otherPoints;
+    std::memcpy(&windowPoints, &c.recentPoints, sizeof windowPoints);
+    std::memcpy(&otherPoints, &c.totalPoints, sizeof otherPoints);
+    const I64x2 p = I64x2{points, points};
+    windowPoints += p & inWindows;
+    otherPoints += p & allAndToday;
+    std::memcpy(&c.recentPoints, &windowPoints, sizeof windowPoints);
+    std::memcpy(&c.totalPoints, &otherPoints, sizeof otherPoints);
 }
 
 } // namespace
 
+void LevelPoints::prepare(RecordTables::PointsCache& cache, const LevelRow& r)
+{
+    row = &r;
+    if (cache.targetTime != r.targetTime || !(cache.factor == r.pointFactor)) {
+        cache.targetTime = r.targetTime;
+        cache.factor = r.pointFactor;
+        // From ten times the target on a run earns nothing.
+        const qint64 n = std::clamp<qint64>(qint64(r.targetTime) * 10 + 1, 1, 1 << 16);
+        cache.byScore.resize(std::size_t(n));
+        for (qint64 score = 0; score < n; ++score)
+            cache.byScore[std::size_t(score)] = runPoints(score, r.targetTime, r.pointFactor);
+    }
+    byScore = cache.byScore.data();
+    reach = quint32(cache.byScore.size());
+}
+
+LoadingPass::LoadingPass(RecordTables& t) : t_(t)
+{
+    // Step 1 of loading: bests and hasRecords only; the counters stay those
+    // of the last computation.
+    t.cells.forEach([](int, int, PupilLevelStats& c) { c.personalBest = 99999; });
+    std::fill(t.hasRecords.begin(), t.hasRecords.end(), quint8(0));
+}
+
+void LoadingPass::add(const char* bytes, qint64 count)
+{
+    for (qint64 k = 0; k < count; ++k) {
+        const char* p = bytes + k * kResultRecordSize;
+        const double date = getLeDouble(p + 0);
+        const qint16 pupil = getLe16(p + 16), level = getLe16(p + 18);
+        const qint32 score = getLe32(p + 20);
+        if (recordSkipReason(date, pupil, level, score) != SkipReason::None) continue;
+        ++used_;
+        PupilLevelStats& c = t_.touch(level, pupil);
+        c.personalBest = std::min(c.personalBest, score);
+        t_.hasRecords[std::size_t(pupil)] = 1;
+    }
+}
+
+void LoadingPass::finish()
+{
+    t_.recordCount = used_;
+    computeOverallBests(t_);
+}
+
 void loadRecords(RecordTables& t, const char* bytes, qint64 count)
 {
-    // Step 1, for the cells that hold anything: bests back to "none yet".
-    for (const qint32 i : t.touchedCells) t.stats(i / kPupilCount, i % kPupilCount).personalBest = 99999;
-    std::fill(t.hasRecords.begin() + 1, t.hasRecords.end(), quint8(0));
-
-    t.loaded.clear();
-    t.loaded.reserve(std::size_t(count));
-    for (qint64 k = 0; k < count; ++k) {
-        LoadedRecord r;
-        if (!decodeLoaded(bytes + k * kResultRecordSize, r)) continue;
-        t.loaded.push_back(r);
-        PupilLevelStats& c = t.touch(r.level, r.pupilNumber);
-        if (r.score < c.personalBest) c.personalBest = r.score;
-        t.hasRecords[std::size_t(r.pupilNumber)] = 1;
-    }
-    t.recordCount = int(t.loaded.size());
-    computeOverallBests(t);
+    LoadingPass pass(t);
+    pass.add(bytes, count);
+    pass.finish();
 }
 
 qint64 recordPoints(const LevelTable& levels, int level, qint32 score)
@@ -362,86 +513,61 @@ qint64 recordPoints(const LevelTable& levels, int level, qint32 score)
     return runPoints(score, row.targetTime, row.pointFactor);
 }
 
-void loadAndCount(RecordTables& t, const char* bytes, qint64 count, const LevelTable& levels, QDate today)
+CountingPass::CountingPass(RecordTables& t, const LevelTable& levels, QDate today)
+    : t_(t), levels_(levels), todayFrom_(double(daySerial(today))), todayTo_(todayFrom_ + 1)
 {
-    // Steps 1 of both the counters and the loader, for the cells that hold
-    // anything; averages are kept, as for every pupil without a run. Every
-    // cell leaves the list and comes back when a record reaches it.
-    for (const qint32 i : t.touchedCells) {
-        PupilLevelStats& c = t.stats(i / kPupilCount, i % kPupilCount);
-        c.personalBest = 99999;
-        c.runCount = c.recentRunCount = c.window2RunCount = c.todayRunCount = 0;
-        c.recentPoints = c.window2Points = c.totalPoints = c.scoreSum = c.todayScoreSum = c.todayPoints = 0;
-        t.cellTouched[std::size_t(i)] = 0;
-    }
-    t.touchedCells.clear();
-    std::fill(t.hasRecords.begin() + 1, t.hasRecords.end(), quint8(0));
-
-    const double todaySerial = double(daySerial(today));
-    // A run earns 0–55 before the factor; the factor is applied once per
-    // level and value rather than once per record.
-    std::array<std::array<qint64, 56>, kLevelCount> applied;
-    std::array<bool, kLevelCount> appliedReady{};
-    std::array<double, kLevelCount> window1From, window2From;
+    // Steps 1 of both the counters and the loader.
+    t.cells.resetCounts();
+    seen_.fill(false);
     for (int l = 1; l < kLevelCount; ++l) {
-        window1From[std::size_t(l)] = todaySerial - levels[std::size_t(l)].dayWindow1;
-        window2From[std::size_t(l)] = todaySerial - levels[std::size_t(l)].dayWindow2;
+        const LevelRow& row = levels[std::size_t(l)];
+        windowsFrom_[std::size_t(l)] = F64x2{todayFrom_ - row.dayWindow1, todayFrom_ - row.dayWindow2};
+        levelPoints_[std::size_t(l)] = {};
     }
+}
 
-    // The loader's records and the counters in one pass: each cell is
-    // fetched once per record.
-    t.loaded.clear();
-    t.loaded.reserve(std::size_t(count));
-    for (qint64 k = 0; k < count; ++k) {
-        LoadedRecord r;
-        if (!decodeLoaded(bytes + k * kResultRecordSize, r)) continue;
-        t.loaded.push_back(r);
-        t.hasRecords[std::size_t(r.pupilNumber)] = 1;
-        PupilLevelStats& c = t.touch(r.level, r.pupilNumber);
-        if (r.score < c.personalBest) c.personalBest = r.score;
-
-        const std::size_t l = std::size_t(r.level);
-        const LevelRow& row = levels[l];
-        if (!appliedReady[l]) {
-            for (int f = 0; f <= 55; ++f) applied[l][std::size_t(f)] = row.pointFactor.apply(f);
-            appliedReady[l] = true;
-        }
+void CountingPass::add(const char* bytes, qint64 count)
+{
+    // The loader's records and the counters in one pass.
+    const char* const end = bytes + count * kResultRecordSize;
+    for (const char* p = bytes; p != end; p += kResultRecordSize) {
+        const double date = getLeDouble(p + 0);
+        const qint16 pupil = getLe16(p + 16);
+        const qint16 level = getLe16(p + 18);
+        const qint32 score = getLe32(p + 20);
+        if (recordSkipReason(date, pupil, level, score) != SkipReason::None) continue;
+        ++used_;
+        seen_[std::size_t(pupil)] = true;
+        PupilLevelStats& c = t_.touch(level, pupil);
+        LevelPoints& points = levelPoints_[std::size_t(level)];
+        if (!points.row) points.prepare(t_.pointsCache[std::size_t(level)], levels_[std::size_t(level)]);
         // The full score, whatever its length; a level without a target earns 0.
-        const qint64 points = applied[l][std::size_t(runPointsFactor(r.score, row.targetTime))];
-        const bool finished = r.score < 6000;
-        if (finished) {
-            ++c.runCount;
-            c.scoreSum += r.score; // only finished runs make an average
-        }
-        if (r.date > window1From[l]) {
-            if (finished) ++c.recentRunCount;
-            c.recentPoints += points;
-        }
-        if (r.date > window2From[l]) {
-            if (finished) ++c.window2RunCount;
-            c.window2Points += points;
-        }
-        c.totalPoints += points;
-        if (r.date >= todaySerial && r.date < todaySerial + 1) {
-            if (finished) {
-                ++c.todayRunCount;
-                c.todayScoreSum += r.score;
-            }
-            c.todayPoints += points;
-        }
+        addRecord(c, score, points(score), date, windowsFrom_[std::size_t(level)], todayFrom_, todayTo_);
+        c.personalBest = std::min(c.personalBest, score);
     }
-    t.recordCount = int(t.loaded.size());
+}
 
+void CountingPass::finish()
+{
+    t_.recordCount = used_;
+    std::copy(seen_.begin(), seen_.end(), t_.hasRecords.begin());
     // Step 4 of the counters, integer part of (sum ÷ count + 0.5) in
     // integers, and step 5 of the loader.
-    std::fill(t.overallBest.begin() + 1, t.overallBest.end(), 99999);
-    for (const qint32 i : t.touchedCells) {
-        const int level = i / kPupilCount, pupil = i % kPupilCount;
-        PupilLevelStats& c = t.stats(level, pupil);
-        if (c.runCount > 0) c.averageScore = qint32((2 * c.scoreSum + c.runCount) / (2 * qint64(c.runCount)));
+    t_.overallBest.fill(99999);
+    t_.cells.forEach([&](int level, int pupil, PupilLevelStats& c) {
+        if (c.runCount > 0) c.averageScore = qint16((2 * qint64(c.scoreSum) + c.runCount) / (2 * qint64(c.runCount)));
         if (c.todayRunCount >= 1)
-            c.todayAverageScore = qint32((2 * c.todayScoreSum + c.todayRunCount) / (2 * qint64(c.todayRunCount)));
-        qint32& best = t.overallBest[std::size_t(level)];
+            c.todayAverageScore =
+                qint16((2 * qint64(c.todayScoreSum) + c.todayRunCount) / (2 * qint64(c.todayRunCount)));
+        if (level < 1 || pupil < 1) return;
+        qint32& best = t_.overallBest[std::size_t(level)];
         best = std::min(best, c.personalBest);
-    }
+    });
+}
+
+void loadAndCount(RecordTables& t, const char* bytes, qint64 count, const LevelTable& levels, QDate today)
+{
+    CountingPass pass(t, levels, today);
+    pass.add(bytes, count);
+    pass.finish();
 }

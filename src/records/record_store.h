@@ -1,15 +1,19 @@
 #pragma once
 #include "app/level_table.h"
+#include "records/points.h"
 #include "records/record_format.h"
+#include "records/record_tables.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <array>
+#include <functional>
+#include <vector>
 
 class QFile;
 struct SharedState;
 struct Services;
-struct RecordTables;
 
 // The result file of this title and the shared log, as native paths.
 QString resultFilePath(const SharedState& s);
@@ -30,6 +34,11 @@ bool 成績ランダムファイル表示(SharedState& s, Services& sv);
 // program is ending (a loader failure).
 bool 回数求(SharedState& s, Services& sv);
 
+// The records the loader would use, oldest first: the usable ones among the
+// newest 20 000 of the result file. False (with `error`) when the file cannot
+// be read; a missing file holds no records.
+bool readLoadedRecords(const SharedState& s, std::vector<LoadedRecord>& out, QString* error = nullptr);
+
 // Opens the result file for random access (read and write), creating it
 // empty when it does not exist yet. Returns false when it cannot be opened.
 bool openResultFile(const SharedState& s, QFile& file);
@@ -48,7 +57,14 @@ enum class SkipReason { None, Date, Pupil, Level, Score };
 // Why the loader would not use a record (None: it is used). A pupil outside
 // 1–5000, a level outside 1–35 or a negative score would index past the
 // tables or become a permanent best.
-SkipReason recordSkipReason(double date, qint16 pupil, qint16 level, qint32 score);
+inline SkipReason recordSkipReason(double date, qint16 pupil, qint16 level, qint32 score)
+{
+    if (!(date >= 0)) return SkipReason::Date; // negative, or not a number at all
+    if (pupil < 1 || pupil >= kPupilCount) return SkipReason::Pupil;
+    if (level < 1 || level >= kLevelCount) return SkipReason::Level;
+    if (score < 0) return SkipReason::Score;
+    return SkipReason::None;
+}
 QString skipReasonText(SkipReason reason, const ResultRecord& r);
 
 // The newest whole records of an open result file, read in one read.
@@ -60,12 +76,60 @@ struct ResultTail {
     qint64 trailingBytes = 0;  // bytes of a partial record at the end
 };
 bool readResultTail(QFile& file, qint64 window, ResultTail& tail, QString* error);
+// The same records read in chunks through `buffer`, each chunk handed to
+// `feed` (its bytes and its number of whole records); tail.bytes stays empty.
+bool readResultTailChunks(QFile& file, qint64 window, QByteArray& buffer, ResultTail& tail,
+                          const std::function<void(const char*, qint64)>& feed, QString* error);
 
-// Steps 1 and 3–5 of loading: fills the loaded records, the bests and
-// hasRecords from `count` consecutive 44-byte records.
+// Steps 1 and 3–5 of loading: the bests and hasRecords from consecutive
+// 44-byte records, given in one or more chunks.
+class LoadingPass {
+public:
+    explicit LoadingPass(RecordTables& t);
+    void add(const char* bytes, qint64 count);
+    void finish();
+
+private:
+    RecordTables& t_;
+    int used_ = 0;
+};
 void loadRecords(RecordTables& t, const char* bytes, qint64 count);
+
+// A level's points by score, from its cache: a few scores recur thousands
+// of times, and each costs a cube and a division. Filled when the level is
+// first met; scores past the cache (a target of over 6553 s) are computed.
+struct LevelPoints {
+    const qint64* byScore = nullptr;
+    quint32 reach = 0;
+    const LevelRow* row = nullptr;
+
+    void prepare(RecordTables::PointsCache& cache, const LevelRow& r);
+    qint64 operator()(qint32 score) const
+    {
+        return quint32(score) < reach ? byScore[score] : runPoints(score, row->targetTime, row->pointFactor);
+    }
+};
+
 // The loading and the counter computation of 回数求 together, in one pass
-// over the records, as of `today`.
+// over the records (given in one or more chunks), as of `today`.
+class CountingPass {
+public:
+    CountingPass(RecordTables& t, const LevelTable& levels, QDate today);
+    void add(const char* bytes, qint64 count);
+    void finish();
+
+private:
+    using F64x2 = double __attribute__((vector_size(16)));
+    RecordTables& t_;
+    const LevelTable& levels_;
+    const double todayFrom_, todayTo_;
+    int used_ = 0;
+    std::array<F64x2, kLevelCount> windowsFrom_{}; // first days of the recent and limit windows
+    std::array<LevelPoints, kLevelCount> levelPoints_{};
+    // Not written through hasRecords' bytes: a char store may alias anything
+    // and would make every counter be reloaded.
+    std::array<bool, kPupilCount> seen_{};
+};
 void loadAndCount(RecordTables& t, const char* bytes, qint64 count, const LevelTable& levels, QDate today);
 // The points a record earns at its level (0 for a level outside 1–35).
 qint64 recordPoints(const LevelTable& levels, int level, qint32 score);

@@ -1,8 +1,9 @@
 #pragma once
-#include "app/level_pupil_table.h"
+#include "app/level_table.h"
 
 #include <QByteArray>
 #include <array>
+#include <cstddef>
 #include <vector>
 
 // One record as loaded from the result file.
@@ -15,28 +16,103 @@ struct LoadedRecord {
     qint32 points = 0; // numeric value of the stored points text
 };
 
-// Counters of one pupil at one level, recomputed from the records.
-struct PupilLevelStats {
-    qint32 personalBest = 99999;
-    qint32 runCount = 0;
+// Counters of one pupil at one level, recomputed from the records. One cache
+// line: the loader updates nearly every field for every record.
+struct alignas(64) PupilLevelStats {
+    // The counts and the point totals each lie in the order recent window,
+    // limit window, all, today, so that the loader adds to four at once.
     qint32 recentRunCount = 0;
-    qint64 recentPoints = 0;
     qint32 window2RunCount = 0;
+    qint32 runCount = 0;
+    qint32 todayRunCount = 0;
+    // Finished runs only (scores below 6000), of at most 20 000 records.
+    qint32 scoreSum = 0;
+    qint32 todayScoreSum = 0;
+    qint32 personalBest = 99999;
+    // Rounded averages of finished runs, so below 6000.
+    qint16 averageScore = 0;
+    qint16 todayAverageScore = 0;
+    qint64 recentPoints = 0;
     qint64 window2Points = 0;
     qint64 totalPoints = 0;
-    qint64 scoreSum = 0;
-    qint32 todayRunCount = 0;
-    qint64 todayScoreSum = 0;
     qint64 todayPoints = 0;
-    qint32 averageScore = 0;
-    qint32 todayAverageScore = 0;
+
+    // Back to "no runs" before a recomputation; the averages are kept, as
+    // for every pupil without a run.
+    void resetCounts()
+    {
+        const qint16 a = averageScore, ta = todayAverageScore;
+        *this = PupilLevelStats{};
+        averageScore = a;
+        todayAverageScore = ta;
+    }
+};
+static_assert(sizeof(PupilLevelStats) == 64);
+static_assert(offsetof(PupilLevelStats, recentRunCount) == 0 && offsetof(PupilLevelStats, todayRunCount) == 12);
+static_assert(offsetof(PupilLevelStats, recentPoints) == 32 && offsetof(PupilLevelStats, todayPoints) == 56);
+
+// The per-(level, pupil) counters, sized by what the records use: a pupil
+// that appears gets a small row of level slots, a (level, pupil) that appears
+// gets a cell. The index is 20 KB and the cells of a school fit in cache, so
+// the loader's updates stay fast; a table covering every level and pupil
+// would be 17 MB. Cells are never given back: values that survive a
+// recomputation (the averages) stay where they were.
+class PupilLevelCells {
+public:
+    PupilLevelCells() : pupilRow_(std::size_t(kPupilCount), -1) {}
+
+    // The cell of (level, pupil), or a cell of "no runs" (best 99999) when
+    // none exists. Levels 0–35, pupils 0–5000.
+    const PupilLevelStats& at(int level, int pupil) const
+    {
+        const qint32 c = cellIndex(level, pupil);
+        return c < 0 ? empty() : cells_[std::size_t(c)];
+    }
+    // The cell of (level, pupil), made when it does not exist yet.
+    PupilLevelStats& touch(int level, int pupil)
+    {
+        const qint32 c = cellIndex(level, pupil);
+        return c >= 0 ? cells_[std::size_t(c)] : make(level, pupil);
+    }
+    // Resets every cell's counts, keeping its averages.
+    void resetCounts()
+    {
+        for (PupilLevelStats& c : cells_) c.resetCounts();
+    }
+    // Every cell, with its level and pupil.
+    template <typename F> void forEach(F f)
+    {
+        for (std::size_t i = 0; i < cells_.size(); ++i) f(int(where_[i].level), int(where_[i].pupil), cells_[i]);
+    }
+    template <typename F> void forEach(F f) const
+    {
+        for (std::size_t i = 0; i < cells_.size(); ++i) f(int(where_[i].level), int(where_[i].pupil), cells_[i]);
+    }
+    std::size_t size() const { return cells_.size(); }
+
+private:
+    struct Place {
+        qint16 level, pupil;
+    };
+    qint32 cellIndex(int level, int pupil) const
+    {
+        Q_ASSERT(level >= 0 && level < kLevelCount && pupil >= 0 && pupil < kPupilCount);
+        const qint32 row = pupilRow_[std::size_t(pupil)];
+        return row < 0 ? -1 : rows_[std::size_t(row)][std::size_t(level)];
+    }
+    PupilLevelStats& make(int level, int pupil);
+    static const PupilLevelStats& empty();
+
+    std::vector<qint32> pupilRow_;                           // pupil → its row of level slots, -1: none
+    std::vector<std::array<qint32, kLevelCount>> rows_;      // level → cell, -1: none
+    std::vector<PupilLevelStats> cells_;
+    std::vector<Place> where_;                               // parallel to cells_
 };
 
 // The record tables of the shared state.
 struct RecordTables {
-    std::vector<LoadedRecord> loaded; // loaded records, oldest first (at most 20 000)
-    int recordCount = 0;
-    LevelPupilTable<PupilLevelStats> stats;
+    int recordCount = 0; // records used by the last loading
+    PupilLevelCells cells;
     std::array<qint32, kLevelCount> overallBest{};
     std::vector<quint8> hasRecords = std::vector<quint8>(kPupilCount, 0);
     // Flags of the run just stored.
@@ -44,23 +120,21 @@ struct RecordTables {
     qint16 newOverallBest = 0;
     qint16 qualified = 0;
 
-    // The (level, pupil) cells written since the last reset. A recomputation
-    // resets only these rather than the whole 17 MB table, so opening the
-    // lobby stays instant. Write cells only through touch().
-    std::vector<qint32> touchedCells;
-    std::vector<quint8> cellTouched = std::vector<quint8>(std::size_t(kLevelCount) * kPupilCount, 0);
+    // The loader's read buffer, kept so that no computation needs fresh pages.
+    QByteArray readBuffer;
 
-    QByteArray readBuffer; // the loader's, kept between computations
+    // A level's points by score, from 0 up to ten times its target time
+    // (beyond, a run earns nothing), kept between computations while the
+    // level's target and factor stay.
+    struct PointsCache {
+        qint32 targetTime = -1;
+        PointFactor factor;
+        std::vector<qint64> byScore;
+    };
+    std::array<PointsCache, kLevelCount> pointsCache;
 
-    PupilLevelStats& touch(int level, int pupil)
-    {
-        const qint32 i = level * kPupilCount + pupil;
-        if (!cellTouched[std::size_t(i)]) {
-            cellTouched[std::size_t(i)] = 1;
-            touchedCells.push_back(i);
-        }
-        return stats(level, pupil);
-    }
+    const PupilLevelStats& stats(int level, int pupil) const { return cells.at(level, pupil); }
+    PupilLevelStats& touch(int level, int pupil) { return cells.touch(level, pupil); }
 
     RecordTables() { overallBest.fill(99999); }
 };

@@ -9,8 +9,12 @@
 #include <QFile>
 #include <QTest>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -86,6 +90,12 @@ struct Fixture {
         writeFile(resultPath(), bytes + tail);
     }
     const PupilLevelStats& cell(int level, int pupil) const { return s.records.stats(level, pupil); }
+    std::vector<LoadedRecord> loaded() const
+    {
+        std::vector<LoadedRecord> out;
+        if (!readLoadedRecords(s, out)) qFatal("cannot read the records");
+        return out;
+    }
     void run(int pupil, int level, int score)
     {
         s.pupilNumber = qint16(pupil);
@@ -113,6 +123,7 @@ private slots:
     void unstorableRunIsRefused();
     void missingFolderIsRetriedFourTimes();
     void folderThatAppearsIsLoaded();
+    void refusedFileGivesUpAfterSixtySeconds_data();
     void refusedFileGivesUpAfterSixtySeconds();
     void storeFailureEndsTheProgram();
 };
@@ -268,9 +279,9 @@ void TestRecordStore::newestTwentyThousandAreLoaded()
     f.writeFile(f.resultPath(), bytes);
     QVERIFY(回数求(f.s, f.t.services));
     QCOMPARE(f.s.records.recordCount, 20000);
-    QCOMPARE(int(f.s.records.loaded.size()), 20000);
-    QCOMPARE(f.s.records.loaded.front().score, 6);
-    QCOMPARE(f.s.records.loaded.back().score, 20005);
+    QCOMPARE(int(f.loaded().size()), 20000);
+    QCOMPARE(f.loaded().front().score, 6);
+    QCOMPARE(f.loaded().back().score, 20005);
     // Pupil 2 (level 2) has records 1, 5001, 10001, 15001 and 20001, scored
     // as numbered: the first is outside, 5001 is the only finished run left.
     QCOMPARE(f.cell(2, 2).runCount, 1);
@@ -309,8 +320,8 @@ void TestRecordStore::unusableRecordsAreSkipped()
     f.writeRecords({f.rec(0, 7, 1, 30), bad, f.rec(0, 7, 1, 35)});
     QVERIFY(回数求(f.s, f.t.services));
     QCOMPARE(f.s.records.recordCount, 2);
-    QCOMPARE(f.s.records.loaded[0].score, 30);
-    QCOMPARE(f.s.records.loaded[1].score, 35);
+    QCOMPARE(f.loaded()[0].score, 30);
+    QCOMPARE(f.loaded()[1].score, 35);
     QCOMPARE(f.cell(1, 7).runCount, 2);
     QCOMPARE(f.cell(1, 1).runCount, 0);
     QCOMPARE(f.cell(1, 1).personalBest, 99999);
@@ -475,16 +486,42 @@ void TestRecordStore::folderThatAppearsIsLoaded()
     QVERIFY(f.t.dialogs.texts.isEmpty());
 }
 
+void TestRecordStore::refusedFileGivesUpAfterSixtySeconds_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<int>("waitedMs");
+    QTest::addColumn<QString>("says");
+    // A socket exists but no one can open it as a file, as a file held by
+    // another PC: retried each second, for a minute.
+    QTest::newRow("refused file") << false << 60000 << QStringLiteral("60 秒");
+    // Waiting would not help a folder of the file's name: said at once.
+    QTest::newRow("folder of that name") << true << 0 << QStringLiteral("フォルダがあります");
+}
+
 void TestRecordStore::refusedFileGivesUpAfterSixtySeconds()
 {
+    QFETCH(bool, folder);
+    QFETCH(int, waitedMs);
+    QFETCH(QString, says);
     Fixture f;
-    // A path the system refuses to open as a file (a folder of that name).
-    QVERIFY(QDir().mkpath(f.resultPath()));
+    int socketFd = -1;
+    if (folder) {
+        QVERIFY(QDir().mkpath(f.resultPath()));
+    } else {
+        socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray path = QFile::encodeName(f.resultPath());
+        QVERIFY(path.size() < qsizetype(sizeof address.sun_path));
+        std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
+        QCOMPARE(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    }
     QVERIFY(!回数求(f.s, f.t.services));
-    QCOMPARE(f.t.clock.waited, 60000);
+    if (socketFd >= 0) ::close(socketFd);
+    QCOMPARE(f.t.clock.waited, qint64(waitedMs));
     QCOMPARE(f.t.dialogs.texts.size(), 1);
     QVERIFY(f.t.dialogs.texts[0].contains(QStringLiteral("成績累積データ.dat")));
-    QVERIFY(f.t.dialogs.texts[0].contains(QStringLiteral("60 秒")));
+    QVERIFY2(f.t.dialogs.texts[0].contains(says), qPrintable(f.t.dialogs.texts[0]));
     QVERIFY(f.t.end.requested());
 }
 

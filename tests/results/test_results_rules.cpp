@@ -77,11 +77,11 @@ void TestResultsRules::countLines()
     QCOMPARE(todayRunsLine(12), QStringLiteral("（12回目)"));
 
     RecordTables r;
-    r.stats(1, 7).todayRunCount = 2;
-    r.stats(4, 7).todayRunCount = 3;
-    r.stats(35, 7).todayRunCount = 1;
-    r.stats(0, 7).todayRunCount = 50; // level 0 is not a level of the course
-    r.stats(2, 8).todayRunCount = 9;  // another pupil
+    r.touch(1, 7).todayRunCount = 2;
+    r.touch(4, 7).todayRunCount = 3;
+    r.touch(35, 7).todayRunCount = 1;
+    r.touch(0, 7).todayRunCount = 50; // level 0 is not a level of the course
+    r.touch(2, 8).todayRunCount = 9;  // another pupil
     QCOMPARE(runsTodayAllLevels(r, 7), 6);
 }
 
@@ -144,15 +144,15 @@ void TestResultsRules::designatedLevel()
     s.pupilNumber = 3;
     s.levelTable[4].requiredPoints = 150;
     s.levelTable[4].requiredRuns = 5;
-    s.records.stats(4, 3).recentRunCount = 5;
-    s.records.stats(4, 3).recentPoints = 149;
+    s.records.touch(4, 3).recentRunCount = 5;
+    s.records.touch(4, 3).recentPoints = 149;
     // Another level cleared, or another pupil at the final level, does not count.
-    s.records.stats(1, 3).recentRunCount = 99;
-    s.records.stats(1, 3).recentPoints = 9999;
-    s.records.stats(4, 2).recentRunCount = 99;
-    s.records.stats(4, 2).recentPoints = 9999;
+    s.records.touch(1, 3).recentRunCount = 99;
+    s.records.touch(1, 3).recentPoints = 9999;
+    s.records.touch(4, 2).recentRunCount = 99;
+    s.records.touch(4, 2).recentPoints = 9999;
     QVERIFY(!designatedLevelCleared(s));
-    s.records.stats(4, 3).recentPoints = 150;
+    s.records.touch(4, 3).recentPoints = 150;
     QVERIFY(designatedLevelCleared(s));
     s.finalLevel = 0; // the catalogue has not set it yet
     QVERIFY(!designatedLevelCleared(s));
