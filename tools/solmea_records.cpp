@@ -341,7 +341,7 @@ int checkTextFiles(const SharedState& s, const QString& levelTableError)
             std::stable_sort(found.begin(), found.end(),
                              [](const TextFileFinding& a, const TextFileFinding& b) { return a.line < b.line; });
             for (const TextFileFinding& x : found)
-                lines << QStringLiteral("  %1 %2 行目：%3").arg(shown(path)).arg(x.line).arg(x.text);
+                lines << QStringLiteral("  %1 %2 行目：%3").arg(shown(path), QString::number(x.line), x.text);
         }
         if (path == levelTable && !levelTableError.isEmpty())
             lines << QStringLiteral("  %1：プログラムはこのファイルを読み込めないため起動しません。理由：%2").arg(shown(path), levelTableError);

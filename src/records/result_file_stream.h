@@ -15,7 +15,7 @@ class ResultFileStream {
 public:
     // Measures the open file now: the records appended after this are not
     // read, a partial record at the end never is.
-    ResultFileStream(QFile& file, qint64 chunkRecords = kResultChunkRecords);
+    explicit ResultFileStream(QFile& file, qint64 chunkRecords = kResultChunkRecords);
 
     // False when the length could not be measured (see error()).
     bool ok() const { return error_.isEmpty(); }
