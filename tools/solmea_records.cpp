@@ -4,15 +4,19 @@
 //   solmea-records stats FOLDER [--today YYYY-MM-DD]
 //   solmea-records check FOLDER
 // FOLDER is the program folder (the one holding 設定.txt); the other folders
-// are found exactly as the program finds them.
+// are found exactly as the program finds them. csv and check go through the
+// result file a chunk of records at a time and write as they go, so a file of
+// any size takes the same small amount of memory.
 #include "app/catalogue.h"
 #include "app/file_error.h"
 #include "app/folder_path.h"
 #include "app/settings.h"
 #include "app/shared_state.h"
 #include "app/text_file.h"
+#include "app/text_file_check.h"
 #include "app/text_util.h"
 #include "records/record_store.h"
+#include "records/result_file_stream.h"
 #include "roster/roster_reader.h"
 
 #include <QCoreApplication>
@@ -20,10 +24,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -40,7 +47,20 @@ int fail(const QString& line)
     return kErrorExit;
 }
 
-void out(const QByteArray& bytes) { std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout); }
+// False once standard output cannot take more (a full disk): the caller
+// stops and says so instead of ending as if all had been written.
+bool out(const QByteArray& bytes)
+{
+    return std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size());
+}
+
+int outputFailed()
+{
+    return fail(QStringLiteral("結果を書き出せません（%1）").arg(QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+// Flushes what is still buffered; the exit code to end with.
+int finish(int code) { return std::fflush(stdout) != 0 || std::ferror(stdout) ? outputFailed() : code; }
 
 int usage()
 {
@@ -48,9 +68,13 @@ int usage()
                                "check フォルダ（フォルダは 設定.txt のあるプログラムのフォルダ）"));
 }
 
+const QString kLevelFile = QStringLiteral("タイム回数データ.txt");
+
 // Reads the installation's settings as the program does. Returns an exit
-// code (0 when all is well).
-int loadInstallation(const QString& folderArg, SharedState& s)
+// code (0 when all is well). With `levelTableError`, a level table the
+// program cannot read is not the end: its reason is kept there, for check to
+// report beside the lines that cause it.
+int loadInstallation(const QString& folderArg, SharedState& s, QString* levelTableError = nullptr)
 {
     const QFileInfo folder(folderArg);
     if (!folder.isDir()) return fail(QStringLiteral("フォルダがありません：%1").arg(shown(folder.absoluteFilePath())));
@@ -60,14 +84,19 @@ int loadInstallation(const QString& folderArg, SharedState& s)
     try {
         loadInstallationSettings(s);
     } catch (const FileError& e) {
-        return fail(e.message());
+        if (!levelTableError || e.fileName() != kLevelFile) return fail(e.message());
+        *levelTableError = e.reason();
+        const InstallFolders folders = installFolders(s.programFolder, s.layoutFlag);
+        s.dataFolder = folders.dataFolder;
+        s.recordsFolder = folders.recordsFolder;
+        s.soundFolder = folders.soundFolder;
     }
     setLobbyLevels(s);
     return 0;
 }
 
-// The whole result file, or its newest `window` records. A file that does
-// not exist yet holds no records: the program creates it empty on first use.
+// The newest `window` records, read at once (stats). A file that does not
+// exist yet holds no records: the program creates it empty on first use.
 struct ResultFile {
     QString path;
     bool exists = false;
@@ -88,6 +117,29 @@ int readResults(const SharedState& s, qint64 window, ResultFile& r)
     return 0;
 }
 
+// The result file opened for reading chunk by chunk; no stream when the
+// file does not exist yet.
+struct StreamedResultFile {
+    QString path;
+    QFile file;
+    std::optional<ResultFileStream> stream;
+};
+
+int unreadable(const QString& path, const QString& why)
+{
+    return fail(QStringLiteral("成績ファイルを読み込めません：%1（%2）").arg(shown(path), why));
+}
+
+int openResults(const SharedState& s, StreamedResultFile& r)
+{
+    r.path = resultFilePath(s);
+    if (!QFileInfo::exists(r.path)) return 0;
+    r.file.setFileName(r.path);
+    if (!r.file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return unreadable(r.path, r.file.errorString());
+    r.stream.emplace(r.file);
+    return r.stream->ok() ? 0 : unreadable(r.path, r.stream->error());
+}
+
 QString csvField(const QString& v)
 {
     if (!v.contains(u',') && !v.contains(u'"') && !v.contains(u'\r') && !v.contains(u'\n')) return v;
@@ -96,46 +148,79 @@ QString csvField(const QString& v)
     return u'"' + q + u'"';
 }
 
-QString dateText(double date)
-{
-    if (std::isfinite(date) && date >= 0 && date < 2958466) // up to 31 December 9999
-        return dateFromSerial(qint64(std::floor(date))).toString(QStringLiteral("yyyy/MM/dd"));
-    return plainDecimal(date);
-}
+// The csv's lines. The fields that repeat from record to record (names,
+// level names, the day) are worked out once, not for every record.
+class CsvLines {
+public:
+    explicit CsvLines(const SharedState& s) : s_(s)
+    {
+        for (int pupil = 1; pupil < kPupilCount; ++pupil)
+            names_[std::size_t(pupil)] = csvField(trimBlanks(s.roster.names[std::size_t(pupil)]));
+        for (int level = 1; level < kLevelCount; ++level)
+            levelNames_[std::size_t(level)] = csvField(s.levelNames[std::size_t(level)]);
+    }
 
-QString timeText(double time)
-{
-    if (!std::isfinite(time) || time < 0 || time >= 1) return plainDecimal(time);
-    const int seconds = std::min(86399, int(std::floor(time * 86400 + 0.5)));
-    return QTime(0, 0).addSecs(seconds).toString(QStringLiteral("HH:mm:ss"));
-}
+    // One record's line, CRLF included.
+    void append(const ResultRecord& r, QString& text)
+    {
+        if (!(r.date == lastDate_)) { // also for a date that is not a number
+            lastDate_ = r.date;
+            lastDateText_ = recordDateText(r.date);
+        }
+        const bool pupilInRange = r.pupilNumber >= 1 && r.pupilNumber < kPupilCount;
+        const bool levelInRange = r.level >= 1 && r.level < kLevelCount;
+        text += lastDateText_;
+        text += u',';
+        text += recordTimeText(r.time);
+        text += u',';
+        text += QString::number(r.pupilNumber);
+        text += u',';
+        if (pupilInRange) text += names_[std::size_t(r.pupilNumber)];
+        text += u',';
+        text += QString::number(r.level);
+        text += u',';
+        if (levelInRange) text += levelNames_[std::size_t(r.level)];
+        text += u',';
+        text += QString::number(r.score);
+        text += u',';
+        text += QString::number(recordPoints(s_.levelTable, r.level, r.score));
+        text += u',';
+        text += csvField(r.siteCode);
+        text += QStringLiteral("\r\n");
+    }
+
+private:
+    const SharedState& s_;
+    std::vector<QString> names_ = std::vector<QString>(kPupilCount);
+    std::array<QString, kLevelCount> levelNames_;
+    double lastDate_ = std::numeric_limits<double>::quiet_NaN();
+    QString lastDateText_;
+};
 
 int commandCsv(SharedState& s, bool utf8)
 {
-    ResultFile file;
-    if (const int rc = readResults(s, std::numeric_limits<qint64>::max(), file)) return rc;
+    StreamedResultFile file;
+    if (const int rc = openResults(s, file)) return rc;
     readRosterTables(s, QDate::currentDate(), false, nullptr); // names only; a missing roster leaves them empty
 
+    // Each chunk is encoded by itself: it ends at a line end, so the bytes are
+    // those of the whole text encoded at once.
+    const auto write = [utf8](const QString& text) { return out(utf8 ? text.toUtf8() : encodeCp932(text)); };
+    if (utf8 && !out("\xEF\xBB\xBF")) return outputFailed();
     QString text = QStringLiteral("日付,時刻,生徒番号,名前,レベル,レベル名,タイム,ポイント,教室コード\r\n");
-    for (qint64 k = 0; k < file.tail.count; ++k) {
-        const ResultRecord r = decodeResultRecord(file.tail.bytes.constData() + k * kResultRecordSize);
-        const bool pupilInRange = r.pupilNumber >= 1 && r.pupilNumber < kPupilCount;
-        const bool levelInRange = r.level >= 1 && r.level < kLevelCount;
-        const QString name = pupilInRange ? trimBlanks(s.roster.names[std::size_t(r.pupilNumber)]) : QString();
-        const QString levelName = levelInRange ? s.levelNames[std::size_t(r.level)] : QString();
-        const QStringList fields{dateText(r.date),
-                                 timeText(r.time),
-                                 QString::number(r.pupilNumber),
-                                 csvField(name),
-                                 QString::number(r.level),
-                                 csvField(levelName),
-                                 QString::number(r.score),
-                                 QString::number(recordPoints(s.levelTable, r.level, r.score)),
-                                 csvField(r.siteCode)};
-        text += fields.join(u',') + QStringLiteral("\r\n");
+    if (file.stream) {
+        ResultFileStream& in = *file.stream;
+        CsvLines lines(s);
+        while (in.next()) {
+            for (qint64 k = 0; k < in.count(); ++k)
+                lines.append(decodeResultRecord(in.bytes() + k * kResultRecordSize), text);
+            if (!write(text)) return outputFailed();
+            text.clear();
+        }
+        if (!in.ok()) return unreadable(file.path, in.error());
     }
-    out(utf8 ? QByteArray("\xEF\xBB\xBF") + text.toUtf8() : encodeCp932(text));
-    return 0;
+    if (!text.isEmpty() && !write(text)) return outputFailed();
+    return finish(0);
 }
 
 int commandStats(SharedState& s, QDate today)
@@ -170,37 +255,97 @@ int commandStats(SharedState& s, QDate today)
     return 0;
 }
 
-int commandCheck(SharedState& s)
+// The loader's verdict on the record at `p`.
+SkipReason skipReasonAt(const char* p)
 {
-    ResultFile file;
-    if (const int rc = readResults(s, std::numeric_limits<qint64>::max(), file)) return rc;
+    return recordSkipReason(getLeDouble(p), getLe16(p + 16), getLe16(p + 18), getLe32(p + 20));
+}
+
+// The result file's part of check. Writes as it goes; the exit code.
+int checkResultFile(StreamedResultFile& file)
+{
     QString text = QStringLiteral("成績ファイル：%1\n").arg(shown(file.path));
-    if (!file.exists) {
+    if (!file.stream) {
         text += QStringLiteral("まだありません（記録 0 件。最初の記録のときに作られます）\n");
-        out(text.toUtf8());
-        return 0;
+        return out(text.toUtf8()) ? 0 : outputFailed();
     }
-    text += QStringLiteral("レコード数：%1\n").arg(file.tail.totalRecords);
-    if (file.tail.trailingBytes > 0)
+    ResultFileStream& in = *file.stream;
+    text += QStringLiteral("レコード数：%1\n").arg(in.totalRecords());
+    if (in.trailingBytes() > 0)
         text += QStringLiteral("末尾に不完全なレコードがあります：%1 バイト（次の記録で上書きされます）\n")
-                    .arg(file.tail.trailingBytes);
+                    .arg(in.trailingBytes());
     else
         text += QStringLiteral("末尾の不完全なレコード：なし\n");
-    QStringList skipped;
-    for (qint64 k = 0; k < file.tail.count; ++k) {
-        const ResultRecord r = decodeResultRecord(file.tail.bytes.constData() + k * kResultRecordSize);
-        const SkipReason why = recordSkipReason(r.date, r.pupilNumber, r.level, r.score);
-        if (why != SkipReason::None)
-            skipped << QStringLiteral("  レコード %1：%2").arg(file.tail.firstRecord + k).arg(skipReasonText(why, r));
+
+    // The count comes before the list: one pass counts, a second one (only
+    // when there is anything to list) writes the lines.
+    qint64 skipped = 0;
+    while (in.next())
+        for (qint64 k = 0; k < in.count(); ++k) skipped += skipReasonAt(in.bytes() + k * kResultRecordSize) != SkipReason::None;
+    if (!in.ok()) return unreadable(file.path, in.error());
+    text += QStringLiteral("使えないため読み込まれないレコード：%1 件\n").arg(skipped);
+    if (skipped > 0) {
+        if (!in.rewind()) return unreadable(file.path, in.error());
+        while (in.next()) {
+            for (qint64 k = 0; k < in.count(); ++k) {
+                const char* p = in.bytes() + k * kResultRecordSize;
+                const SkipReason why = skipReasonAt(p);
+                if (why != SkipReason::None)
+                    text += QStringLiteral("  レコード %1：%2\n")
+                                .arg(in.firstRecord() + k)
+                                .arg(skipReasonText(why, decodeResultRecord(p)));
+            }
+            if (!out(text.toUtf8())) return outputFailed();
+            text.clear();
+        }
+        if (!in.ok()) return unreadable(file.path, in.error());
     }
-    text += QStringLiteral("使えないため読み込まれないレコード：%1 件\n").arg(skipped.size());
-    for (const QString& line : skipped) text += line + u'\n';
-    if (file.tail.totalRecords > kLoadWindow)
+    if (in.totalRecords() > kLoadWindow)
         text += QStringLiteral("古いため読み込まれないレコード：%1 件（新しい %2 件だけが読み込まれます）\n")
-                    .arg(file.tail.totalRecords - kLoadWindow)
+                    .arg(in.totalRecords() - kLoadWindow)
                     .arg(kLoadWindow);
-    out(text.toUtf8());
-    return skipped.isEmpty() && file.tail.trailingBytes == 0 ? 0 : 1;
+    if (!out(text.toUtf8())) return outputFailed();
+    return skipped == 0 && in.trailingBytes() == 0 ? 0 : 1;
+}
+
+// The text files' part of check: faults the program reads past without a
+// word. Files that are not there are left to the program's own messages.
+int checkTextFiles(const SharedState& s, const QString& levelTableError)
+{
+    const QString levelTable = nativePath(s.recordsFolder + kLevelFile);
+    const QString files[] = {nativePath(s.programFolder + QStringLiteral("\\設定.txt")),
+                             nativePath(s.dataFolder + QStringLiteral("共通データ.txt")), levelTable,
+                             rosterFilePath(s), nativePath(s.soundFolder + QStringLiteral("新音ファイル.txt"))};
+    QStringList lines;
+    for (const QString& path : files) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = f.readAll();
+            QList<TextFileFinding> found = encodingFindings(bytes);
+            if (path == levelTable) found += levelTableRowFindings(decodeTextFile(bytes));
+            std::stable_sort(found.begin(), found.end(),
+                             [](const TextFileFinding& a, const TextFileFinding& b) { return a.line < b.line; });
+            for (const TextFileFinding& x : found)
+                lines << QStringLiteral("  %1 %2 行目：%3").arg(shown(path), QString::number(x.line), x.text);
+        }
+        if (path == levelTable && !levelTableError.isEmpty())
+            lines << QStringLiteral("  %1：プログラムはこのファイルを読み込めないため起動しません。理由：%2").arg(shown(path), levelTableError);
+    }
+    if (lines.isEmpty()) return 0;
+    QString text = QStringLiteral("テキストファイルの問題：%1 件\n").arg(lines.size());
+    for (const QString& line : lines) text += line + u'\n';
+    return out(text.toUtf8()) ? 1 : outputFailed();
+}
+
+int commandCheck(SharedState& s, const QString& levelTableError)
+{
+    StreamedResultFile file;
+    if (const int rc = openResults(s, file)) return rc;
+    const int records = checkResultFile(file);
+    if (records > 1) return records;
+    const int texts = checkTextFiles(s, levelTableError);
+    if (texts > 1) return texts;
+    return finish(std::max(records, texts));
 }
 
 } // namespace
@@ -240,8 +385,9 @@ int main(int argc, char** argv)
     }
     if (command == u"check") {
         if (!options.isEmpty()) return usage();
-        if (const int rc = loadInstallation(args[1], s)) return rc;
-        return commandCheck(s);
+        QString levelTableError;
+        if (const int rc = loadInstallation(args[1], s, &levelTableError)) return rc;
+        return commandCheck(s, levelTableError);
     }
     return usage();
 }

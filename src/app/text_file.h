@@ -58,6 +58,10 @@ public:
     qint32 readInt32();
     qint16 readInt16();
     int valuesRead() const { return valuesRead_; }
+    // Where reading goes on, and whether the last value read ended its line:
+    // enough for a checker to relate values to the lines that hold them.
+    qsizetype position() const { return pos_; }
+    bool lastValueEndedLine() const { return lineStart_; }
     const QString& displayName() const { return displayName_; }
     const QString& path() const { return path_; }
 

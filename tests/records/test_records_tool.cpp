@@ -1,9 +1,11 @@
 #include "app/text_file.h"
 #include "records/record_format.h"
+#include "records/result_file_stream.h"
 #include "support/installation.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -16,6 +18,10 @@ private slots:
     void statsAsOfAGivenDay();
     void checkReportsDamage();
     void checkOfACleanFile();
+    void checkFindsTextFileFaults_data();
+    void checkFindsTextFileFaults();
+    void streamsAcrossAChunkBoundary();
+    void fullOutputExitsWithTwo();
     void nothingIsCreated();
     void errorsExitWithTwo_data();
     void errorsExitWithTwo();
@@ -149,6 +155,108 @@ void TestRecordsTool::checkOfACleanFile()
     const Run r = tool({QStringLiteral("check"), f.inst.programFolder()});
     QCOMPARE(r.code, 0);
     QVERIFY(QString::fromUtf8(r.out).contains(QStringLiteral("末尾の不完全なレコード：なし")));
+}
+
+void TestRecordsTool::checkFindsTextFileFaults_data()
+{
+    QTest::addColumn<QString>("file"); // relative to the installation
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("finding"); // after "PATH ", empty for none
+    const QByteArray level0 = "0,0,0,0,1,0,0,7,30,0,0,0\r\n";
+    const QByteArray level1 = "40,60,100,5,1,0,0,7,30,0,0,0\r\n";
+    const QByteArray level2 = "45,70,100,5,\"1,5\",0,0,7,30,0,0,0\r\n"; // a quoted comma is one value
+    const QString table = QStringLiteral("ソルメア/タイム回数データ.txt");
+    QTest::newRow("clean installation") << table << level0 + level1 + level2 << "";
+    QTest::newRow("short row (the program refuses the table)")
+        << table << level0 + "40,60,100,5,1,0,0,7,30,0,0\r\n" + level2 << "2 行目：レベル 1 の行に値が 11 個しかありません";
+    QTest::newRow("short row made up by a long one")
+        << table << level0 + "40,60,100,5,1,0,0,7,30,0,0\r\n" + "45,70,100,5,1.5,0,0,7,30,0,0,0,9\r\n"
+        << "2 行目：レベル 1 の行に値が 11 個しかありません";
+    QTest::newRow("trailing comma is a thirteenth value")
+        << table << level0 + "40,60,100,5,1,0,0,7,30,0,0,0,\r\n" + level2 << "2 行目：レベル 1 の行に値が 13 個あります";
+    QTest::newRow("empty lines and a bare CR are counted")
+        << table << level0 + "\r\n  \r\n" + level1 + "\r" + "45,70\r\n" << "6 行目：レベル 2 の行に値が 2 個しかありません";
+    QTest::newRow("quoted value running over a line end is one value")
+        << table << level0 + "40,60,100,5,\"1\r\n.5\",0,0,7,30,0,0,0\r\n" + "45,70\r\n"
+        << "4 行目：レベル 2 の行に値が 2 個しかありません";
+    QTest::newRow("rows after Ctrl-Z are not read") << table << level0 + level1 + "\x1A" + "1,2\r\n\xFF" << "";
+    QTest::newRow("invalid byte in the roster")
+        << QStringLiteral("生徒用名簿.txt") << QByteArray("1,2017,0,0,\"a\",0,\"\",\"\"\r\n2,2015,0,0,\"b\xFF\",0,\"\",\"\"\r\n")
+        << "2 行目：シフトJIS（コードページ 932）にないバイト 0xFF があります（行の 14 バイト目）";
+    QTest::newRow("lone lead byte at a line end")
+        << QStringLiteral("共通データ.txt") << QByteArray("4\r\n\"12345\x82\"\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n")
+        << "2 行目：シフトJIS（コードページ 932）にないバイト 0x82 があります（行の 7 バイト目）";
+    QTest::newRow("byte-order mark on the sound list")
+        << QStringLiteral("音フォルダ/新音ファイル.txt") << QByteArray("\xEF\xBB\xBF" "group\r\nseikai1\r\n*\r\n")
+        << "1 行目：先頭に UTF-8 のバイト順マーク（EF BB BF）があります";
+}
+
+void TestRecordsTool::checkFindsTextFileFaults()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, finding);
+    Fixture f;
+    f.inst.writeBytes(file, bytes);
+    const Run r = tool({QStringLiteral("check"), f.inst.programFolder()});
+    const QString out = QString::fromUtf8(r.out);
+    if (finding.isEmpty()) {
+        QCOMPARE(r.code, 0);
+        QVERIFY2(!out.contains(QStringLiteral("テキストファイル")), qPrintable(out));
+        return;
+    }
+    QCOMPARE(r.code, 1);
+    QVERIFY2(out.contains(QDir::cleanPath(f.inst.path(file)) + u' ' + finding), qPrintable(out));
+}
+
+void TestRecordsTool::streamsAcrossAChunkBoundary()
+{
+    // Record n is variant n % 7; variants 1 and 2 are skipped by the loader,
+    // so records on both sides of the boundary (4096 % 7 == 1) are listed.
+    const QList<ResultRecord> variants{rec(kDay, QTime(9, 0), 1, 1, 30),  rec(kDay, QTime(9, 1), 0, 2, 31),
+                                       rec(kDay, QTime(9, 2), 2, 36, 32), rec(kDay.addDays(1), QTime(9, 3), 2, 3, 33),
+                                       rec(kDay, QTime(9, 4), 3, 4, 99999), rec(kDay, QTime(9, 5), 1, 2, 0),
+                                       rec(kDay.addDays(-400), QTime(9, 6), 2, 1, 45)};
+    const qint64 n = kResultChunkRecords + 5;
+    QList<ResultRecord> list;
+    QString skipped;
+    for (qint64 k = 1; k <= n; ++k) {
+        list << variants[k % 7];
+        if (k % 7 == 1) skipped += QStringLiteral("  レコード %1：生徒番号 0 が 1～5000 の範囲外です\n").arg(k);
+        if (k % 7 == 2) skipped += QStringLiteral("  レコード %1：レベル 36 が 1～35 の範囲外です\n").arg(k);
+    }
+    Fixture f;
+    f.records(list);
+
+    const Run csv = tool({QStringLiteral("csv"), f.inst.programFolder()});
+    QCOMPARE(csv.code, 0);
+    const QStringList lines = decodeCp932(csv.out).split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), n + 2);
+    for (qint64 k = 8; k <= n; ++k) QCOMPARE(lines[k], lines[(k - 1) % 7 + 1]);
+    QCOMPARE(lines[4098], QStringLiteral("2026/12/09,09:03:00,2,\"鈴木\"\"たろう\"\"\",3,＋－と×÷の組合せ,33,6,12345"));
+
+    const Run check = tool({QStringLiteral("check"), f.inst.programFolder()});
+    QCOMPARE(check.code, 1);
+    QCOMPARE(QString::fromUtf8(check.out),
+             QStringLiteral("成績ファイル：%1\nレコード数：%2\n末尾の不完全なレコード：なし\n"
+                            "使えないため読み込まれないレコード：%3 件\n")
+                     .arg(QDir::cleanPath(f.resultPath()))
+                     .arg(n)
+                     .arg(skipped.count(u'\n')) +
+                 skipped);
+}
+
+void TestRecordsTool::fullOutputExitsWithTwo()
+{
+    if (!QFileInfo::exists(QStringLiteral("/dev/full"))) QSKIP("no /dev/full here");
+    Fixture f;
+    f.records({rec(kDay, QTime(10, 0), 1, 1, 30)});
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(RECORDS_TOOL), {QStringLiteral("csv"), f.inst.programFolder()});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 2);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("結果を書き出せません")));
 }
 
 void TestRecordsTool::nothingIsCreated()

@@ -1,0 +1,74 @@
+#include "records/result_file_stream.h"
+
+#include "records/record_format.h"
+
+#include <QFile>
+#include <algorithm>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
+namespace {
+// Asked of the file system now: another PC may have appended since the file
+// was opened. -1 when the file system cannot say.
+qint64 lengthNow(QFile& f)
+{
+#ifdef Q_OS_WIN
+    return f.size();
+#else
+    struct stat st;
+    if (::fstat(f.handle(), &st) != 0) return -1;
+    return qint64(st.st_size);
+#endif
+}
+} // namespace
+
+ResultFileStream::ResultFileStream(QFile& file, qint64 chunkRecords)
+    : file_(file), chunkRecords_(std::max<qint64>(1, chunkRecords))
+{
+    const qint64 length = lengthNow(file_);
+    if (length < 0) {
+        error_ = QStringLiteral("ファイルの長さを調べられません。");
+        return;
+    }
+    totalRecords_ = length / kResultRecordSize;
+    trailingBytes_ = length % kResultRecordSize;
+    rewind();
+}
+
+bool ResultFileStream::rewind()
+{
+    nextRecord_ = 0;
+    count_ = 0;
+    if (!ok()) return false;
+    if (!file_.seek(0)) {
+        error_ = file_.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool ResultFileStream::next()
+{
+    count_ = 0;
+    if (!ok() || nextRecord_ >= totalRecords_) return false;
+    const qint64 want = std::min(chunkRecords_, totalRecords_ - nextRecord_) * kResultRecordSize;
+    if (buffer_.size() < want) buffer_.resize(want);
+    qint64 got = 0;
+    while (got < want) {
+        const qint64 n = file_.read(buffer_.data() + got, want - got);
+        if (n < 0) {
+            error_ = file_.errorString();
+            return false;
+        }
+        if (n == 0) break; // cut short meanwhile
+        got += n;
+    }
+    count_ = got / kResultRecordSize;
+    firstRecord_ = nextRecord_ + 1;
+    // After a short read the file has ended: a partial record read at its end
+    // is not used, and nothing follows it.
+    nextRecord_ = got < want ? totalRecords_ : nextRecord_ + count_;
+    return count_ > 0;
+}
