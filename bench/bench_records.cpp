@@ -137,4 +137,45 @@ BENCHMARK(BM_PlainRead20k)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Kaisuu20k)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Kaisuu20kClass)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Kaisuu1M)->Unit(benchmark::kMicrosecond);
+
+namespace {
+// The floor: decoding and checking each record of the file, nothing counted.
+void BM_DecodeOnly20k(benchmark::State& state)
+{
+    QFile f(installation().file20k);
+    if (!f.open(QIODevice::ReadOnly)) state.SkipWithError("cannot open");
+    const QByteArray bytes = f.readAll();
+    for (auto _ : state) {
+        qint64 sum = 0;
+        for (qint64 k = 0; k < bytes.size() / 44; ++k) {
+            const char* p = bytes.constData() + k * 44;
+            const double date = getLeDouble(p);
+            const qint16 pupil = getLe16(p + 16), level = getLe16(p + 18);
+            const qint32 score = getLe32(p + 20);
+            if (recordSkipReason(date, pupil, level, score) != SkipReason::None) continue;
+            sum += score + pupil + level + qint64(date);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+} // namespace
+BENCHMARK(BM_DecodeOnly20k)->Unit(benchmark::kMicrosecond);
+
+namespace {
+// The counting alone, on records already in memory.
+void BM_CountInMemory20kClass(benchmark::State& state)
+{
+    QFile f(installation().folder20kClass + QStringLiteral("/成績累積データ.dat"));
+    if (!f.open(QIODevice::ReadOnly)) state.SkipWithError("cannot open");
+    const QByteArray bytes = f.readAll();
+    Program p(installation().folder20kClass);
+    const QDate today(2026, 12, 8);
+    loadAndCount(p.s->records, bytes.constData(), bytes.size() / 44, p.s->levelTable, today);
+    for (auto _ : state) {
+        loadAndCount(p.s->records, bytes.constData(), bytes.size() / 44, p.s->levelTable, today);
+        benchmark::DoNotOptimize(p.s->records.recordCount);
+    }
+}
+} // namespace
+BENCHMARK(BM_CountInMemory20kClass)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

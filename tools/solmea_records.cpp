@@ -95,28 +95,6 @@ int loadInstallation(const QString& folderArg, SharedState& s, QString* levelTab
     return 0;
 }
 
-// The newest `window` records, read at once (stats). A file that does not
-// exist yet holds no records: the program creates it empty on first use.
-struct ResultFile {
-    QString path;
-    bool exists = false;
-    ResultTail tail;
-};
-
-int readResults(const SharedState& s, qint64 window, ResultFile& r)
-{
-    r.path = resultFilePath(s);
-    if (!QFileInfo::exists(r.path)) return 0;
-    r.exists = true;
-    QFile f(r.path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return fail(QStringLiteral("成績ファイルを読み込めません：%1（%2）").arg(shown(r.path), f.errorString()));
-    QString error;
-    if (!readResultTail(f, window, r.tail, &error))
-        return fail(QStringLiteral("成績ファイルを読み込めません：%1（%2）").arg(shown(r.path), error));
-    return 0;
-}
-
 // The result file opened for reading chunk by chunk; no stream when the
 // file does not exist yet.
 struct StreamedResultFile {
@@ -130,13 +108,13 @@ int unreadable(const QString& path, const QString& why)
     return fail(QStringLiteral("成績ファイルを読み込めません：%1（%2）").arg(shown(path), why));
 }
 
-int openResults(const SharedState& s, StreamedResultFile& r)
+int openResults(const SharedState& s, StreamedResultFile& r, qint64 newest = -1)
 {
     r.path = resultFilePath(s);
     if (!QFileInfo::exists(r.path)) return 0;
     r.file.setFileName(r.path);
     if (!r.file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return unreadable(r.path, r.file.errorString());
-    r.stream.emplace(r.file);
+    r.stream.emplace(r.file, kResultChunkRecords, newest);
     return r.stream->ok() ? 0 : unreadable(r.path, r.stream->error());
 }
 
@@ -225,10 +203,13 @@ int commandCsv(SharedState& s, bool utf8)
 
 int commandStats(SharedState& s, QDate today)
 {
-    ResultFile file;
-    if (const int rc = readResults(s, kLoadWindow, file)) return rc;
+    StreamedResultFile file;
+    if (const int rc = openResults(s, file, kLoadWindow)) return rc;
     RecordTables& t = s.records;
-    loadAndCount(t, file.tail.bytes.constData(), file.tail.count, s.levelTable, today);
+    CountingPass pass(t, s.levelTable, today);
+    while (file.stream && file.stream->next()) pass.add(file.stream->bytes(), file.stream->count());
+    if (file.stream && !file.stream->ok()) return unreadable(file.path, file.stream->error());
+    pass.finish();
 
     // The (level, pupil) pairs the records hold, by pupil then level.
     std::vector<std::pair<int, int>> seen;

@@ -6,6 +6,7 @@
 #include "app/shared_state.h"
 #include "records/file_lock.h"
 #include "records/points.h"
+#include "records/result_file_stream.h"
 
 #include <QDir>
 #include <QFile>
@@ -224,24 +225,28 @@ bool openWithRetries(SharedState& s, Services& sv, QFile& f)
     }
 }
 
+// A chunk small enough to stay in the processor's cache between its reading
+// and its counting.
+constexpr qint64 kLoaderChunkRecords = 2048;
+
 // Reads the newest records of the result file in chunks, each handed to
 // `feed`; with the loader's retries and its message when reading fails,
-// which names the last record read. False when the program is ending.
+// which names the last record read by its fields. False when the program is
+// ending.
 bool readForLoading(SharedState& s, Services& sv, const std::function<void(const char*, qint64)>& feed)
 {
     QFile f;
     if (!openWithRetries(s, sv, f)) return false;
-    ResultTail tail;
+    ResultFileStream stream(f, kLoaderChunkRecords, kLoadWindow);
+    qint64 failedAt = stream.startRecord();
     QByteArray last;
-    QString error;
-    const bool ok = readResultTailChunks(f, kLoadWindow, s.records.readBuffer, tail,
-                                         [&](const char* bytes, qint64 count) {
-                                             feed(bytes, count);
-                                             last = QByteArray(bytes + (count - 1) * kResultRecordSize, kResultRecordSize);
-                                         },
-                                         &error);
-    if (ok) return true;
-    QString where = QStringLiteral("レコード %1 を読めませんでした。").arg(tail.firstRecord + tail.count);
+    while (stream.next()) {
+        feed(stream.bytes(), stream.count());
+        last = QByteArray(stream.bytes() + (stream.count() - 1) * kResultRecordSize, kResultRecordSize);
+        failedAt = stream.firstRecord() + stream.count();
+    }
+    if (stream.ok()) return true;
+    QString where = QStringLiteral("レコード %1 を読めませんでした。").arg(failedAt);
     if (!last.isEmpty()) {
         const ResultRecord r = decodeResultRecord(last.constData());
         where += QStringLiteral("\r\n最後に読めたレコード：日付 %1、時刻 %2、生徒番号 %3、レベル %4、タイム %5")
@@ -251,7 +256,7 @@ bool readForLoading(SharedState& s, Services& sv, const std::function<void(const
                      .arg(r.score);
     }
     sv.dialogs.message(QStringLiteral("成績ランダムファイル表示\r\n%1\r\n%2\r\n%3")
-                           .arg(QDir::toNativeSeparators(resultFilePath(s)), error, where),
+                           .arg(QDir::toNativeSeparators(resultFilePath(s)), stream.error(), where),
                        messageTitle(s));
     sv.end.request(1);
     return false;
@@ -284,25 +289,23 @@ bool readLoadedRecords(const SharedState& s, std::vector<LoadedRecord>& out, QSt
         if (error) *error = f.errorString();
         return false;
     }
-    QByteArray buffer;
-    ResultTail tail;
-    return readResultTailChunks(
-        f, kLoadWindow, buffer, tail,
-        [&](const char* bytes, qint64 count) {
-            for (qint64 k = 0; k < count; ++k) {
-                const char* p = bytes + k * kResultRecordSize;
-                LoadedRecord r;
-                r.date = getLeDouble(p + 0);
-                r.time = getLeDouble(p + 8);
-                r.pupilNumber = getLe16(p + 16);
-                r.level = getLe16(p + 18);
-                r.score = getLe32(p + 20);
-                if (recordSkipReason(r.date, r.pupilNumber, r.level, r.score) != SkipReason::None) continue;
-                r.points = pointsTextValue(p + 34, 5);
-                out.push_back(r);
-            }
-        },
-        error);
+    ResultFileStream stream(f, kResultChunkRecords, kLoadWindow);
+    while (stream.next()) {
+        for (qint64 k = 0; k < stream.count(); ++k) {
+            const char* p = stream.bytes() + k * kResultRecordSize;
+            LoadedRecord r;
+            r.date = getLeDouble(p + 0);
+            r.time = getLeDouble(p + 8);
+            r.pupilNumber = getLe16(p + 16);
+            r.level = getLe16(p + 18);
+            r.score = getLe32(p + 20);
+            if (recordSkipReason(r.date, r.pupilNumber, r.level, r.score) != SkipReason::None) continue;
+            r.points = pointsTextValue(p + 34, 5);
+            out.push_back(r);
+        }
+    }
+    if (!stream.ok() && error) *error = stream.error();
+    return stream.ok();
 }
 
 QString skipReasonText(SkipReason reason, const ResultRecord& r)
@@ -317,93 +320,8 @@ QString skipReasonText(SkipReason reason, const ResultRecord& r)
     return {};
 }
 
-bool readResultTail(QFile& file, qint64 window, ResultTail& tail, QString* error)
-{
-    const qint64 length = fileLength(file);
-    if (length < 0) {
-        if (error) *error = QStringLiteral("ファイルの長さを調べられません。");
-        return false;
-    }
-    tail.totalRecords = length / kResultRecordSize;
-    tail.trailingBytes = length % kResultRecordSize;
-    const qint64 first = std::max<qint64>(0, tail.totalRecords - window);
-    tail.firstRecord = first + 1;
-    const qint64 want = (tail.totalRecords - first) * kResultRecordSize;
-    tail.bytes.resize(want);
-    if (!file.seek(first * kResultRecordSize)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    qint64 got = 0;
-    while (got < want) {
-        const qint64 n = file.read(tail.bytes.data() + got, want - got);
-        if (n < 0) {
-            if (error) *error = file.errorString();
-            return false;
-        }
-        if (n == 0) break; // the file was cut short meanwhile: keep the whole records read
-        got += n;
-    }
-    tail.count = got / kResultRecordSize;
-    return true;
-}
-
-bool readResultTailChunks(QFile& file, qint64 window, QByteArray& buffer, ResultTail& tail,
-                          const std::function<void(const char*, qint64)>& feed, QString* error)
-{
-    const qint64 length = fileLength(file);
-    if (length < 0) {
-        if (error) *error = QStringLiteral("ファイルの長さを調べられません。");
-        return false;
-    }
-    tail.totalRecords = length / kResultRecordSize;
-    tail.trailingBytes = length % kResultRecordSize;
-    const qint64 first = std::max<qint64>(0, tail.totalRecords - window);
-    tail.firstRecord = first + 1;
-    tail.count = 0;
-    if (!file.seek(first * kResultRecordSize)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    // A chunk small enough to stay in the processor's cache between its
-    // reading and its use.
-    constexpr qint64 kChunkRecords = 1024;
-    buffer.resize(kChunkRecords * kResultRecordSize);
-    qint64 left = tail.totalRecords - first;
-    while (left > 0) {
-        const qint64 want = std::min(left, kChunkRecords) * kResultRecordSize;
-        qint64 got = 0;
-        while (got < want) {
-            const qint64 n = file.read(buffer.data() + got, want - got);
-            if (n < 0) {
-                if (error) *error = file.errorString();
-                return false;
-            }
-            if (n == 0) break;
-            got += n;
-        }
-        const qint64 records = got / kResultRecordSize;
-        if (records > 0) feed(buffer.constData(), records);
-        tail.count += records;
-        if (got < want) break; // the file was cut short meanwhile: keep the whole records read
-        left -= records;
-    }
-    return true;
-}
-
 namespace {
 
-// The fields the tables use; false for a record the loader skips.
-inline bool decodeLoaded(const char* p, double& date, qint16& pupil, qint16& level, qint32& score)
-{
-    date = getLeDouble(p + 0);
-    pupil = getLe16(p + 16);
-    level = getLe16(p + 18);
-    score = getLe32(p + 20);
-    return recordSkipReason(date, pupil, level, score) == SkipReason::None;
-}
-
-// Step 1 of loading (and of the counters): every cell back to "no runs".
 // Step 5 of loading: the overall best is the smallest personal best.
 void computeOverallBests(RecordTables& t)
 {
@@ -415,41 +333,51 @@ void computeOverallBests(RecordTables& t)
     });
 }
 
-// One record added to its cell: the four counts (finished runs only) and
-// the four point totals, each in the order recent window, limit window,
-// all, today, go in as one vector each. The window tests become masks
-// rather than branches: dates come in any order.
 using I32x4 = qint32 __attribute__((vector_size(16)));
 using I64x2 = qint64 __attribute__((vector_size(16)));
 
-using F64x2 = double __attribute__((vector_size(16)));
+// What a record adds to its cell depends on its day only through which
+// windows hold it: the masks of each window in the order recent window,
+// limit window, all, today (-1 in, 0 out).
+struct DayMasks {
+    I32x4 counts;      // added for a finished run
+    I64x2 windowPoints; // recent window, limit window
+    I64x2 otherPoints;  // all, today
+    qint32 today;
+};
 
-inline void addRecord(PupilLevelStats& c, qint32 score, qint64 points, double date, F64x2 windowsFrom,
-                      double todayFrom, double todayTo)
+DayMasks dayMasks(double date, double window1From, double window2From, double todayFrom, double todayTo)
 {
-    const I64x2 inWindows = F64x2{date, date} > windowsFrom;                           // -1 or 0
+    const qint64 recent = -qint64(date > window1From), window2 = -qint64(date > window2From);
     const qint64 today = -qint64((date >= todayFrom) & (date < todayTo));
-    const I64x2 allAndToday = I64x2{-1, today};
-    const qint32 finished = -qint32(score < 6000);
+    return {I32x4{qint32(recent), qint32(window2), -1, qint32(today)}, I64x2{recent, window2}, I64x2{-1, today},
+            qint32(today)};
+}
 
+// One record added to its cell: the four counts (finished runs only) and
+// the four point totals go in as one vector each, masked rather than
+// branched on: dates come in any order.
+inline void addRecord(PupilLevelStats& c, qint32 score, qint64 points, const DayMasks& m)
+{
+    const qint32 finished = -qint32(score < 6000);
     I32x4 counts;
     std::memcpy(&counts, &c.recentRunCount, sizeof counts);
-    const I32x4 masks = __builtin_shufflevector(I32x4(inWindows), I32x4(allAndToday), 0, 2, 4, 6);
-    counts -= masks & finished;
+    counts -= m.counts & finished;
     std::memcpy(&c.recentRunCount, &counts, sizeof counts);
 
     const qint32 finishedScore = score & finished; // only finished runs make an average
     c.scoreSum += finishedScore;
-    c.todayScoreSum += finishedScore & qint32(today);
+    c.todayScoreSum += finishedScore & m.today;
 
     I64x2 windowPoints, otherPoints;
     std::memcpy(&windowPoints, &c.recentPoints, sizeof windowPoints);
     std::memcpy(&otherPoints, &c.totalPoints, sizeof otherPoints);
     const I64x2 p = I64x2{points, points};
-    windowPoints += p & inWindows;
-    otherPoints += p & allAndToday;
+    windowPoints += p & m.windowPoints;
+    otherPoints += p & m.otherPoints;
     std::memcpy(&c.recentPoints, &windowPoints, sizeof windowPoints);
     std::memcpy(&c.totalPoints, &otherPoints, sizeof otherPoints);
+    c.personalBest = std::min(c.personalBest, score);
 }
 
 } // namespace
@@ -513,54 +441,127 @@ qint64 recordPoints(const LevelTable& levels, int level, qint32 score)
     return runPoints(score, row.targetTime, row.pointFactor);
 }
 
+namespace {
+
+// The windows of one level, by days before today: a record's day (a whole
+// number, as every stored date is) finds its masks with two lookups, no
+// branch on the date; other days (fractions, days after today, or past a
+// window of over ten years) are compared one by one.
+struct LevelDays {
+    double window1From = 0, window2From = 0;
+    std::vector<quint8> classOfDay; // days before today → index into masks
+    std::array<DayMasks, 8> masks{};
+    LevelPoints points;
+
+    // What the loop reads for every record, in 32 bytes.
+    struct Hot {
+        const quint8* classOfDay = nullptr; // null: the level was not met yet
+        const DayMasks* masks = nullptr;
+        quint32 lastDay = 0;                // older days take this day's class
+        bool olderInNoWindow = false;       // ... which is right: they lie in no window
+    };
+
+    Hot prepare(RecordTables::PointsCache& cache, const LevelRow& row, double todayFrom, double todayTo)
+    {
+        points.prepare(cache, row);
+        window1From = todayFrom - row.dayWindow1;
+        window2From = todayFrom - row.dayWindow2;
+        const double widest = std::max({row.dayWindow1, row.dayWindow2, 0.0});
+        const bool bounded = widest < 4094;
+        // The last day of the table lies in no window when the windows are
+        // bounded: every older day takes its class.
+        const qint64 days = bounded ? qint64(std::ceil(widest)) + 2 : 4096;
+        classOfDay.resize(std::size_t(days));
+        masks[0] = dayMasks(-1, 0, 0, 0, 0); // in no window
+        for (qint64 d = 0; d < days; ++d) {
+            const DayMasks m = dayMasks(todayFrom - double(d), window1From, window2From, todayFrom, todayTo);
+            // The class is the mask bits: recent window, limit window, today.
+            const int c = (m.counts[0] & 1) | (m.counts[1] & 1) << 1 | (m.counts[3] & 1) << 2;
+            masks[std::size_t(c)] = m;
+            classOfDay[std::size_t(d)] = quint8(c);
+        }
+        return {classOfDay.data(), masks.data(), quint32(days - 1), bounded};
+    }
+};
+
+} // namespace
+
+struct CountingPass::Impl {
+    RecordTables& t;
+    const LevelTable& levels;
+    const double todayFrom, todayTo;
+    const qint64 todayDay;
+    int used = 0;
+    std::array<LevelDays::Hot, kLevelCount> hot{};
+    std::array<LevelDays, kLevelCount> days{};
+    // Not written through hasRecords' bytes: a char store may alias anything
+    // and would make every counter be reloaded.
+    std::array<bool, kPupilCount> seen{};
+
+    Impl(RecordTables& tables, const LevelTable& l, QDate today)
+        : t(tables), levels(l), todayFrom(double(daySerial(today))), todayTo(todayFrom + 1), todayDay(daySerial(today))
+    {
+    }
+
+    void add(const char* bytes, qint64 count)
+    {
+        // The loader's records and the counters in one pass.
+        const char* const end = bytes + count * kResultRecordSize;
+        for (const char* p = bytes; p != end; p += kResultRecordSize) {
+            const double date = getLeDouble(p + 0);
+            const qint16 pupil = getLe16(p + 16);
+            const qint16 level = getLe16(p + 18);
+            const qint32 score = getLe32(p + 20);
+            if (recordSkipReason(date, pupil, level, score) != SkipReason::None) continue;
+            ++used;
+            seen[std::size_t(pupil)] = true;
+            PupilLevelStats& c = t.touch(level, pupil);
+            LevelDays::Hot& h = hot[std::size_t(level)];
+            LevelDays& lv = days[std::size_t(level)];
+            if (!h.classOfDay)
+                h = lv.prepare(t.pointsCache[std::size_t(level)], levels[std::size_t(level)], todayFrom, todayTo);
+            // The full score, whatever its length; a level without a target earns 0.
+            const qint64 points = lv.points(score);
+            const qint64 day = qint64(date);
+            const qint64 ago = todayDay - day;
+            // Bitwise, not logical: whether a day lies past the table is as
+            // unpredictable as the dates themselves.
+            if (double(day) == date && ago >= 0 && ((quint64(ago) <= h.lastDay) | h.olderInNoWindow)) {
+                const quint64 i = std::min<quint64>(quint64(ago), h.lastDay);
+                addRecord(c, score, points, h.masks[h.classOfDay[i]]);
+            } else {
+                addRecord(c, score, points, dayMasks(date, lv.window1From, lv.window2From, todayFrom, todayTo));
+            }
+        }
+    }
+};
+
 CountingPass::CountingPass(RecordTables& t, const LevelTable& levels, QDate today)
-    : t_(t), levels_(levels), todayFrom_(double(daySerial(today))), todayTo_(todayFrom_ + 1)
+    : d_(std::make_unique<Impl>(t, levels, today))
 {
     // Steps 1 of both the counters and the loader.
     t.cells.resetCounts();
-    seen_.fill(false);
-    for (int l = 1; l < kLevelCount; ++l) {
-        const LevelRow& row = levels[std::size_t(l)];
-        windowsFrom_[std::size_t(l)] = F64x2{todayFrom_ - row.dayWindow1, todayFrom_ - row.dayWindow2};
-        levelPoints_[std::size_t(l)] = {};
-    }
 }
 
-void CountingPass::add(const char* bytes, qint64 count)
-{
-    // The loader's records and the counters in one pass.
-    const char* const end = bytes + count * kResultRecordSize;
-    for (const char* p = bytes; p != end; p += kResultRecordSize) {
-        const double date = getLeDouble(p + 0);
-        const qint16 pupil = getLe16(p + 16);
-        const qint16 level = getLe16(p + 18);
-        const qint32 score = getLe32(p + 20);
-        if (recordSkipReason(date, pupil, level, score) != SkipReason::None) continue;
-        ++used_;
-        seen_[std::size_t(pupil)] = true;
-        PupilLevelStats& c = t_.touch(level, pupil);
-        LevelPoints& points = levelPoints_[std::size_t(level)];
-        if (!points.row) points.prepare(t_.pointsCache[std::size_t(level)], levels_[std::size_t(level)]);
-        // The full score, whatever its length; a level without a target earns 0.
-        addRecord(c, score, points(score), date, windowsFrom_[std::size_t(level)], todayFrom_, todayTo_);
-        c.personalBest = std::min(c.personalBest, score);
-    }
-}
+CountingPass::~CountingPass() = default;
+
+void CountingPass::add(const char* bytes, qint64 count) { d_->add(bytes, count); }
 
 void CountingPass::finish()
 {
-    t_.recordCount = used_;
-    std::copy(seen_.begin(), seen_.end(), t_.hasRecords.begin());
+    RecordTables& t = d_->t;
+    t.recordCount = d_->used;
+    std::copy(d_->seen.begin(), d_->seen.end(), t.hasRecords.begin());
     // Step 4 of the counters, integer part of (sum ÷ count + 0.5) in
     // integers, and step 5 of the loader.
-    t_.overallBest.fill(99999);
-    t_.cells.forEach([&](int level, int pupil, PupilLevelStats& c) {
+    t.overallBest.fill(99999);
+    t.cells.forEach([&](int level, int pupil, PupilLevelStats& c) {
         if (c.runCount > 0) c.averageScore = qint16((2 * qint64(c.scoreSum) + c.runCount) / (2 * qint64(c.runCount)));
         if (c.todayRunCount >= 1)
             c.todayAverageScore =
                 qint16((2 * qint64(c.todayScoreSum) + c.todayRunCount) / (2 * qint64(c.todayRunCount)));
         if (level < 1 || pupil < 1) return;
-        qint32& best = t_.overallBest[std::size_t(level)];
+        qint32& best = t.overallBest[std::size_t(level)];
         best = std::min(best, c.personalBest);
     });
 }

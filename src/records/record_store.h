@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QFile;
@@ -67,20 +68,6 @@ inline SkipReason recordSkipReason(double date, qint16 pupil, qint16 level, qint
 }
 QString skipReasonText(SkipReason reason, const ResultRecord& r);
 
-// The newest whole records of an open result file, read in one read.
-struct ResultTail {
-    QByteArray bytes;          // `count` records of 44 bytes
-    qint64 count = 0;
-    qint64 firstRecord = 1;    // record number of the first one
-    qint64 totalRecords = 0;   // whole records in the file
-    qint64 trailingBytes = 0;  // bytes of a partial record at the end
-};
-bool readResultTail(QFile& file, qint64 window, ResultTail& tail, QString* error);
-// The same records read in chunks through `buffer`, each chunk handed to
-// `feed` (its bytes and its number of whole records); tail.bytes stays empty.
-bool readResultTailChunks(QFile& file, qint64 window, QByteArray& buffer, ResultTail& tail,
-                          const std::function<void(const char*, qint64)>& feed, QString* error);
-
 // Steps 1 and 3–5 of loading: the bests and hasRecords from consecutive
 // 44-byte records, given in one or more chunks.
 class LoadingPass {
@@ -115,20 +102,13 @@ struct LevelPoints {
 class CountingPass {
 public:
     CountingPass(RecordTables& t, const LevelTable& levels, QDate today);
+    ~CountingPass();
     void add(const char* bytes, qint64 count);
     void finish();
 
 private:
-    using F64x2 = double __attribute__((vector_size(16)));
-    RecordTables& t_;
-    const LevelTable& levels_;
-    const double todayFrom_, todayTo_;
-    int used_ = 0;
-    std::array<F64x2, kLevelCount> windowsFrom_{}; // first days of the recent and limit windows
-    std::array<LevelPoints, kLevelCount> levelPoints_{};
-    // Not written through hasRecords' bytes: a char store may alias anything
-    // and would make every counter be reloaded.
-    std::array<bool, kPupilCount> seen_{};
+    struct Impl;
+    std::unique_ptr<Impl> d_;
 };
 void loadAndCount(RecordTables& t, const char* bytes, qint64 count, const LevelTable& levels, QDate today);
 // The points a record earns at its level (0 for a level outside 1–35).

@@ -68,7 +68,14 @@ public:
         const qint32 c = cellIndex(level, pupil);
         return c < 0 ? empty() : cells_[std::size_t(c)];
     }
-    // The cell of (level, pupil), made when it does not exist yet.
+    // The cell of (level, pupil), or null when there is none.
+    PupilLevelStats* find(int level, int pupil)
+    {
+        const qint32 c = cellIndex(level, pupil);
+        return c < 0 ? nullptr : &cells_[std::size_t(c)];
+    }
+    // The cell of (level, pupil), made when it does not exist yet. Making a
+    // cell may move the others.
     PupilLevelStats& touch(int level, int pupil)
     {
         const qint32 c = cellIndex(level, pupil);
@@ -120,8 +127,6 @@ struct RecordTables {
     qint16 newOverallBest = 0;
     qint16 qualified = 0;
 
-    // The loader's read buffer, kept so that no computation needs fresh pages.
-    QByteArray readBuffer;
 
     // A level's points by score, from 0 up to ten times its target time
     // (beyond, a run earns nothing), kept between computations while the

@@ -24,7 +24,7 @@ qint64 lengthNow(QFile& f)
 }
 } // namespace
 
-ResultFileStream::ResultFileStream(QFile& file, qint64 chunkRecords)
+ResultFileStream::ResultFileStream(QFile& file, qint64 chunkRecords, qint64 newest)
     : file_(file), chunkRecords_(std::max<qint64>(1, chunkRecords))
 {
     const qint64 length = lengthNow(file_);
@@ -34,15 +34,16 @@ ResultFileStream::ResultFileStream(QFile& file, qint64 chunkRecords)
     }
     totalRecords_ = length / kResultRecordSize;
     trailingBytes_ = length % kResultRecordSize;
+    if (newest >= 0) startIndex_ = std::max<qint64>(0, totalRecords_ - newest);
     rewind();
 }
 
 bool ResultFileStream::rewind()
 {
-    nextRecord_ = 0;
+    nextRecord_ = startIndex_;
     count_ = 0;
     if (!ok()) return false;
-    if (!file_.seek(0)) {
+    if (!file_.seek(startIndex_ * kResultRecordSize)) {
         error_ = file_.errorString();
         return false;
     }

@@ -14,8 +14,9 @@ constexpr qint64 kResultChunkRecords = 4096;
 class ResultFileStream {
 public:
     // Measures the open file now: the records appended after this are not
-    // read, a partial record at the end never is.
-    explicit ResultFileStream(QFile& file, qint64 chunkRecords = kResultChunkRecords);
+    // read, a partial record at the end never is. With `newest` at 0 or more
+    // only that many of the last records are read.
+    explicit ResultFileStream(QFile& file, qint64 chunkRecords = kResultChunkRecords, qint64 newest = -1);
 
     // False when the length could not be measured (see error()).
     bool ok() const { return error_.isEmpty(); }
@@ -32,6 +33,8 @@ public:
     qint64 count() const { return count_; }
     qint64 firstRecord() const { return firstRecord_; }
 
+    // The number of the first record read (1 for the whole file).
+    qint64 startRecord() const { return startIndex_ + 1; }
     // Back to the first record, for a second pass over the same records.
     bool rewind();
 
@@ -41,6 +44,7 @@ private:
     QByteArray buffer_;
     QString error_;
     qint64 totalRecords_ = 0, trailingBytes_ = 0;
+    qint64 startIndex_ = 0; // 0-based index of the first record read
     qint64 nextRecord_ = 0; // 0-based index of the next record to read
     qint64 count_ = 0, firstRecord_ = 1;
 };
