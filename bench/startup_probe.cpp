@@ -439,6 +439,12 @@ private:
     std::string shotPrefix_;
 };
 
+// VmHWM counts kibibytes; figures are given in megabytes of 10^6 bytes.
+double megabytes(long kib)
+{
+    return double(kib) * 1024.0 / 1e6;
+}
+
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -546,7 +552,7 @@ int main(int argc, char** argv)
 
     std::printf("startup_probe: %d pairs after %d warm-up, settle %d ms, DISPLAY=%s\n", options.pairs,
                 options.warmup, options.settleMs, getenv("DISPLAY") ? getenv("DISPLAY") : "");
-    std::printf("  run  %-12s %9s %9s %9s   %s\n", "program", "map ms", "paint ms", "peak MiB", "first damage");
+    std::printf("  run  %-12s %9s %9s %9s   %s\n", "program", "map ms", "paint ms", "peak MB", "first damage");
     for (int pair = -options.warmup; pair < options.pairs; ++pair) {
         // Alternate which goes first, so that neither always follows the other.
         const int order[2] = {(pair & 1) ? 1 : 0, (pair & 1) ? 0 : 1};
@@ -564,7 +570,7 @@ int main(int argc, char** argv)
             const bool warm = pair < 0;
             std::printf("  %-4s %-12s %9.1f %9.1f %9.1f   %ux%u+%d+%d\n",
                         warm ? "w" : std::to_string(pair + 1).c_str(), subject.name.c_str(), sample->mapMs,
-                        sample->paintMs, double(sample->peakKb) / 1024.0, sample->firstDamage.width,
+                        sample->paintMs, megabytes(sample->peakKb), sample->firstDamage.width,
                         sample->firstDamage.height, sample->firstDamage.x, sample->firstDamage.y);
             std::fflush(stdout);
             // Every start must show the same first window: a different one (a
@@ -581,11 +587,11 @@ int main(int argc, char** argv)
             }
             if (warm) continue;
             summary[k].paintMs.push_back(sample->paintMs);
-            summary[k].peakMb.push_back(double(sample->peakKb) / 1024.0);
+            summary[k].peakMb.push_back(megabytes(sample->peakKb));
         }
     }
 
-    std::printf("\n%-12s %10s %8s %8s %10s %8s %8s\n", "program", "paint ms", "min", "max", "peak MiB", "min",
+    std::printf("\n%-12s %10s %8s %8s %10s %8s %8s\n", "program", "paint ms", "min", "max", "peak MB", "min",
                 "max");
     for (int k = 0; k < 2; ++k) {
         const Summary& s = summary[k];
