@@ -9,9 +9,11 @@
 // Each start is a fresh process in its own process group. The probe watches
 // the root window (SubstructureNotify) for the first window that a process of
 // that group maps, and times the first DAMAGE report on it: the first time
-// the program draws into it. Qt creates its windows with no background, so
-// mapping one draws nothing and reports no damage; the first report is
-// Qt's backing store reaching the window. Peak memory is VmHWM of the
+// the program draws into it. Mapping a Qt window reports no damage: with
+// DAMAGE on a window half a second before it was mapped, the first report
+// still came 10-20 ms after the map, and the window then held the whole first
+// frame (--shots shows it). The first report is Qt's backing store reaching
+// the window. Peak memory is VmHWM of the
 // window's process, read after the first paint and a short settle; then the
 // whole group is killed and reaped, and the probe waits until the X server
 // has destroyed the window before the next start.
