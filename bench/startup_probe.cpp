@@ -13,10 +13,10 @@
 // DAMAGE on a window half a second before it was mapped, the first report
 // still came 10-20 ms after the map, and the window then held the whole first
 // frame (--shots shows it). The first report is Qt's backing store reaching
-// the window. Peak memory is VmHWM of the
-// window's process, read after the first paint and a short settle; then the
-// whole group is killed and reaped, and the probe waits until the X server
-// has destroyed the window before the next start.
+// the window. Peak memory is VmHWM of the window's process, read after the
+// first paint and a short settle; then the whole group is killed and reaped,
+// and the probe waits until the X server has destroyed the window before the
+// next start.
 //
 // Needs a display without a window manager (Xvfb): a reparenting manager
 // would map its frame, not the program's window.
