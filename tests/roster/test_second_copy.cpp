@@ -16,6 +16,10 @@ namespace {
 // Starts the helper on `folder` and returns the first line it reports.
 QString startCopy(QProcess& p, const QString& folder)
 {
+    // The copies need no window on the test's X server, where other tests drag.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(SECOND_COPY_HELPER), {folder});
     if (!p.waitForReadyRead(20000)) return QStringLiteral("(nothing)");
     while (!p.canReadLine() && p.waitForReadyRead(5000)) {
