@@ -4,8 +4,9 @@ struct App;
 
 // Moving the pupil between screens.
 // Shows the name selection screen, loaded afresh (start-up, the lobby's back
-// button, the roster editor's "もどる").
-void showNameSelection(App& app);
+// button, the roster editor's "もどる"). `anotherCopyRunning` is given by
+// start-up only: the screen's load then shows the warning and ends the program.
+void showNameSelection(App& app, bool anotherCopyRunning = false);
 // Opens the roster editor; the name selection screen closes.
 void showRosterEditor(App& app);
 // Sets the lobby's levels, then shows the step lobby.
@@ -19,3 +20,11 @@ void openDrill(App& app);
 void startRun(App& app);
 // Replaces the drill with the results screen.
 void showResults(App& app);
+
+// The "ヘルプ" menu of the selection screen.
+// The version box, modal over the stage; returns when it is closed.
+void showVersionBox(App& app);
+// The help document in its own window; nothing happens when it is missing.
+void showHelp(App& app);
+// Hands the maker's page to the desktop's browser; the result is not examined.
+void openMakerPage(App& app);

@@ -15,5 +15,5 @@ Program::~Program() = default;
 
 bool Program::startUp(const QString& nativeProgramFolder)
 {
-    return ::startUp(stage_->app(), nativeProgramFolder);
+    return ::startUp(stage_->app(), nativeProgramFolder, &lock_);
 }

@@ -3,6 +3,7 @@
 #include "app/real_services.h"
 #include "app/shared_state.h"
 #include "app/stage.h"
+#include "app/startup.h"
 #include "sound/sdl_sound_device.h"
 
 #include <memory>
@@ -24,4 +25,6 @@ private:
     StageProgramEnd end_;
     Services services_{clock_, sound_, dialogs_, launcher_, end_};
     std::unique_ptr<Stage> stage_;
+    // Held from start-up to the end of the process.
+    InstanceLock lock_;
 };

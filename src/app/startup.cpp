@@ -7,7 +7,35 @@
 #include "app/folder_path.h"
 #include "app/settings.h"
 
-bool startUp(App& app, const QString& nativeProgramFolder)
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
+InstanceLock::InstanceLock() = default;
+InstanceLock::~InstanceLock() = default;
+
+InstanceLock::Result InstanceLock::acquire(const QString& nativeProgramFolder, const QString& lockFolder)
+{
+    QString folder = lockFolder;
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) folder = QDir::tempPath();
+    QString key = QFileInfo(nativeProgramFolder).canonicalFilePath();
+    if (key.isEmpty()) key = QDir::cleanPath(QDir(nativeProgramFolder).absolutePath());
+    const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    path_ = folder + QStringLiteral("/solmea-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
+
+    lock_ = std::make_unique<QLockFile>(path_);
+    // The lock is held for hours: only a dead holder makes it stale.
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock(0)) return Result::Held;
+    const QLockFile::LockError error = lock_->error();
+    lock_.reset();
+    return error == QLockFile::LockFailedError ? Result::HeldElsewhere : Result::Unavailable;
+}
+
+bool startUp(App& app, const QString& nativeProgramFolder, InstanceLock* lock)
 {
     SharedState& s = app.state;
     s.backgroundColour = 0x008080;
@@ -19,6 +47,7 @@ bool startUp(App& app, const QString& nativeProgramFolder)
         app.services.end.request(1);
         return false;
     }
-    showNameSelection(app);
+    const bool anotherCopy = lock && lock->acquire(nativeProgramFolder) == InstanceLock::Result::HeldElsewhere;
+    showNameSelection(app, anotherCopy);
     return true;
 }

@@ -43,6 +43,7 @@ struct DrillFixture {
         if (!levelTable.isEmpty()) inst.write(QStringLiteral("ソルメア/タイム回数データ.txt"), levelTable);
         stage = std::make_unique<Stage>(s, t.services);
         if (!startUp(stage->app(), inst.programFolder())) return;
+        setLobbyLevels(s); // as opening the lobby does
         s.pupilNumber = 1;
         s.pupilName = QStringLiteral("  やまだ　はなこ ");
         s.nameConfirmedSeconds = qint32(t.clock.secondsSinceMidnight()) - 300;

@@ -7,6 +7,7 @@
 #include "support/test_services.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
@@ -44,8 +45,13 @@ void TestWholeRun::drillToResultsAndOnceMore()
     SharedState s;
     Stage stage(s, t.services);
     QVERIFY(startUp(stage.app(), inst.programFolder()));
-    s.pupilNumber = 1;
-    s.pupilName = QStringLiteral("やまだ　はなこ");
+    // The name selection screen: pupil 1 (the younger cohort, listed last).
+    stage.activatePending();
+    auto* names = control<QListWidget>(stage, QStringLiteral("List1"));
+    QVERIFY(names);
+    names->setCurrentRow(names->count() - 1);
+    QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command14")), Qt::LeftButton);
+    QCOMPARE(s.pupilNumber, qint16(1));
     stage.activatePending();
 
     // Level 1 (target 40 s, second 60 s) from the lobby.

@@ -1,0 +1,51 @@
+#include "about/frmver.h"
+
+#include "about/about_info.h"
+#include "app/fonts.h"
+#include "app/shared_state.h"
+#include "app/twips.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+frmver::frmver(const SharedState& s, QWidget* parent) : QDialog(parent), state_(s)
+{
+    setObjectName(QStringLiteral("frmver"));
+    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    setModal(true);
+    setFixedSize(tw(6000), tw(4560));
+
+    label1_ = label(QStringLiteral("Label1"), 360, 240, 5280, 660, 20, true);
+    label2_ = label(QStringLiteral("Label2"), 360, 960, 5280, 360, 12);
+    label4_ = label(QStringLiteral("Label4"), 360, 1380, 5280, 360, 12);
+    label5_ = label(QStringLiteral("Label5"), 360, 1800, 5280, 360, 10);
+    label(QStringLiteral("Label6"), 360, 2400, 5280, 330, 10)->setText(QStringLiteral("最新情報は下記まで"));
+    // The two pages are only named here; clicking them does nothing.
+    label(QStringLiteral("Label7"), 720, 2760, 4920, 330, 10)->setText(QStringLiteral("Quorvaneホームページ"));
+    label(QStringLiteral("Label3"), 720, 3090, 4920, 330, 10)->setText(QStringLiteral("ベクターホームページ"));
+
+    auto* ok = new QPushButton(QStringLiteral("O.K."), this);
+    ok->setObjectName(QStringLiteral("Command1"));
+    ok->setFont(designFont(kPGothic, 11));
+    ok->setGeometry(twRect(2160, 3660, 1680, 540));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+QLabel* frmver::label(const QString& name, double left, double top, double width, double height, double points,
+                      bool bold)
+{
+    auto* l = new QLabel(this);
+    l->setObjectName(name);
+    l->setFont(designFont(kPGothic, points, bold));
+    l->setGeometry(twRect(left, top, width, height));
+    return l;
+}
+
+void frmver::Form_Activate()
+{
+    label1_->setText(state_.contentTitle);
+    label2_->setText(programVersionText());
+    label4_->setText(kMakerName);
+    label5_->setText(QStringLiteral("式に＋－×÷を入れて完成させる計算ドリル"));
+}

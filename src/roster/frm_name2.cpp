@@ -1,0 +1,127 @@
+#include "roster/frm_name2.h"
+
+#include "app/catalogue.h"
+#include "app/dispatch.h"
+#include "app/folder_path.h"
+#include "app/fonts.h"
+#include "app/text_file.h"
+#include "app/twips.h"
+#include "roster/roster_edit.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+QLabel* label(QWidget* parent, const QString& name, const QString& text, const QRect& at, double points,
+              bool bold = false)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setFont(designFont(kPGothic, points, bold));
+    l->setGeometry(at);
+    return l;
+}
+} // namespace
+
+FrmName2::FrmName2(App& app) : Screen(app, QStringLiteral("FrmName2"))
+{
+    setWindowTitle(QStringLiteral("名前変更"));
+    label(this, QStringLiteral("Label4"), QStringLiteral("名前変更"), twRect(900, 600, 6000, 900), 28, true);
+    label(this, QStringLiteral("Label1"), QStringLiteral("生まれた年"), twRect(900, 1920, 2400, 480), 14);
+    label(this, QStringLiteral("Label2"), QStringLiteral("名前"), twRect(3600, 1920, 7200, 480), 14);
+    for (int r = 1; r <= 3; ++r) {
+        const int top = 2520 + (r - 1) * 900;
+        auto* year = new QLineEdit(this);
+        year->setObjectName(QStringLiteral("Text2(%1)").arg(r));
+        year->setGeometry(twRect(900, top, 2400, 660));
+        year->setFont(designFont(kGothic, 16));
+        auto* name = new QLineEdit(this);
+        name->setObjectName(QStringLiteral("Text1(%1)").arg(r));
+        name->setGeometry(twRect(3600, top, 7200, 660));
+        // The whole 20-character field fits, trailing blanks included.
+        name->setFont(designFont(kGothic, 16));
+        text2_[std::size_t(r - 1)] = year;
+        text1_[std::size_t(r - 1)] = name;
+    }
+    label(this, QStringLiteral("Label3"), QStringLiteral("※生まれた年は早生まれの場合は1年引いてください"),
+          twRect(900, 5340, 12000, 480), 14);
+
+    auto* change = new QPushButton(QStringLiteral("変更"), this);
+    change->setObjectName(QStringLiteral("Command1"));
+    change->setGeometry(twRect(3600, 6360, 2700, 960));
+    auto* back = new QPushButton(QStringLiteral("もどる"), this);
+    back->setObjectName(QStringLiteral("Command2"));
+    back->setGeometry(twRect(7200, 6360, 2700, 960));
+    for (QPushButton* b : {change, back}) b->setFont(designFont(kPGothic, 18, true));
+    connect(change, &QPushButton::clicked, this, &FrmName2::Command1_Click);
+    connect(back, &QPushButton::clicked, this, &FrmName2::Command2_Click);
+
+    // What the file holds beyond the three rows, or why it could not be read.
+    note_ = label(this, QStringLiteral("LabelNote"), QString(), twRect(900, 7800, 13500, 1800), 12);
+    note_->setWordWrap(true);
+    note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    note_->setStyleSheet(QStringLiteral("color: #8b0000;"));
+
+    Form_Load();
+}
+
+QString FrmName2::rosterPath() { return nativePath(state().dataFolder + QStringLiteral("生徒用名簿.txt")); }
+
+void FrmName2::message(const QString& text)
+{
+    const QString& title = state().contentTitle;
+    services().dialogs.message(text, title.isEmpty() ? catalogue::kTitle : title);
+}
+
+void FrmName2::Form_Load()
+{
+    const EditorRead read = readEditorRows(rosterPath());
+    QStringList notes;
+    if (!read.opened) notes << read.error + QStringLiteral("名前は変更できません。");
+    for (std::size_t i = 0; i < 3; ++i) {
+        const bool present = i < read.rows.size();
+        const bool editable = present && read.rows[i].readable;
+        if (editable) {
+            const RosterRecord& r = read.rows[i].record;
+            text1_[i]->setText(r.name);
+            text2_[i]->setText(QString::number(r.birthYear));
+        } else if (present) {
+            text1_[i]->setText(read.rows[i].rawLine);
+            notes << QStringLiteral("上から %1 番目は名簿ファイルの行が読めないため変更できません（%2）。")
+                         .arg(i + 1)
+                         .arg(read.rows[i].reason);
+        }
+        // A row the roster does not have stays empty: "変更" never adds a pupil.
+        text1_[i]->setEnabled(editable);
+        text2_[i]->setEnabled(editable);
+    }
+    if (read.rows.size() > 3)
+        notes << QStringLiteral("名簿ファイルには %1 人分の行があります。「変更」を押すと、4 番目から後の行は名簿から消えます。")
+                     .arg(read.rows.size());
+    note_->setText(notes.join(u'\n'));
+}
+
+void FrmName2::Command1_Click()
+{
+    const QString path = rosterPath();
+    // 1. The file as it is now; only the typed fields come from the screen.
+    const EditorRead read = readEditorRows(path);
+    if (!read.opened) {
+        message(read.error + QStringLiteral("\n名簿は変更していません。"));
+        return;
+    }
+    std::array<RowEdit, kEditorRows> edits;
+    for (std::size_t i = 0; i < 3; ++i) edits[i] = {text1_[i]->text(), text2_[i]->text()};
+    const RosterRewrite rewrite = rewriteRoster(read.rows, edits);
+    if (!rewrite.error.isEmpty()) {
+        message(rewrite.error);
+        return;
+    }
+    // 2.–4. The old roster stays in place until the new one is complete.
+    QString error;
+    if (!writeTextFileAtomic(path, rewrite.text, &error))
+        message(QStringLiteral("名簿ファイルを書き込めませんでした（%1）。\n名簿は変更していません。").arg(error));
+}
+
+void FrmName2::Command2_Click() { showNameSelection(app()); }

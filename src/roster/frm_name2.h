@@ -1,0 +1,30 @@
+#pragma once
+#include "app/screen.h"
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The roster editor "名前変更": names and birth years of the roster's first
+// three records. "変更" rewrites 生徒用名簿.txt, keeping every other field;
+// "もどる" opens the name selection screen afresh.
+class FrmName2 : public Screen {
+    Q_OBJECT
+public:
+    explicit FrmName2(App& app);
+
+    void Form_Load();
+    // "変更".
+    void Command1_Click();
+    // "もどる".
+    void Command2_Click();
+
+private:
+    QString rosterPath();
+    void message(const QString& text);
+
+    std::array<QLineEdit*, 3> text1_{}, text2_{};
+    QLabel* note_;
+};

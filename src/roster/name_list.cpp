@@ -1,0 +1,115 @@
+#include "roster/name_list.h"
+
+#include "app/text_util.h"
+#include "records/record_tables.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+
+namespace {
+const QChar kWideBlank(0x3000); // "　"
+
+// The last `width` characters of `blanks` followed by the number.
+QString lastOf(const QString& blanks, qint64 v, int width) { return (blanks + QString::number(v)).right(width); }
+} // namespace
+
+PupilFigures pupilFigures(const RecordTables& t, int pupil)
+{
+    PupilFigures f;
+    for (int level = 1; level < kLevelCount; ++level) {
+        const PupilLevelStats& st = t.stats(level, pupil);
+        f.runsToday += st.todayRunCount;
+        f.runsAll += st.runCount;
+        f.pointsToday += st.todayPoints;
+        f.pointsAll += st.totalPoints;
+    }
+    return f;
+}
+
+QString runsTodayText(qint64 runs)
+{
+    return runs != 0 ? lastOf(QStringLiteral("  "), runs, 3) + u'回' : QString(5, u' ');
+}
+
+QString pointsTodayText(qint64 points)
+{
+    return points != 0 ? lastOf(QStringLiteral("   "), points, 4) : QStringLiteral("  ") + kWideBlank;
+}
+
+QString runsAllText(qint64 runs)
+{
+    return runs != 0 ? lastOf(QString(6, u' '), runs, 5) + u'回' : QString(5, u' ') + kWideBlank;
+}
+
+QString pointsAllText(qint64 points) { return points != 0 ? lastOf(QString(6, u' '), points, 7) : QString(7, u' '); }
+
+QString figurePair(int mode, const PupilFigures& f)
+{
+    switch (mode) {
+    case 0: return runsTodayText(f.runsToday) + u'/' + runsAllText(f.runsAll);
+    case 1: return pointsTodayText(f.pointsToday) + u'/' + pointsAllText(f.pointsAll);
+    case 2: return pointsTodayText(f.pointsToday) + u'/' + runsTodayText(f.runsToday);
+    case 3: return pointsAllText(f.pointsAll) + u'/' + runsAllText(f.runsAll);
+    default: return {};
+    }
+}
+
+int nameColumnWidth(const QString& gradeCode, int mode)
+{
+    return gradeCode.startsWith(u'幼') && mode != 1 ? 11 : 9;
+}
+
+PupilEntry pupilEntry(int number, int birthYear, const QString& gradeCode, const QString& name, int mode,
+                      const PupilFigures& figures)
+{
+    const QString trimmed = trimBlanks(name);
+    const int column = nameColumnWidth(gradeCode, mode) - int(gradeCode.size()) - 1;
+    const QString figs = figurePair(mode, figures);
+    const QString star = u'*' + QString::number(number);
+
+    PupilEntry e;
+    e.number = number;
+    e.birthYear = birthYear;
+    const QString fill(qMax(0, column - int(trimmed.size())), kWideBlank);
+    e.tail = gradeCode + u' ' + trimmed + fill + figs + star;
+    e.line = QString::number(birthYear) + e.tail;
+    // A name longer than its column is cut to it, so that the figures of
+    // every line stay in one column.
+    e.shown = gradeCode + u' ' + trimmed.left(qMax(0, column)) + fill + figs;
+    return e;
+}
+
+void sortPupilEntries(std::vector<PupilEntry>& entries)
+{
+    QCollator collator{QLocale(QLocale::Japanese, QLocale::Japan)};
+    std::stable_sort(entries.begin(), entries.end(), [&collator](const PupilEntry& a, const PupilEntry& b) {
+        const int c = collator.compare(a.line, b.line);
+        return c != 0 ? c < 0 : a.line < b.line;
+    });
+}
+
+bool gradeFilterKeeps(const QString& filter, int offset, bool previousKept)
+{
+    if (filter == u"全学年") return true;
+    if (filter == u"小学生全体") return offset >= 1 && offset <= 6;
+    if (filter == u"中学生全体") return offset >= 7 && offset <= 9;
+    static const char16_t* const grades[] = {u"小１", u"小２", u"小３", u"小４", u"小５",
+                                             u"小６", u"中１", u"中２", u"中３"};
+    for (int i = 0; i < 9; ++i)
+        if (filter == QStringView(grades[i])) return offset == i + 1;
+    return previousKept;
+}
+
+QString clickedNameLabel(const QString& entry) { return trimBlanks(trimBlanks(entry).left(10)); }
+
+QString doubleClickedNameLabel(const QString& entry)
+{
+    const qsizetype slash = entry.indexOf(u'/');
+    return trimBlanks(slash < 0 ? entry : entry.left(slash));
+}
+
+QString programMenuPath(const QString& programFolder)
+{
+    return programFolder + QStringLiteral("\\..\\起動\\プログラムメニュー.exe");
+}

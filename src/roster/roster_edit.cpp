@@ -1,0 +1,129 @@
+#include "roster/roster_edit.h"
+
+#include "app/text_file.h"
+#include "app/text_util.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+
+namespace {
+const QString kUnchanged = QStringLiteral("\n名簿は変更していません。");
+
+bool blankLine(const QString& line)
+{
+    for (const QChar c : line)
+        if (!isBlank(c)) return false;
+    return true;
+}
+
+// The character at `i` (both halves of a surrogate pair) and its code.
+QString describe(const QString& text, qsizetype i)
+{
+    const char32_t code = text.at(i).isHighSurrogate() && i + 1 < text.size()
+                              ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+                              : text.at(i).unicode();
+    const QString ch = QString::fromUcs4(&code, 1);
+    return QStringLiteral("「%1」（U+%2）").arg(ch, QString::number(code, 16).toUpper().rightJustified(4, u'0'));
+}
+} // namespace
+
+EditorRead readEditorRows(const QString& path)
+{
+    EditorRead read;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        read.error = QFileInfo::exists(path)
+                         ? QStringLiteral("名簿ファイル「%1」を読み込めません（%2）。").arg(QFileInfo(path).fileName(), f.errorString())
+                         : QStringLiteral("名簿ファイル「%1」がありません。").arg(QFileInfo(path).fileName());
+        return read;
+    }
+    const QString text = decodeTextFile(f.readAll());
+    read.opened = true;
+    const QStringList lines = text.split(u'\n');
+    for (QString line : lines) {
+        if (line.endsWith(u'\r')) line.chop(1);
+        if (blankLine(line)) continue;
+        EditorRow row;
+        row.rawLine = line;
+        row.readable = parseRosterLine(line, row.record, &row.reason);
+        read.rows.push_back(row);
+    }
+    return read;
+}
+
+QString editedName(const QString& typed, int row, QString* error)
+{
+    QString name = trimBlanks(typed);
+    // What Windows' own conversion does with the two look-alikes that input
+    // methods elsewhere type for the wave dash and the minus sign.
+    name.replace(QChar(0x301C), QChar(0xFF5E));
+    name.replace(QChar(0x2212), QChar(0xFF0D));
+    const QString where = QStringLiteral("上から %1 番目の名前").arg(row);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        QString what;
+        if (c == u'"') what = QStringLiteral("「\"」");
+        else if (c == u'\t') what = QStringLiteral("タブ");
+        else if (c == u'\r' || c == u'\n') what = QStringLiteral("改行");
+        if (!what.isEmpty()) {
+            if (error) *error = where + QStringLiteral("に%1は使えません。取り除いてください。").arg(what) + kUnchanged;
+            return {};
+        }
+    }
+    const qsizetype bad = cp932FirstUnencodable(name);
+    if (bad >= 0) {
+        if (error)
+            *error = where + QStringLiteral("の%1は名簿ファイルに書けない文字です。別の文字に直してください。").arg(describe(name, bad)) +
+                     kUnchanged;
+        return {};
+    }
+    return name;
+}
+
+qint16 editedBirthYear(const QString& typed, int row, QString* error)
+{
+    const double v = leadingNumber(typed.normalized(QString::NormalizationForm_KC));
+    if (!(v > -32768.5 && v < 32767.5)) {
+        if (error)
+            *error = QStringLiteral("上から %1 番目の生まれた年「%2」は年として読めません。西暦の数字で入力してください（例：2015）。")
+                         .arg(row)
+                         .arg(trimBlanks(typed)) +
+                     kUnchanged;
+        return 0;
+    }
+    return qint16(std::lround(v));
+}
+
+RosterRewrite rewriteRoster(const std::vector<EditorRow>& rows, const std::array<RowEdit, kEditorRows>& edits)
+{
+    RosterRewrite out;
+    const std::size_t n = std::min<std::size_t>(rows.size(), kEditorRows);
+    for (std::size_t i = 0; i < n; ++i) {
+        const int row = int(i) + 1;
+        QString line = rows[i].rawLine;
+        if (rows[i].readable) {
+            RosterRecord r = rows[i].record;
+            const QString name = editedName(edits[i].name, row, &out.error);
+            if (!out.error.isEmpty()) return out;
+            const qint16 year = editedBirthYear(edits[i].birthYear, row, &out.error);
+            if (!out.error.isEmpty()) return out;
+            r.setName(name);
+            r.birthYear = year;
+            line = rosterLine(r);
+        }
+        // A field kept from the file may hold what a damaged byte decoded to;
+        // writing it would change the file where nobody edited it.
+        const qsizetype bad = cp932FirstUnencodable(line);
+        if (bad >= 0) {
+            out.error = QStringLiteral("名簿ファイルの %1 番目の名前の行に、書き戻せない文字%2があります。"
+                                       "名簿ファイルを確かめてください。")
+                            .arg(row)
+                            .arg(describe(line, bad)) +
+                        kUnchanged;
+            return out;
+        }
+        out.text += line + QStringLiteral("\r\n");
+    }
+    return out;
+}

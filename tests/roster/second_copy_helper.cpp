@@ -1,0 +1,40 @@
+// Starts the program on an installation as the real program does, with the
+// single-instance lock, and reports what it showed:
+//   second_copy_helper PROGRAM_FOLDER
+// Prints "message <text>" for each message box, then "ended <code>" when the
+// program ended, or "running" while it holds the lock; then stays until its
+// standard input is closed.
+#include "app/stage.h"
+#include "app/startup.h"
+#include "support/test_services.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    if (argc != 2) return 2;
+    TestServices t;
+    t.dialogs.onMessage = [](const QString& text) {
+        std::printf("message %s\n", text.toUtf8().constData());
+        std::fflush(stdout);
+    };
+    SharedState s;
+    Stage stage(s, t.services);
+    InstanceLock lock;
+    startUp(stage.app(), QString::fromLocal8Bit(argv[1]), &lock);
+    stage.activatePending();
+    if (t.end.requested()) {
+        std::printf("ended %d\n", t.end.exitCode());
+        std::fflush(stdout);
+        return t.end.exitCode();
+    }
+    std::puts("running");
+    std::fflush(stdout);
+    char buffer[16];
+    while (std::fgets(buffer, sizeof buffer, stdin)) {
+    }
+    return 0;
+}

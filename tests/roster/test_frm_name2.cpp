@@ -1,0 +1,133 @@
+#include "app/text_file.h"
+#include "app/text_util.h"
+#include "namesel_fixture.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace roster_test;
+
+// The roster editor on real widgets, reached from the selection screen's menu.
+class TestFrmName2 : public QObject {
+    Q_OBJECT
+private slots:
+    void opensWithTheRecordsOfTheFile_data();
+    void opensWithTheRecordsOfTheFile();
+    void changeRereadsTheFileAndKeepsTheRest();
+    void refusedChangeWritesNothing();
+    void backShowsTheChangedList();
+};
+
+namespace {
+QByteArray bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+QString line(int n, int year, const QString& name, const QString& status, const QString& spare = {})
+{
+    return QStringLiteral("%1,%2,0,0,\"%3\",%4,\"%5\",\"%6\"\r\n")
+        .arg(n)
+        .arg(year)
+        .arg(fixedWidth(name, 20), status, fixedWidth(spare, 20), fixedWidth(QString(), 20));
+}
+struct Editor : Fixture {
+    // The selection screen first (it reads the roster as given by the
+    // fixture), then `roster` is written and the editor opened.
+    bool open(const QString& roster = {})
+    {
+        if (!start()) return false;
+        if (!roster.isEmpty()) inst.write(QStringLiteral("生徒用名簿.txt"), roster);
+        menu(QStringLiteral("mnuNameChange"));
+        settle();
+        return screen() == QStringLiteral("FrmName2");
+    }
+    QLineEdit* text(const char* array, int r) const { return get<QLineEdit>(QStringLiteral("%1(%2)").arg(array).arg(r)); }
+    void change() const { QTest::mouseClick(get<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton); }
+    QString rosterPath() const { return inst.path(QStringLiteral("生徒用名簿.txt")); }
+};
+} // namespace
+
+void TestFrmName2::opensWithTheRecordsOfTheFile_data()
+{
+    QTest::addColumn<QString>("roster");
+    QTest::addColumn<int>("rows"); // rows offered
+    QTest::addColumn<QString>("note");
+    QTest::newRow("three records, one not listed") << "1,2017,0,0,\"a\",1,\"\",\"\"\n2,2015,0,0,\"b\",0,\"\",\"\"\n3,2013,0,0,\"c\",0,\"\",\"\"\n"
+                                                   << 3 << "";
+    QTest::newRow("two records: row 3 empty and disabled") << "1,2017,0,0,\"a\",0,\"\",\"\"\n2,2015,0,0,\"b\",0,\"\",\"\"\n" << 2 << "";
+    QTest::newRow("five records: the first three, and a warning")
+        << "1,2017,0,0,\"a\",0,\"\",\"\"\n2,2015,0,0,\"b\",1,\"\",\"\"\n3,2013,0,0,\"c\",0,\"\",\"\"\n4,2013,0,0,\"d\",0,\"\",\"\"\n"
+           "5,2013,0,0,\"e\",1,\"\",\"\"\n"
+        << 3 << "5 人分";
+}
+
+void TestFrmName2::opensWithTheRecordsOfTheFile()
+{
+    QFETCH(QString, roster);
+    QFETCH(int, rows);
+    QFETCH(QString, note);
+    Editor f;
+    QVERIFY(f.open(roster));
+    QVERIFY(!f.t.end.requested()); // a fourth record does not end anything here
+    const char* names = "abc";
+    const int years[] = {2017, 2015, 2013};
+    for (int r = 1; r <= 3; ++r) {
+        QCOMPARE(f.text("Text1", r)->isEnabled(), r <= rows);
+        QCOMPARE(f.text("Text1", r)->text(), r <= rows ? QChar(names[r - 1]) + QString(19, u' ') : QString());
+        QCOMPARE(f.text("Text2", r)->text(), r <= rows ? QString::number(years[r - 1]) : QString());
+    }
+    QVERIFY2(f.label(QStringLiteral("LabelNote")).contains(note), qPrintable(f.label(QStringLiteral("LabelNote"))));
+    QCOMPARE(f.label(QStringLiteral("Label3")), QStringLiteral("※生まれた年は早生まれの場合は1年引いてください"));
+    QCOMPARE(f.stage->windowTitle(), QStringLiteral("名前変更"));
+}
+
+void TestFrmName2::changeRereadsTheFileAndKeepsTheRest()
+{
+    Editor f;
+    f.inst.writeBytes(QStringLiteral("生徒用名簿.txt"),
+                      encodeCp932(line(1, 2017, "山田　花子", "0") + line(2, 2015, "すずき　たろう", "") +
+                                  line(3, 2013, "ゆい", "\"済\"")));
+    QVERIFY(f.open());
+    // Someone changes row 3's other fields while the editor is open.
+    const QString row3 = line(3, 2013, "ゆい", "1", "メモ");
+    f.inst.writeBytes(QStringLiteral("生徒用名簿.txt"),
+                      encodeCp932(line(1, 2017, "山田　花子", "0") + line(2, 2015, "すずき　たろう", "") + row3));
+    f.text("Text1", 2)->setText(QStringLiteral("  鈴木　太郎  "));
+    f.text("Text2", 2)->setText(QStringLiteral("２０１４年"));
+    f.change();
+    QCOMPARE(f.t.dialogs.texts, QStringList());
+    QCOMPARE(bytes(f.rosterPath()),
+             encodeCp932(line(1, 2017, "山田　花子", "0") + line(2, 2014, "鈴木　太郎", "") + row3));
+    QCOMPARE(f.screen(), QStringLiteral("FrmName2")); // the screen stays
+}
+
+void TestFrmName2::refusedChangeWritesNothing()
+{
+    Editor f;
+    QVERIFY(f.open());
+    const QByteArray before = bytes(f.rosterPath());
+    f.text("Text1", 1)->setText(QStringLiteral("大𠮷"));
+    f.change();
+    QCOMPARE(f.t.dialogs.texts.size(), 1);
+    QVERIFY(f.t.dialogs.texts[0].contains(QStringLiteral("上から 1 番目の名前の「𠮷」")));
+    QCOMPARE(bytes(f.rosterPath()), before);
+}
+
+void TestFrmName2::backShowsTheChangedList()
+{
+    Editor f;
+    QVERIFY(f.open());
+    f.text("Text1", 1)->setText(QStringLiteral("山田　はな"));
+    f.change();
+    QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
+    f.settle();
+    QCOMPARE(f.screen(), QStringLiteral("namesel"));
+    f.stage->activatePending();
+    QVERIFY2(f.lines()[2].startsWith(QStringLiteral("小3 山田　はな")), qPrintable(f.lines().join(u'|')));
+}
+
+QTEST_MAIN(TestFrmName2)
+#include "test_frm_name2.moc"
