@@ -4,6 +4,7 @@
 #include "app/shared_state.h"
 #include "app/stage.h"
 #include "app/startup.h"
+#include "sound/screen_sound_device.h"
 #include "sound/sdl_sound_device.h"
 
 #include <memory>
@@ -19,7 +20,8 @@ public:
 private:
     SharedState state_;
     SystemClock clock_;
-    SdlSoundDevice sound_;
+    SdlSoundDevice sdlSound_;
+    ScreenSoundDevice sound_{sdlSound_};
     MessageBoxDialogs dialogs_;
     DetachedLauncher launcher_;
     StageProgramEnd end_;
