@@ -20,6 +20,7 @@
 #include "lobby/lobby_geometry.h"
 #include "lobby/lobby_texts.h"
 #include "lobby/record_list_model.h"
+#include "lobby/report_panel.h"
 #include "records/record_store.h"
 #include "results/results_rules.h"
 
@@ -142,17 +143,9 @@ void seisekitime1::Form_Load()
     label26->setText(QStringLiteral("規定回数クリア、自由にしてよろしい"));
     picture10_->hide();
 
-    // The report panel; its print button is the teacher's.
-    picture11_ = makePanel(this, QStringLiteral("Picture11"), QColor(240, 240, 232));
-    picture11_->setGeometry(twRect(120, 1740, 15120, 9500));
-    const char16_t* const captions[2] = {u"表示", u"印刷"};
-    for (int k = 0; k < 2; ++k) {
-        command24_[k] = new QPushButton(QString::fromUtf16(captions[k]), picture11_);
-        command24_[k]->setObjectName(QStringLiteral("Command24(%1)").arg(k));
-        command24_[k]->setGeometry(twRect(12600 + k * 1200, 120, 1100, 480));
-    }
-    command24_[1]->hide();
-    picture11_->hide();
+    // The report panel (Picture11); its print button is the teacher's.
+    report_ = new ReportPanel(app(), [this] { return viewer(); }, this);
+    connect(command17_, &QPushButton::clicked, report_, &ReportPanel::Command17_Click);
 
     // Step 7: the wait panels.
     picture6_ = makePanel(this, QStringLiteral("Picture6"), background);
@@ -408,7 +401,7 @@ void seisekitime1::formActivate()
     list6_->clear();
     list6_->addItems(instructionLines());
     // 2. The report's print button is the teacher's.
-    command24_[1]->setVisible(seesPrintButton(s.pupilName));
+    report_->setTeacher(seesPrintButton(s.pupilName));
     // 3. Minutes since the pupil signed in.
     label17_->setText(minutesLine(signInMinutes(sv.clock.secondsSinceMidnight(), s.nameConfirmedSeconds)));
     // 4. The wait panel over everything.
@@ -518,7 +511,7 @@ void seisekitime1::Command9_Click()
 
 bool seisekitime1::startAllowed()
 {
-    return stillShown() && !picture2_->isVisible() && command1_->isEnabled() && !picture11_->isVisible();
+    return stillShown() && !picture2_->isVisible() && command1_->isEnabled() && !report_->isVisible();
 }
 
 void seisekitime1::startFromKey(int i)

@@ -12,6 +12,7 @@ class QLineEdit;
 class QListView;
 class QListWidget;
 class RecordListModel;
+class ReportPanel;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -132,6 +133,5 @@ private:
     QFrame* picture6_;
     QProgressBar* progressBar2_;
     QFrame* picture10_;
-    QFrame* picture11_;
-    QPushButton* command24_[2];
+    ReportPanel* report_;
 };

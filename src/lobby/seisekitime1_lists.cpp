@@ -12,6 +12,7 @@
 #include "app/shared_state.h"
 #include "lobby/lobby_texts.h"
 #include "lobby/record_list_model.h"
+#include "lobby/report_panel.h"
 #include "records/record_store.h"
 
 #include <QButtonGroup>
@@ -66,7 +67,7 @@ void seisekitime1::endListBuild()
 void seisekitime1::Option2_Click(int m)
 {
     command17_->hide();
-    picture11_->hide();
+    report_->hide();
     showListPanel();
     // The options stay still until the lists are built.
     picture1_->setEnabled(false);
@@ -217,6 +218,7 @@ bool seisekitime1::Command16_Click()
 {
     回数など表示();
     label5_->setText(QStringLiteral("個人別ﾀｲﾑ"));
+    report_->fillChoosers();
     lists::RunListSpec spec;
     spec.kind = lists::RunList::OnePupil;
     spec.windowDays = 3650;
