@@ -390,6 +390,12 @@ bool seisekitime1::pump()
 
 bool seisekitime1::isPractice(int i) { return isPracticeLevel(state(), i); }
 
+void seisekitime1::hideFigures(Column& c)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{c.list5, c.label7, c.label8, c.label14, c.label15, c.label9, c.label10})
+        w->hide();
+}
+
 void seisekitime1::formActivate()
 {
     SharedState& s = state();
@@ -462,10 +468,7 @@ void seisekitime1::formActivate()
     for (int i = 1; i <= n; ++i) {
         Column& c = col_[std::size_t(i)];
         if (isPractice(i))
-            for (QWidget* w : {static_cast<QWidget*>(c.list5), static_cast<QWidget*>(c.label7), static_cast<QWidget*>(c.label8),
-                               static_cast<QWidget*>(c.label14), static_cast<QWidget*>(c.label15),
-                               static_cast<QWidget*>(c.label9), static_cast<QWidget*>(c.label10)})
-                w->hide();
+            hideFigures(c);
         c.command4->setEnabled(true);
         const PupilLevelStats& st = std::as_const(s.records).stats(i, pupil);
         c.label15->setText(allCountsLine(st.runCount, st.totalPoints));

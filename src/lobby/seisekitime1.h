@@ -99,6 +99,8 @@ private:
     void showLevelLists();
     lists::Viewer viewer();
     bool isPractice(int i);
+    // A practice level shows only its number, name and buttons.
+    void hideFigures(Column& c);
     bool startAllowed();
     void startFromKey(int i);
 

@@ -181,10 +181,7 @@ bool seisekitime1::Command6_Click()
         progressBar2_->setValue(i);
         if (isPractice(i)) {
             Column& c = col_[std::size_t(i)];
-            for (QWidget* w : {static_cast<QWidget*>(c.list5), static_cast<QWidget*>(c.label7), static_cast<QWidget*>(c.label8),
-                               static_cast<QWidget*>(c.label14), static_cast<QWidget*>(c.label15),
-                               static_cast<QWidget*>(c.label9), static_cast<QWidget*>(c.label10)})
-                w->hide();
+            hideFigures(c);
             continue;
         }
         if (!Command3_Click(i)) return false;

@@ -10,10 +10,6 @@ using namespace lobby;
 class TestLobbyRules : public QObject {
     Q_OBJECT
 private slots:
-    void columns_data();
-    void columns();
-    void placement_data();
-    void placement();
     void scrollColumn_data();
     void scrollColumn();
     void texts_data();
@@ -21,51 +17,6 @@ private slots:
     void pointsOfOneRun_data();
     void pointsOfOneRun();
 };
-
-void TestLobbyRules::columns_data()
-{
-    QTest::addColumn<int>("levels");
-    QTest::addColumn<double>("width");
-    QTest::addColumn<bool>("bar");
-    QTest::addColumn<int>("barMax");
-    QTest::newRow("four levels share the width, no bar") << 4 << 3648.0 << false << 0;
-    QTest::newRow("one level takes it all") << 1 << 14592.0 << false << 0;
-    QTest::newRow("five levels: 3456 and the bar up to 2") << 5 << 3456.0 << true << 2;
-    QTest::newRow("seven levels: the bar up to 4") << 7 << 3456.0 << true << 4;
-}
-
-void TestLobbyRules::columns()
-{
-    QFETCH(int, levels);
-    QFETCH(double, width);
-    QFETCH(bool, bar);
-    QFETCH(int, barMax);
-    const Columns c = columnsFor(levels);
-    QCOMPARE(c.width, width);
-    QCOMPARE(c.scrollBar, bar);
-    if (bar) QCOMPARE(c.scrollMax, barMax);
-}
-
-void TestLobbyRules::placement_data()
-{
-    // Which column is where, and what the scroll column becomes.
-    QTest::addColumn<int>("level");
-    QTest::addColumn<int>("scroll");
-    QTest::addColumn<double>("left");
-    QTest::newRow("first column at the margin") << 1 << 1 << 307.2;
-    QTest::newRow("fourth column") << 4 << 1 << 307.2 + 3 * 3456.0;
-    QTest::newRow("scrolled to 2: column 2 at the margin") << 2 << 2 << 307.2;
-    QTest::newRow("scrolled to 2: column 1 off to the right edge") << 1 << 2 << 15360.0;
-    QTest::newRow("scrolled to 2: column 5 fourth") << 5 << 2 << 307.2 + 3 * 3456.0;
-}
-
-void TestLobbyRules::placement()
-{
-    QFETCH(int, level);
-    QFETCH(int, scroll);
-    QFETCH(double, left);
-    QCOMPARE(columnLeft(level, scroll, 3456), left);
-}
 
 void TestLobbyRules::scrollColumn_data()
 {
@@ -106,25 +57,17 @@ void TestLobbyRules::texts_data()
                                                                 << "目標=45秒 5回/100点(×1.5)";
     QTest::newRow("Label7: factor 0.7 stays 0.7") << targetLine(row(60, 120, 5, "0.7"), true) << "目標=60秒 5回/120点(×0.7)";
     QTest::newRow("Label7: an unnamed level's point mark") << targetLine(row(40, 100, 5, "1"), false) << "◎=40点以上";
-    QTest::newRow("Label14: no run today") << todayCountsLine(0, 0) << "-----";
-    QTest::newRow("Label14: runs today") << todayCountsLine(2, 15) << "2回/15点";
-    QTest::newRow("Label15: no run at all") << allCountsLine(0, 0) << "------";
-    QTest::newRow("Label8") << recentLine(7, 3, 45) << "最近7日=3回 / 45点";
-    QTest::newRow("Label18") << todayTotalLine(7) << "本日総回数＝7回";
     QTest::newRow("Label17: seconds dropped") << minutesLine(signInMinutes(36659.9, 36000)) << "起動後10分";
     QTest::newRow("Label17: signed in half a second ahead (rounded) is 0")
         << minutesLine(signInMinutes(36000.6, 36001)) << "起動後0分";
     QTest::newRow("Label17: signed in before midnight") << minutesLine(signInMinutes(400, 86000)) << "起動後13分";
     QTest::newRow("Label12: trimmed name and grade") << pupilLine(QStringLiteral("  やまだ　はなこ   "), QStringLiteral("小３"))
                                                      << "やまだ　はなこ 小３";
-    QTest::newRow("Label13") << schoolLine(2, QStringLiteral("テスト教室")) << "2:テスト教室";
-    QTest::newRow("Command4 caption with its access key") << startCaption(3, {}, QStringLiteral("12345"), {}) << "ｽﾀｰﾄ(&3)";
     const std::vector<QString> names = {QString(), QString(), QStringLiteral("はなこ  ")};
     QTest::newRow("Label3 of a pupil-made level") << levelTitle(QStringLiteral("0002ABCDEFGH"), 3, names).caption
                                                   << "ABCD_1";
     QTest::newRow("Label3 tooltip of a pupil-made level") << levelTitle(QStringLiteral("0002ABCDEFGH"), 4, names).toolTip
                                                           << "はなこABCDEFGH";
-    QTest::newRow("Label3 of a named level") << levelTitle(QStringLiteral("×÷"), 2, names).caption << "×÷";
     QTest::newRow("title of 9 characters at 24 points") << QString::number(titlePoints(QStringLiteral("123456789"))) << "24";
     QTest::newRow("title of 10 characters at 20 points") << QString::number(titlePoints(QStringLiteral("1234567890"))) << "20";
     QTest::newRow("the teacher's print button: 山田先生") << QString::number(seesPrintButton(QStringLiteral("山田先生"))) << "1";

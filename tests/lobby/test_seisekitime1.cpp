@@ -16,6 +16,7 @@ private slots:
     void showStep();
     void geometry_data();
     void geometry();
+    void practiceLevel();
     void teacherButton_data();
     void teacherButton();
     void start_data();
@@ -147,6 +148,24 @@ void TestSeisekitime1::geometry()
         QCOMPARE(f.s.scrollColumn, 1);
         QCOMPARE(f.get(QStringLiteral("Command4(1)"))->x(), tw(307.2));
     }
+}
+
+void TestSeisekitime1::practiceLevel()
+{
+    LobbyFixture f;
+    someRuns(f);
+    f.s.levelNames[2] = QStringLiteral("×÷練習");
+    QVERIFY(f.open());
+    // Only its number, name and buttons; 600 s whatever the table says.
+    for (const char* name : {"List5(2)", "Label7(2)", "Label8(2)", "Label14(2)", "Label15(2)", "Label9(2)", "Label10(2)"})
+        QVERIFY2(f.get(QString::fromLatin1(name))->isHidden(), name);
+    QVERIFY(!f.get(QStringLiteral("Command4(2)"))->isHidden());
+    QVERIFY(!f.get(QStringLiteral("List5(1)"))->isHidden());
+    QCOMPARE(f.s.levelTable[2].targetTime, 600);
+    QCOMPARE(f.s.levelTable[2].secondTime, 600);
+    // The best times leave it out too.
+    QTest::mouseClick(f.get(QStringLiteral("Option2(0)")), Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(f.get(QStringLiteral("List5(2)"))->isHidden());
 }
 
 void TestSeisekitime1::teacherButton_data()
