@@ -7,6 +7,7 @@
 // - A record file that cannot be read leaves the lists empty and says why.
 // - While a list is built the option buttons are disabled from the first
 //   handler on, so a click cannot start a second build inside the first.
+// - A grade chosen in the personal times shows the personal times again.
 #include "lobby/seisekitime1.h"
 
 #include "app/shared_state.h"
@@ -137,7 +138,10 @@ void seisekitime1::Option1_Click(int k)
 
 void seisekitime1::Combo1_Click()
 {
-    Option2_Click(option2_->checkedId() == 0 ? 0 : 1);
+    // The display kind on view is built again for the grade chosen; the
+    // personal times stay the personal times (taking every kind but the
+    // time display for the point display would show points under "個人ﾀｲﾑ").
+    Option2_Click(std::max(0, option2_->checkedId()));
     if (stillShown() && levelCount_ >= 1) col_[1].command4->setFocus();
 }
 

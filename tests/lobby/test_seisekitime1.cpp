@@ -261,6 +261,8 @@ void TestSeisekitime1::displays_data()
     QTest::newRow("personal times") << QStringList{"Option2(2)"} << "個人別ﾀｲﾑ"
                                     << "2026/12/05 09:00:00  25秒 | 2026/12/08 09:05:00  20秒 | 2026/12/08 09:07:00  30秒";
     QTest::newRow("grade filter 小５") << QStringList{"Option2(0)", "Combo1 小５"} << "ベスト成績" << " 2⑤すずき　た    35 　";
+    QTest::newRow("grade filter in the personal times") << QStringList{"Option2(2)", "Combo1 小３"} << "個人別ﾀｲﾑ"
+                                                        << "2026/12/05 09:00:00  25秒 | 2026/12/08 09:05:00  20秒 | 2026/12/08 09:07:00  30秒";
 }
 
 void TestSeisekitime1::displays()
