@@ -28,7 +28,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
-#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -112,8 +112,8 @@ void seisekitime1::Form_Load()
     pal.setColor(QPalette::Window, background);
     setPalette(pal);
 
-    // Step 1: the record-view selector.
-    recordView_ = 5;
+    // Step 1: the record-view selector has one range, the last 3650 days
+    // (Combo2's only item), which the all-runs list always uses.
 
     buildTopBand();
     buildOptions();

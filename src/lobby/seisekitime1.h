@@ -109,8 +109,6 @@ private:
     std::vector<Column> col_; // 1..N
     int orderingMode_ = 0;
     int pointRanking_ = 0;
-    int variant_ = 0;
-    int recordView_ = 0;  // the all-runs window choice (5: the last 3650 days)
     bool defaultsBeingSet_ = false;
 
     QLabel* label5_;

@@ -148,7 +148,6 @@ void seisekitime1::Combo1_Click()
 void seisekitime1::Combo2_Click()
 {
     if (option1_->checkedId() != 3) return;
-    recordView_ = 5;
     Option1_Click(3);
 }
 
@@ -179,7 +178,6 @@ bool seisekitime1::Command6_Click()
 {
     回数など表示();
     label5_->setText(QStringLiteral("ベスト成績"));
-    variant_ = 1;
     progressBar2_->setRange(0, levelCount_);
     for (int i = 1; i <= levelCount_; ++i) {
         progressBar2_->setValue(i);
@@ -197,7 +195,6 @@ bool seisekitime1::Command5_Click()
 {
     回数など表示();
     label5_->setText(QStringLiteral("本日の成績"));
-    variant_ = 2;
     lists::RunListSpec spec;
     spec.kind = lists::RunList::Today;
     return buildRunLists(spec);
@@ -207,7 +204,6 @@ bool seisekitime1::Command7_Click()
 {
     回数など表示();
     label5_->setText(QString());
-    variant_ = 3;
     lists::RunListSpec spec;
     spec.kind = lists::RunList::AllRuns;
     spec.order = orderingMode_ == 2 ? lists::Order::Points : lists::Order::Times;
