@@ -1,10 +1,35 @@
 #pragma once
 #include <QString>
+#include <functional>
 
-// Message boxes with an OK button. The real one is a QMessageBox; tests
-// record what would have been shown.
+class QPrinter;
+class QWidget;
+
+// Message boxes with an OK button, and the print, preview and save dialogs
+// of the progress report. The real ones are Qt's dialogs; tests record what
+// would have been shown and print to a PDF file.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual void message(const QString& text, const QString& title) = 0;
+
+    // The system's print dialog for `printer`; false when it was cancelled.
+    virtual bool choosePrinter(QPrinter& printer, QWidget* parent)
+    {
+        (void)printer, (void)parent;
+        return false;
+    }
+    // A print preview of `printer`'s pages, drawn by `paint` whenever the
+    // preview needs them; printing from it uses the same drawing.
+    virtual void previewPrint(QPrinter& printer, QWidget* parent, const std::function<void(QPrinter*)>& paint)
+    {
+        (void)printer, (void)parent, (void)paint;
+    }
+    // A file name to save to; empty when the choice was cancelled.
+    virtual QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                                   const QString& filter)
+    {
+        (void)parent, (void)caption, (void)suggested, (void)filter;
+        return {};
+    }
 };

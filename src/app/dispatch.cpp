@@ -8,7 +8,7 @@
 #include "app/stage.h"
 #include "app/text_file.h"
 #include "drill/main_frm.h"
-#include "lobby/lobby_standin.h"
+#include "lobby/seisekitime1.h"
 #include "results/frm_syuuryou.h"
 #include "roster/frm_name2.h"
 #include "roster/namesel.h"
@@ -34,7 +34,7 @@ void showLobby(App& app)
 
 void showLobbyScreen(App& app)
 {
-    app.stage.show(new LobbyStandIn(app));
+    app.stage.show(new seisekitime1(app));
 }
 
 void openDrill(App& app)

@@ -4,7 +4,11 @@
 #include "app/stage.h"
 
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QProcess>
 
 void MessageBoxDialogs::message(const QString& text, const QString& title)
@@ -13,6 +17,27 @@ void MessageBoxDialogs::message(const QString& text, const QString& title)
     if (stage_ && stage_->isVisible()) parent = stage_->current() ? static_cast<QWidget*>(stage_->current()) : stage_.data();
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool MessageBoxDialogs::choosePrinter(QPrinter& printer, QWidget* parent)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void MessageBoxDialogs::previewPrint(QPrinter& printer, QWidget* parent, const std::function<void(QPrinter*)>& paint)
+{
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("印刷プレビュー"));
+    dialog.resize(900, 700);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter* p) { paint(p); });
+    dialog.exec();
+}
+
+QString MessageBoxDialogs::chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                                          const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
 }
 
 bool DetachedLauncher::startDetached(const QString& program, const QStringList& arguments)

@@ -308,6 +308,20 @@ bool readLoadedRecords(const SharedState& s, std::vector<LoadedRecord>& out, QSt
     return stream.ok();
 }
 
+bool readResultTail(QFile& file, qint64 window, ResultTail& tail, QString* error)
+{
+    ResultFileStream stream(file, kResultChunkRecords, window);
+    tail = ResultTail{};
+    tail.firstRecord = stream.startRecord();
+    tail.totalRecords = stream.totalRecords();
+    while (stream.next()) {
+        tail.bytes.append(stream.bytes(), stream.count() * kResultRecordSize);
+        tail.count += stream.count();
+    }
+    if (!stream.ok() && error) *error = stream.error();
+    return stream.ok();
+}
+
 QString skipReasonText(SkipReason reason, const ResultRecord& r)
 {
     switch (reason) {
@@ -333,14 +347,14 @@ void computeOverallBests(RecordTables& t)
     });
 }
 
-using I32x4 = qint32 __attribute__((vector_size(16)));
+using I16x4 = qint16 __attribute__((vector_size(8)));
 using I64x2 = qint64 __attribute__((vector_size(16)));
 
 // What a record adds to its cell depends on its day only through which
 // windows hold it: the masks of each window in the order recent window,
 // limit window, all, today (-1 in, 0 out).
 struct DayMasks {
-    I32x4 counts;      // added for a finished run
+    I16x4 counts;       // added for a finished run
     I64x2 windowPoints; // recent window, limit window
     I64x2 otherPoints;  // all, today
     qint32 today;
@@ -350,7 +364,7 @@ DayMasks dayMasks(double date, double window1From, double window2From, double to
 {
     const qint64 recent = -qint64(date > window1From), window2 = -qint64(date > window2From);
     const qint64 today = -qint64((date >= todayFrom) & (date < todayTo));
-    return {I32x4{qint32(recent), qint32(window2), -1, qint32(today)}, I64x2{recent, window2}, I64x2{-1, today},
+    return {I16x4{qint16(recent), qint16(window2), -1, qint16(today)}, I64x2{recent, window2}, I64x2{-1, today},
             qint32(today)};
 }
 
@@ -360,10 +374,11 @@ DayMasks dayMasks(double date, double window1From, double window2From, double to
 inline void addRecord(PupilLevelStats& c, qint32 score, qint64 points, const DayMasks& m)
 {
     const qint32 finished = -qint32(score < 6000);
-    I32x4 counts;
+    I16x4 counts;
     std::memcpy(&counts, &c.recentRunCount, sizeof counts);
-    counts -= m.counts & finished;
+    counts -= m.counts & qint16(finished);
     std::memcpy(&c.recentRunCount, &counts, sizeof counts);
+    ++c.recordCount;
 
     const qint32 finishedScore = score & finished; // only finished runs make an average
     c.scoreSum += finishedScore;

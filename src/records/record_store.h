@@ -68,6 +68,16 @@ inline SkipReason recordSkipReason(double date, qint16 pupil, qint16 level, qint
 }
 QString skipReasonText(SkipReason reason, const ResultRecord& r);
 
+// The newest `window` whole records of an open result file, read into one
+// buffer (for the lists, which go through them more than once).
+struct ResultTail {
+    QByteArray bytes;         // `count` records of 44 bytes
+    qint64 count = 0;
+    qint64 firstRecord = 1;   // record number of the first one
+    qint64 totalRecords = 0;  // whole records in the file
+};
+bool readResultTail(QFile& file, qint64 window, ResultTail& tail, QString* error);
+
 // Steps 1 and 3–5 of loading: the bests and hasRecords from consecutive
 // 44-byte records, given in one or more chunks.
 class LoadingPass {

@@ -21,11 +21,15 @@ struct LoadedRecord {
 struct alignas(64) PupilLevelStats {
     // The counts and the point totals each lie in the order recent window,
     // limit window, all, today, so that the loader adds to four at once.
-    qint32 recentRunCount = 0;
-    qint32 window2RunCount = 0;
-    qint32 runCount = 0;
-    qint32 todayRunCount = 0;
-    // Finished runs only (scores below 6000), of at most 20 000 records.
+    // Counts of finished runs, of at most 20 000 records.
+    qint16 recentRunCount = 0;
+    qint16 window2RunCount = 0;
+    qint16 runCount = 0;
+    qint16 todayRunCount = 0;
+    // Every record, finished or not: a pupil whose runs all ran out of time
+    // has runs but no best.
+    qint32 recordCount = 0;
+    // Finished runs only (scores below 6000).
     qint32 scoreSum = 0;
     qint32 todayScoreSum = 0;
     qint32 personalBest = 99999;
@@ -48,7 +52,7 @@ struct alignas(64) PupilLevelStats {
     }
 };
 static_assert(sizeof(PupilLevelStats) == 64);
-static_assert(offsetof(PupilLevelStats, recentRunCount) == 0 && offsetof(PupilLevelStats, todayRunCount) == 12);
+static_assert(offsetof(PupilLevelStats, recentRunCount) == 0 && offsetof(PupilLevelStats, todayRunCount) == 6);
 static_assert(offsetof(PupilLevelStats, recentPoints) == 32 && offsetof(PupilLevelStats, todayPoints) == 56);
 
 // The per-(level, pupil) counters, sized by what the records use: a pupil

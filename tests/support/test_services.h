@@ -8,6 +8,7 @@
 #include "sound/sound_device.h"
 
 #include <QDateTime>
+#include <QPrinter>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -63,6 +64,39 @@ public:
     }
     QStringList texts, titles;
     std::function<void(const QString&)> onMessage;
+
+    // The print dialog answers with `printerChosen`, sending the pages to a
+    // PDF file at `printToPdf`; the preview draws its pages into that file
+    // at once; the save dialog answers with `saveFile`.
+    bool choosePrinter(QPrinter& printer, QWidget*) override
+    {
+        ++printDialogs;
+        if (printerChosen) toPdf(printer);
+        return printerChosen;
+    }
+    void previewPrint(QPrinter& printer, QWidget*, const std::function<void(QPrinter*)>& paint) override
+    {
+        ++previews;
+        toPdf(printer);
+        paint(&printer);
+    }
+    QString chooseSaveFile(QWidget*, const QString&, const QString& suggested, const QString&) override
+    {
+        suggestedFiles << suggested;
+        return saveFile;
+    }
+    bool printerChosen = true;
+    QString printToPdf;
+    QString saveFile;
+    int printDialogs = 0, previews = 0;
+    QStringList suggestedFiles;
+
+private:
+    void toPdf(QPrinter& printer) const
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printToPdf);
+    }
 };
 
 class RecordingLauncher final : public ProgramLauncher {

@@ -1,0 +1,366 @@
+#include "lobby/record_lists.h"
+
+#include "app/shared_state.h"
+#include "app/text_util.h"
+#include "records/grades.h"
+#include "records/points.h"
+#include "records/ranking_sort.h"
+#include "records/record_format.h"
+#include "records/record_store.h"
+#include "roster/roster_record.h"
+
+#include <QHash>
+#include <algorithm>
+#include <cmath>
+
+namespace lists {
+
+namespace {
+const QString kFullSpace = QStringLiteral("　");
+const QString kCurrentMark = QStringLiteral("●");
+
+QString lastChars(const QString& s, int n) { return s.size() <= n ? s : s.right(n); }
+} // namespace
+
+QString R2(qint64 rank) { return lastChars(u' ' + QString::number(rank), 2); }
+
+QString Rn(qint64 value, int n) { return lastChars(QStringLiteral("    ") + QString::number(value), n); }
+
+QString R5Seconds(qint64 seconds)
+{
+    return lastChars(QString(6, u' ') + QString::number(seconds) + QStringLiteral("秒"), 5);
+}
+
+QString listName(const QString& rosterName)
+{
+    QString name = trimRightBlanks(rosterName);
+    if (name.size() < 5) name += kFullSpace.repeated(5 - name.size());
+    return name.left(5);
+}
+
+QString listDate(double serial)
+{
+    // Dates of 9999/12/31 and beyond, or not numbers at all, have no calendar day.
+    if (!(serial >= 0 && serial < 2958466)) return QStringLiteral("----/--/--");
+    int y = 0, m = 0, d = 0;
+    dateFromSerial(qint64(std::floor(serial))).getDate(&y, &m, &d);
+    QString out = QString::number(y).rightJustified(4, u'0');
+    out += u'/';
+    out += QChar(u'0' + m / 10);
+    out += QChar(u'0' + m % 10);
+    out += u'/';
+    out += QChar(u'0' + d / 10);
+    out += QChar(u'0' + d % 10);
+    return out;
+}
+
+namespace {
+QString clockText(double dayFraction, int length);
+} // namespace
+
+// Whole seconds, cut down; a hair below the second (binary fractions)
+// counts as the second.
+QString listClock(double dayFraction) { return clockText(dayFraction, 8); }
+
+int Viewer::gradeNumber(int pupil) const
+{
+    if (!roster || pupil < 0 || std::size_t(pupil) >= roster->birthYears.size()) return 0;
+    return gradeOffset(roster->schoolYear, roster->birthYears[std::size_t(pupil)]);
+}
+
+bool Viewer::passes(int pupil) const { return gradeMatches(gradeNumber(pupil), filter); }
+
+QString Viewer::mark(int pupil) const { return pupil == currentPupil ? kCurrentMark : gradeMark(gradeNumber(pupil)); }
+
+QString Viewer::tail(int pupil) const { return pupil == currentPupil ? kCurrentMark : kFullSpace; }
+
+QString Viewer::name(int pupil) const
+{
+    if (!roster || pupil < 0 || std::size_t(pupil) >= roster->names.size()) return listName({});
+    return listName(roster->names[std::size_t(pupil)]);
+}
+
+std::vector<int> rosterList(const RosterTables& roster)
+{
+    if (!roster.listed.empty()) return roster.listed;
+    std::vector<int> out;
+    for (int p = 1; p <= roster.count && std::size_t(p) < roster.order.size(); ++p) out.push_back(roster.order[std::size_t(p)]);
+    return out;
+}
+
+qint32 bestTimeKey(qint32 personalBest, bool hasRuns)
+{
+    // A best of 99999 with runs at the level means they all ran out of time.
+    if (personalBest >= kNoBest) return hasRuns ? kFailedBest : kNoBest;
+    return personalBest;
+}
+
+namespace {
+
+// The merge sort of the record store, fed the pupils from the end of the
+// roster list: it keeps equal keys in the order it is given, so pupils with
+// equal keys end in the reverse of their roster-list order.
+std::vector<std::size_t> sortedPositions(const std::vector<qint32>& keys)
+{
+    const int n = int(keys.size());
+    std::vector<qint32> k(std::size_t(n) + 1), idx(std::size_t(n) + 1);
+    for (int j = 1; j <= n; ++j) {
+        const std::size_t from = std::size_t(n - j);
+        k[std::size_t(j)] = keys[from];
+        idx[std::size_t(j)] = qint32(from);
+    }
+    rankingSort(k, idx, n);
+    std::vector<std::size_t> out;
+    out.reserve(std::size_t(n));
+    for (int j = 1; j <= n; ++j) out.push_back(std::size_t(idx[std::size_t(j)]));
+    return out;
+}
+
+} // namespace
+
+std::vector<Ranked> rankByTime(const std::vector<int>& pupils, const std::vector<qint32>& keys, bool namedLevel)
+{
+    std::vector<qint32> sortKeys(keys);
+    if (!namedLevel)
+        for (qint32& key : sortKeys)
+            if (key < kFailedBest) key = -key; // higher values first; failed and none stay last
+    std::vector<Ranked> out;
+    for (const std::size_t i : sortedPositions(sortKeys)) {
+        Ranked r;
+        r.pupil = pupils[i];
+        r.key = keys[i];
+        const int position = int(out.size()) + 1;
+        r.rank = (!out.empty() && out.back().key == r.key) ? out.back().rank : position;
+        out.push_back(r);
+    }
+    return out;
+}
+
+std::vector<Ranked> rankByPoints(const std::vector<int>& pupils, const std::vector<qint64>& primary,
+                                 const std::vector<qint64>& secondary)
+{
+    // The pair (primary, secondary), best first, as a small whole number: the
+    // sort compares pairs without folding them into one sum that lets a large
+    // secondary outweigh the primary.
+    std::vector<std::pair<qint64, qint64>> pairs;
+    for (std::size_t i = 0; i < pupils.size(); ++i) pairs.emplace_back(primary[i], secondary[i]);
+    std::vector<std::pair<qint64, qint64>> distinct(pairs);
+    std::sort(distinct.begin(), distinct.end(), std::greater<>());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    std::vector<qint32> keys;
+    for (const auto& p : pairs)
+        keys.push_back(qint32(std::lower_bound(distinct.begin(), distinct.end(), p, std::greater<>()) - distinct.begin()));
+
+    std::vector<Ranked> out;
+    for (const std::size_t i : sortedPositions(keys)) {
+        Ranked r;
+        r.pupil = pupils[i];
+        r.primary = primary[i];
+        r.secondary = secondary[i];
+        const int position = int(out.size()) + 1;
+        r.rank = (!out.empty() && out.back().primary == r.primary) ? out.back().rank : position;
+        out.push_back(r);
+    }
+    return out;
+}
+
+LevelRanking rankLevel(const SharedState& s, int level, Order order, int pointRanking, const Viewer& v)
+{
+    LevelRanking out;
+    const std::vector<int> pupils = rosterList(s.roster);
+    const RecordTables& records = s.records;
+    auto statsOf = [&](int pupil) -> const PupilLevelStats& { return records.stats(level, pupil); };
+    auto usable = [](int pupil) { return pupil >= 0 && pupil < kPupilCount; };
+
+    if (order == Order::Times) {
+        std::vector<qint32> keys;
+        for (const int p : pupils)
+            keys.push_back(usable(p) ? bestTimeKey(statsOf(p).personalBest, statsOf(p).recordCount > 0) : kNoBest);
+        const bool named = !s.levelNames[std::size_t(level)].isEmpty();
+        out.ranked = rankByTime(pupils, keys, named);
+        for (const Ranked& r : out.ranked) {
+            if (!v.passes(r.pupil)) continue;
+            ListLine line;
+            line.current = r.pupil == v.currentPupil;
+            const QString who = v.mark(r.pupil) + v.name(r.pupil);
+            const QString end = u' ' + v.tail(r.pupil);
+            if (r.key == kFailedBest) {
+                line.text = R2(r.rank) + who + QStringLiteral("*失敗*") + end;
+            } else if (r.key == kNoBest) {
+                line.text = QStringLiteral("--") + who + QStringLiteral("------") + end;
+            } else {
+                line.text = R2(r.rank) + who + Rn(r.key, 6) + end;
+                line.seconds = r.key;
+            }
+            out.lines.push_back(line);
+        }
+        return out;
+    }
+
+    std::vector<qint64> today, all;
+    for (const int p : pupils) {
+        today.push_back(usable(p) ? statsOf(p).todayPoints : 0);
+        all.push_back(usable(p) ? statsOf(p).totalPoints : 0);
+    }
+    const bool byToday = pointRanking == 2;
+    out.ranked = byToday ? rankByPoints(pupils, today, all) : rankByPoints(pupils, all, today);
+    for (const Ranked& r : out.ranked) {
+        const qint64 t = byToday ? r.primary : r.secondary;
+        const qint64 a = byToday ? r.secondary : r.primary;
+        if (!v.passes(r.pupil) || (byToday && t == 0)) continue;
+        ListLine line;
+        line.current = r.pupil == v.currentPupil;
+        line.text = R2(r.rank) + v.mark(r.pupil) + v.name(r.pupil) + Rn(t, 3) + u'/' + Rn(a, 5);
+        out.lines.push_back(line);
+    }
+    return out;
+}
+
+qint64 runListWindow(RunList kind) { return kind == RunList::Today ? 1000 : kLoadWindow; }
+
+qint64 listPoints(qint32 score, qint32 targetTime, qint32 storedPoints, int pointSource)
+{
+    if (pointSource != 0) return storedPoints;
+    return runPointsFactor(score, targetTime);
+}
+
+namespace {
+// Two digits of a number 0–99.
+void appendTwo(QString& out, int v)
+{
+    out += QChar(u'0' + v / 10);
+    out += QChar(u'0' + v % 10);
+}
+
+// The pieces many lines share, made once: a pupil's marks and name, the
+// text of a date.
+class LineParts {
+public:
+    explicit LineParts(const Viewer& v) : v_(v) {}
+    const QString& who(int pupil)
+    {
+        auto it = who_.find(pupil);
+        if (it == who_.end()) {
+            const QString mark = v_.mark(pupil);
+            it = who_.insert(pupil, mark + v_.name(pupil) + mark);
+        }
+        return *it;
+    }
+    bool passes(int pupil)
+    {
+        auto it = passes_.find(pupil);
+        if (it == passes_.end()) it = passes_.insert(pupil, v_.passes(pupil));
+        return *it;
+    }
+    const QString& date(double serial)
+    {
+        const qint64 day = serial >= 0 && serial < 2958466 ? qint64(serial) : -1;
+        auto it = dates_.find(day);
+        if (it == dates_.end()) it = dates_.insert(day, listDate(serial));
+        return *it;
+    }
+
+private:
+    const Viewer& v_;
+    QHash<int, QString> who_;
+    QHash<int, bool> passes_;
+    QHash<qint64, QString> dates_;
+};
+
+QString clockText(double dayFraction, int length)
+{
+    double f = std::isfinite(dayFraction) ? dayFraction - std::floor(dayFraction) : 0;
+    const qint64 seconds = (std::llround(f * 86400000.0) % 86400000) / 1000;
+    QString out;
+    out.reserve(8);
+    appendTwo(out, int(seconds / 3600));
+    out += u':';
+    appendTwo(out, int(seconds / 60 % 60));
+    if (length > 5) {
+        out += u':';
+        appendTwo(out, int(seconds % 60));
+    }
+    return out;
+}
+} // namespace
+
+std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, const RunListSpec& spec,
+                                            const Viewer& v, const std::function<void(qint64)>& progress)
+{
+    const int n = std::clamp(spec.levelCount, 0, kLevelCount - 1);
+    std::vector<std::vector<ListLine>> out(std::size_t(n) + 1);
+    const double today = double(daySerial(spec.today));
+    const double windowFrom = today - spec.windowDays;
+    constexpr qint32 kFailedLine = 90000; // a run that ran out of time
+    const QString failedLead = QStringLiteral("　　× ");
+    LineParts parts(v);
+
+    for (qint64 k = 0; k < count; ++k) {
+        if (progress && k % 5000 == 0) progress(k);
+        const char* p = bytes + k * kResultRecordSize;
+        const double date = getLeDouble(p);
+        const qint16 pupil = getLe16(p + 16);
+        const qint16 level = getLe16(p + 18);
+        const qint32 score = getLe32(p + 20);
+        // Only what the record store itself would use, and only the levels shown.
+        if (recordSkipReason(date, pupil, level, score) != SkipReason::None || level > n) continue;
+        switch (spec.kind) {
+        case RunList::Today:
+            if (!(date >= today && date < today + 1)) continue;
+            break;
+        case RunList::AllRuns:
+            if (!(date > windowFrom)) continue;
+            break;
+        case RunList::OnePupil:
+            if (pupil != v.currentPupil || !(date > windowFrom)) continue;
+            break;
+        }
+        if (!parts.passes(pupil)) continue;
+
+        const double time = getLeDouble(p + 8);
+        const bool failed = score >= kFailedLine;
+        ListLine line;
+        line.current = pupil == v.currentPupil;
+        if (!failed) line.seconds = score;
+        const qint32 target = spec.levels ? (*spec.levels)[std::size_t(level)].targetTime : 0;
+        QString& t = line.text;
+        t.reserve(32);
+        switch (spec.kind) {
+        case RunList::Today:
+        case RunList::AllRuns: {
+            const QString when = spec.kind == RunList::Today ? clockText(time, 5) : parts.date(date).right(5);
+            const qint64 points = listPoints(score, target, pointsTextValue(p + 34, 5));
+            if (failed) {
+                t += failedLead;
+                t += when;
+                t += parts.who(pupil);
+            } else if (spec.kind == RunList::AllRuns && spec.order == Order::Points) {
+                t += Rn(points, 5);
+                t += u' ';
+                t += when;
+                t += parts.who(pupil);
+                t += QString::number(score);
+                t += u'秒';
+            } else {
+                t += R5Seconds(score);
+                t += u' ';
+                t += when;
+                t += parts.who(pupil);
+                t += QString::number(points);
+            }
+            break;
+        }
+        case RunList::OnePupil:
+            t += parts.date(date);
+            t += u' ';
+            t += clockText(time, 8);
+            if (!failed) t += R5Seconds(score);
+            break;
+        }
+        out[std::size_t(level)].push_back(std::move(line));
+    }
+    if (progress) progress(count);
+    return out;
+}
+
+} // namespace lists

@@ -1,0 +1,106 @@
+#pragma once
+#include "app/level_table.h"
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <vector>
+
+struct RosterTables;
+struct RecordTables;
+struct SharedState;
+
+// The lines of the lobby's record lists (List5 of each level): rankings by
+// time and by points, today's runs, all runs and one pupil's times.
+namespace lists {
+
+// ---- Pieces of a line. Numbers are right-aligned by putting blanks in front
+// and keeping the last n characters.
+QString R2(qint64 rank);                // " " + rank, last 2
+QString Rn(qint64 value, int n);        // "    " + value, last n (R3, R5, R6)
+QString R5Seconds(qint64 seconds);      // "      " + t + "秒", last 5
+// Five characters: the right-trimmed name and full-width spaces.
+QString listName(const QString& rosterName);
+// A record's date as yyyy/MM/dd and its time of day as HH:mm:ss.
+QString listDate(double serial);
+QString listClock(double dayFraction);
+
+// Whose lists they are, and for which grades.
+struct Viewer {
+    const RosterTables* roster = nullptr;
+    int currentPupil = 0;
+    QString filter = QStringLiteral("全学年");
+
+    int gradeNumber(int pupil) const;
+    bool passes(int pupil) const;
+    QString mark(int pupil) const; // "●" for the current pupil, else the grade symbol
+    QString tail(int pupil) const; // "●" for the current pupil, else "　"
+    QString name(int pupil) const; // five characters
+};
+
+// The pupils the rankings cover, in the order of the selection screen's list
+// (the roster's file order when that list is not known).
+std::vector<int> rosterList(const RosterTables& roster);
+
+// ---- Rankings of one level.
+enum class Order { Times = 1, Points = 2 };
+constexpr qint32 kFailedBest = 99998; // every run at the level ran out of time
+constexpr qint32 kNoBest = 99999;     // no run at the level
+
+// The key a pupil's best takes in a time ranking.
+qint32 bestTimeKey(qint32 personalBest, bool hasRuns);
+
+struct Ranked {
+    int pupil = 0;
+    int rank = 0;
+    qint32 key = 0;         // times: the best-time key
+    qint64 primary = 0;     // points: the points ranked by
+    qint64 secondary = 0;   // points: the other points, ranked by among equals
+};
+// Pupils with equal keys end in the reverse of their order in `pupils`; a
+// pupil whose key equals the one before shares its rank, and every pupil
+// takes a position. An unnamed level ranks higher values first, pupils
+// without a value last.
+std::vector<Ranked> rankByTime(const std::vector<int>& pupils, const std::vector<qint32>& keys, bool namedLevel);
+// By (primary, secondary), both descending; ranks are shared on equal
+// primary points.
+std::vector<Ranked> rankByPoints(const std::vector<int>& pupils, const std::vector<qint64>& primary,
+                                 const std::vector<qint64>& secondary);
+
+struct ListLine {
+    QString text;
+    qint32 seconds = -1;  // the time the line shows, -1 when it shows none
+    bool current = false; // a line of the current pupil
+};
+
+struct LevelRanking {
+    std::vector<Ranked> ranked;  // every pupil of the roster list, in ranking order
+    std::vector<ListLine> lines; // the lines shown: pupils the grade filter lets through
+};
+// The ranking list of `level`: by best time, or by points (pointRanking 1:
+// all-time points first; 2: today's points first, only pupils with points today).
+LevelRanking rankLevel(const SharedState& s, int level, Order order, int pointRanking, const Viewer& v);
+
+// ---- Lists of runs, read from the record file.
+enum class RunList { Today, AllRuns, OnePupil };
+struct RunListSpec {
+    RunList kind = RunList::Today;
+    Order order = Order::Times; // all runs: the time form or the point form
+    QDate today;
+    int levelCount = 0;
+    int windowDays = 3650;      // all runs and one pupil: the last so many days
+    const LevelTable* levels = nullptr;
+};
+// How many of the newest records a list reads.
+qint64 runListWindow(RunList kind);
+// This title's points always come from the time (the point-source flag is 0).
+constexpr int kPointSourceFlag = 0;
+// The points of one run in the lists: without the level's factor.
+qint64 listPoints(qint32 score, qint32 targetTime, qint32 storedPoints, int pointSource = kPointSourceFlag);
+// The lines of each level 1..N (index 0 unused), in file order, from `count`
+// consecutive 44-byte records. Records the record store would not use, and
+// levels above N, are left out. `progress` hears how many records were read.
+std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, const RunListSpec& spec,
+                                            const Viewer& v, const std::function<void(qint64)>& progress = {});
+
+} // namespace lists

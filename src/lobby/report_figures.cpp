@@ -1,0 +1,91 @@
+#include "lobby/report_figures.h"
+
+#include "app/shared_state.h"
+#include "app/text_util.h"
+#include "records/record_format.h"
+#include "records/record_store.h"
+
+#include <algorithm>
+
+namespace report {
+
+qint64 LevelFigures::averagePoints() const
+{
+    if (pupilsWithPoints <= 0) return -1;
+    return (2 * pointsOfThem + pupilsWithPoints) / (2 * qint64(pupilsWithPoints));
+}
+
+LevelFigures levelFigures(const SharedState& s, int level, int pupil, const lists::Viewer& v)
+{
+    LevelFigures f;
+    if (level < 1 || level >= kLevelCount) return f;
+    const RecordTables& records = s.records;
+    const lists::LevelRanking byTime = lists::rankLevel(s, level, lists::Order::Times, 1, v);
+    const lists::LevelRanking byPoints = lists::rankLevel(s, level, lists::Order::Points, 1, v);
+    f.pupilsRanked = int(byTime.ranked.size());
+
+    qint64 sum = 0, count = 0;
+    for (const lists::Ranked& r : byTime.ranked) {
+        if (r.pupil < 0 || r.pupil >= kPupilCount) continue;
+        const PupilLevelStats& st = records.stats(level, r.pupil);
+        sum += st.scoreSum;
+        count += st.runCount;
+        if (r.key < lists::kFailedBest) f.overallBest = std::min(f.overallBest, r.key);
+        if (r.pupil == pupil) {
+            f.ownBest = r.key;
+            if (r.key < lists::kFailedBest) f.timeRank = r.rank;
+        }
+    }
+    if (count > 0) f.overallAverage = qint32((2 * sum + count) / (2 * count));
+    for (const lists::Ranked& r : byPoints.ranked) {
+        if (r.pupil == pupil) {
+            f.pointRank = r.rank;
+            f.points = r.primary;
+        }
+        // The average counts the pupils the lists show who have points.
+        if (r.primary > 0 && v.passes(r.pupil)) {
+            ++f.pupilsWithPoints;
+            f.pointsOfThem += r.primary;
+        }
+    }
+    if (pupil >= 0 && pupil < kPupilCount) {
+        const PupilLevelStats& own = records.stats(level, pupil);
+        f.runs = own.runCount;
+        if (own.runCount > 0) f.ownAverage = own.averageScore;
+    }
+    return f;
+}
+
+std::vector<qint32> runTimes(const char* bytes, qint64 count, int pupil, int level, QDate today, int windowDays)
+{
+    std::vector<qint32> out;
+    const double from = double(daySerial(today)) - windowDays;
+    for (qint64 k = 0; k < count; ++k) {
+        const char* p = bytes + k * kResultRecordSize;
+        const double date = getLeDouble(p);
+        const qint16 who = getLe16(p + 16);
+        const qint16 at = getLe16(p + 18);
+        const qint32 score = getLe32(p + 20);
+        if (who != pupil || at != level || recordSkipReason(date, who, at, score) != SkipReason::None) continue;
+        // Finished runs only: a time-out would flatten the graph.
+        if (date > from && score < 6000) out.push_back(score);
+    }
+    return out;
+}
+
+QString figure(qint64 value, int width) { return QString::number(value).rightJustified(width, u' '); }
+
+QString timeFigure(qint32 seconds, int width)
+{
+    if (seconds < 0 || seconds >= lists::kFailedBest) return QStringLiteral("--").rightJustified(width, u' ');
+    return figure(seconds, width);
+}
+
+QString chooserLine(const QString& gradeLabel, const QString& name, int pupil)
+{
+    return gradeLabel + QStringLiteral(" /  ") + trimBlanks(name) + u'/' + QString::number(pupil);
+}
+
+int chooserPupil(const QString& line) { return line.mid(line.lastIndexOf(u'/') + 1).toInt(); }
+
+} // namespace report

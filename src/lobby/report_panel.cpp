@@ -1,0 +1,277 @@
+// The progress report panel.
+//
+// Choices where the panel's old behaviour leaves room:
+// - The pupil chooser is built from the shared roster tables in the order of
+//   the selection screen's list (not from 新名簿.txt, which this program does
+//   not use).
+// - Printing goes to A4 portrait at the printer's high resolution; beyond
+//   the printer, the teacher may preview the pages or save them as a PDF
+//   (many homes have no printer). All three draw through the same routine.
+// - Zero counts are written as 0, not left blank.
+#include "lobby/report_panel.h"
+
+#include "app/fonts.h"
+#include "app/shared_state.h"
+#include "app/text_util.h"
+#include "app/twips.h"
+#include "records/record_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace {
+constexpr double kFontPoints = 6; // on screen and on paper
+constexpr double kScreenPointWidth = 5;
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& at)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(at);
+    b->setFont(designFont(kPGothic, 11, true));
+    return b;
+}
+} // namespace
+
+void ReportPicture::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    if (!image_.isNull()) p.drawImage(0, 0, image_);
+}
+
+ReportPanel::ReportPanel(App& app, std::function<lists::Viewer()> viewer, QWidget* parent)
+    : QFrame(parent), app_(app), viewer_(std::move(viewer))
+{
+    setObjectName(QStringLiteral("Picture11"));
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(236, 236, 228));
+    setPalette(pal);
+    setGeometry(twRect(120, 1740, 15120, 9500));
+
+    picture12_ = new ReportPicture(this);
+    picture12_->setObjectName(QStringLiteral("Picture12"));
+    picture12_->setGeometry(twRect(120, 120, 11400, 9260));
+
+    const double x = 11700, w = 3300;
+    command25_ = button(this, QStringLiteral("Command25"), QStringLiteral("他の人のデータを見る"), twRect(x, 120, w, 480));
+    list2_ = new QListWidget(this);
+    list2_->setObjectName(QStringLiteral("List2"));
+    list2_->setGeometry(twRect(x, 120, w, 2400));
+    list2_->setFont(designFont(kPGothic, 11));
+    list2_->hide();
+    list3_ = new QListWidget(this);
+    list3_->setObjectName(QStringLiteral("List3"));
+    list3_->setGeometry(twRect(x, 2640, w, 2000));
+    list3_->setFont(designFont(kPGothic, 11));
+    list3_->setSelectionMode(QAbstractItemView::MultiSelection);
+    list4_ = new QListWidget(this);
+    list4_->setObjectName(QStringLiteral("List4"));
+    list4_->hide();
+
+    command24_[0] = button(this, QStringLiteral("Command24(0)"), QStringLiteral("表示"), twRect(x, 4800, 1600, 480));
+    command24_[1] = button(this, QStringLiteral("Command24(1)"), QStringLiteral("印刷"), twRect(x + 1700, 4800, 1600, 480));
+    preview_ = button(this, QStringLiteral("CommandPreview"), QStringLiteral("プレビュー"), twRect(x, 5400, 1600, 480));
+    pdf_ = button(this, QStringLiteral("CommandPdf"), QStringLiteral("PDF保存"), twRect(x + 1700, 5400, 1600, 480));
+    command20_ = button(this, QStringLiteral("Command20"), QStringLiteral("印刷"), twRect(x + 1700, 6000, 1600, 480));
+    command20_->hide(); // it has no behaviour
+    command18_ = button(this, QStringLiteral("Command18"), QStringLiteral("戻る"), twRect(x, 8700, w, 600));
+    setTeacher(false);
+
+    connect(command25_, &QPushButton::clicked, this, &ReportPanel::Command25_Click);
+    connect(list2_, &QListWidget::itemClicked, this, &ReportPanel::List2_Click);
+    connect(list3_, &QListWidget::itemClicked, this, &ReportPanel::List3_Click);
+    connect(command24_[0], &QPushButton::clicked, this, [this] { Command24_Click(0); });
+    connect(command24_[1], &QPushButton::clicked, this, [this] { Command24_Click(1); });
+    connect(preview_, &QPushButton::clicked, this, &ReportPanel::previewReport);
+    connect(pdf_, &QPushButton::clicked, this, &ReportPanel::saveReportPdf);
+    connect(command18_, &QPushButton::clicked, this, &ReportPanel::Command18_Click);
+    hide();
+}
+
+void ReportPanel::setTeacher(bool teacher)
+{
+    command24_[1]->setVisible(teacher);
+    preview_->setVisible(teacher);
+    pdf_->setVisible(teacher);
+}
+
+void ReportPanel::fillChoosers()
+{
+    const SharedState& s = app_.state;
+    list2_->clear();
+    for (const int pupil : lists::rosterList(s.roster)) {
+        if (pupil < 0 || pupil >= kPupilCount) continue;
+        list2_->addItem(report::chooserLine(s.roster.gradeLabels[std::size_t(pupil)], s.roster.names[std::size_t(pupil)], pupil));
+    }
+    list3_->clear();
+    for (int level = 1; level <= s.levelCount; ++level) list3_->addItem(QString::number(level));
+}
+
+void ReportPanel::Command17_Click()
+{
+    chosenPupil_ = app_.state.pupilNumber;
+    list2_->hide();
+    command25_->show();
+    list2_->clearSelection();
+    list2_->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
+    list3_->clearSelection();
+    for (int row = 0; row < std::min(3, list3_->count()); ++row) list3_->item(row)->setSelected(true);
+    drawOnScreen();
+}
+
+void ReportPanel::Command25_Click()
+{
+    command25_->hide();
+    list2_->show();
+}
+
+void ReportPanel::List2_Click() { Command24_Click(0); }
+
+void ReportPanel::List3_Click()
+{
+    if (isVisible()) Command24_Click(0);
+}
+
+void ReportPanel::takeChosenPupil()
+{
+    // The chosen pupil stays unless a line of the chooser is selected.
+    const QList<QListWidgetItem*> selected = list2_->selectedItems();
+    if (list2_->count() > 0 && !selected.isEmpty()) chosenPupil_ = report::chooserPupil(selected.first()->text());
+}
+
+void ReportPanel::Command24_Click(int k)
+{
+    takeChosenPupil();
+    if (k == 0) {
+        drawOnScreen();
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer);
+    if (!app_.services.dialogs.choosePrinter(printer, this)) return;
+    print(printer);
+}
+
+void ReportPanel::previewReport()
+{
+    takeChosenPupil();
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer);
+    app_.services.dialogs.previewPrint(printer, this, [this](QPrinter* p) { print(*p); });
+}
+
+void ReportPanel::saveReportPdf()
+{
+    takeChosenPupil();
+    const SharedState& s = app_.state;
+    const QString name = chosenPupil_ >= 0 && chosenPupil_ < kPupilCount ? trimBlanks(s.roster.names[std::size_t(chosenPupil_)]) : QString();
+    const QString suggested = QDir::home().filePath(QStringLiteral("成績表_%1.pdf").arg(name.isEmpty() ? QString::number(chosenPupil_) : name));
+    const QString file = app_.services.dialogs.chooseSaveFile(this, QStringLiteral("成績表をPDFで保存"), suggested,
+                                                              QStringLiteral("PDF (*.pdf)"));
+    if (file.isEmpty()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    preparePrinter(printer);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    print(printer);
+}
+
+void ReportPanel::Command18_Click() { hide(); }
+
+void ReportPanel::preparePrinter(QPrinter& printer)
+{
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(QStringLiteral("%1 成績表").arg(app_.state.contentTitle));
+}
+
+ReportContent ReportPanel::content()
+{
+    SharedState& s = app_.state;
+    Services& sv = app_.services;
+    ReportContent c;
+    c.title = s.contentTitle;
+    if (chosenPupil_ >= 0 && chosenPupil_ < kPupilCount) c.pupil = trimBlanks(s.roster.names[std::size_t(chosenPupil_)]);
+
+    ResultTail tail;
+    const QString path = resultFilePath(s);
+    if (QFileInfo::exists(path)) {
+        QFile f(path);
+        QString error;
+        if (!f.open(QIODevice::ReadOnly) || !readResultTail(f, kLoadWindow, tail, &error)) {
+            sv.dialogs.message(QStringLiteral("成績ファイルを読み込めないため、グラフを描けません。\r\n%1\r\n%2")
+                                   .arg(QDir::toNativeSeparators(path), error.isEmpty() ? f.errorString() : error),
+                               s.contentTitle);
+            tail = ResultTail{};
+        }
+    }
+    const lists::Viewer v = viewer_();
+    list4_->clear();
+    for (int row = 0; row < list3_->count(); ++row) {
+        if (!list3_->item(row)->isSelected()) continue;
+        const int level = list3_->item(row)->text().toInt();
+        if (level < 1 || level > s.levelCount || level >= kLevelCount) continue;
+        ReportBlock b;
+        b.level = level;
+        b.levelName = s.levelNames[std::size_t(level)];
+        b.times = report::runTimes(tail.bytes.constData(), tail.count, chosenPupil_, level, sv.clock.today());
+        b.figures = report::levelFigures(s, level, chosenPupil_, v);
+        // The scratch list holds the level's point ranking while it is computed.
+        for (const lists::ListLine& line : lists::rankLevel(s, level, lists::Order::Points, 1, v).lines) list4_->addItem(line.text);
+        c.blocks.push_back(std::move(b));
+    }
+    return c;
+}
+
+void ReportPanel::drawOnScreen()
+{
+    setGeometry(twRect(120, 1740, 15120, 9500));
+    QImage& image = picture12_->image();
+    image = QImage(picture12_->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        ReportOutput out;
+        out.page = image.size();
+        out.font = designFont(kGothic, 10);
+        out.font.setPointSizeF(kFontPoints);
+        out.pointWidth = kScreenPointWidth;
+        out.newPage = [&image] { image.fill(Qt::white); };
+        screenPages_ = drawReport(p, content(), out);
+    }
+    show();
+    raise();
+    picture12_->update();
+}
+
+bool ReportPanel::print(QPrinter& printer)
+{
+    QPainter p;
+    if (!p.begin(&printer)) {
+        const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+        app_.services.dialogs.message(
+            toFile ? QStringLiteral("PDFを保存できません。\r\n%1").arg(QDir::toNativeSeparators(printer.outputFileName()))
+                   : QStringLiteral("印刷を始められません。プリンターの設定を確かめてください。"),
+            app_.state.contentTitle);
+        return false;
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    ReportOutput out;
+    out.page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    out.font = designFont(kGothic, 10);
+    out.font.setPointSizeF(kFontPoints);
+    out.pointWidth = kScreenPointWidth * printer.resolution() / 96.0;
+    out.newPage = [&printer] { printer.newPage(); };
+    drawReport(p, content(), out);
+    return p.end();
+}

@@ -1,0 +1,78 @@
+#pragma once
+#include "app/app.h"
+#include "lobby/record_lists.h"
+#include "lobby/report_painter.h"
+
+#include <QFrame>
+#include <QImage>
+#include <functional>
+
+class QListWidget;
+class QPrinter;
+class QPushButton;
+
+// The drawing area of the report on screen: the page last drawn.
+class ReportPicture : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    QImage& image() { return image_; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QImage image_;
+};
+
+// Picture11: the progress report of one pupil, level by level, with its
+// graph and table, on screen, on paper, in a print preview or as a PDF.
+class ReportPanel : public QFrame {
+    Q_OBJECT
+public:
+    // `viewer` gives the grade filter and the current pupil of the lobby.
+    ReportPanel(App& app, std::function<lists::Viewer()> viewer, QWidget* parent);
+
+    // The pupil chooser from the roster list, the level chooser 1..N.
+    void fillChoosers();
+    // The print, preview and PDF buttons are the teacher's.
+    void setTeacher(bool teacher);
+
+    void Command17_Click();      // "グラフ": the current pupil, levels 1–3, on screen
+    void Command25_Click();      // "他の人のデータを見る"
+    void List2_Click();          // another pupil chosen
+    void List3_Click();          // levels chosen
+    void Command24_Click(int k); // 0 "表示" on screen, 1 "印刷" on the printer
+    void previewReport();        // the teacher's print preview
+    void saveReportPdf();        // the teacher's PDF
+    void Command18_Click();      // "戻る"
+
+    int chosenPupil() const { return chosenPupil_; }
+    // The levels drawn on each page of the screen's last drawing; the picture
+    // shows the last page.
+    const std::vector<std::vector<int>>& screenPages() const { return screenPages_; }
+
+private:
+    ReportContent content();
+    void takeChosenPupil();
+    void drawOnScreen();
+    // Draws the report on `printer`; false (and a message) when it cannot.
+    bool print(QPrinter& printer);
+    void preparePrinter(QPrinter& printer);
+
+    App& app_;
+    std::function<lists::Viewer()> viewer_;
+    int chosenPupil_ = 0;
+    std::vector<std::vector<int>> screenPages_;
+
+    ReportPicture* picture12_;
+    QListWidget* list2_;
+    QListWidget* list3_;
+    QListWidget* list4_;
+    QPushButton* command24_[2];
+    QPushButton* command25_;
+    QPushButton* command18_;
+    QPushButton* command20_;
+    QPushButton* preview_;
+    QPushButton* pdf_;
+};

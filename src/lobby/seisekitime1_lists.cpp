@@ -1,0 +1,288 @@
+// The record lists of the step lobby: the display options, the rankings and
+// the lists of runs, each built into List5 of every level.
+//
+// Choices where the lists' old behaviour leaves room:
+// - A line whose time is within the level's target time is shown in green,
+//   so a child sees at a glance which runs met it; the text is never changed.
+// - A record file that cannot be read leaves the lists empty and says why.
+// - While a list is built the option buttons are disabled from the first
+//   handler on, so a click cannot start a second build inside the first.
+// - A grade chosen in the personal times shows the personal times again.
+#include "lobby/seisekitime1.h"
+
+#include "app/shared_state.h"
+#include "lobby/lobby_texts.h"
+#include "lobby/record_list_model.h"
+#include "lobby/report_panel.h"
+#include "records/record_store.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <climits>
+
+namespace {
+const QColor kMetTarget(0, 128, 0);
+} // namespace
+
+lists::Viewer seisekitime1::viewer()
+{
+    lists::Viewer v;
+    v.roster = &state().roster;
+    v.currentPupil = state().pupilNumber;
+    v.filter = combo1_->currentText();
+    return v;
+}
+
+void seisekitime1::showListPanel()
+{
+    command1_->setEnabled(false);
+    for (int i = 1; i <= levelCount_; ++i) col_[std::size_t(i)].list5->hide();
+    picture6_->show();
+    picture6_->raise();
+}
+
+void seisekitime1::showLevelLists()
+{
+    for (int i = 1; i <= levelCount_; ++i)
+        if (!isPractice(i)) col_[std::size_t(i)].list5->show();
+}
+
+void seisekitime1::endListBuild()
+{
+    picture1_->setEnabled(true);
+    command1_->setEnabled(true);
+    Command9_Click();
+    showLevelLists();
+    picture6_->hide();
+}
+
+void seisekitime1::Option2_Click(int m)
+{
+    command17_->hide();
+    report_->hide();
+    showListPanel();
+    // The options stay still until the lists are built.
+    picture1_->setEnabled(false);
+    if (!pump()) return;
+    if (defaultsBeingSet_) {
+        picture1_->setEnabled(true);
+        return;
+    }
+    const int k = std::max(1, option1_->checkedId());
+    if (m == 0) {
+        option1_->button(1)->setText(QStringLiteral("BEST表示"));
+        option1_->button(2)->setText(QStringLiteral("本日のみ"));
+        option1_->button(3)->show();
+        orderingMode_ = 1;
+        Option1_Click(k);
+    } else if (m == 1) {
+        combo2_->hide();
+        option1_->button(1)->setText(QStringLiteral("合計累計"));
+        option1_->button(2)->setText(QStringLiteral("合計本日"));
+        option1_->button(3)->setText(QStringLiteral("すべて"));
+        option1_->button(3)->show();
+        orderingMode_ = 2;
+        if (!pump()) return;
+        Option1_Click(k);
+    } else {
+        command17_->show();
+        combo2_->hide();
+        if (Command16_Click()) picture1_->setEnabled(true);
+    }
+}
+
+void seisekitime1::Option1_Click(int k)
+{
+    // 1.
+    showListPanel();
+    combo2_->hide();
+    picture1_->setEnabled(false);
+    if (!pump()) return;
+    // 2.
+    if (orderingMode_ == 0) orderingMode_ = 1;
+    bool built = true;
+    if (orderingMode_ == 1) {
+        // 3.
+        if (k == 1) built = Command6_Click();
+        else if (k == 2) built = Command5_Click();
+        else built = Command7_Click();
+    } else {
+        // 4.
+        if (pointRanking_ == 0) pointRanking_ = 1;
+        if (k == 1 || k == 2) {
+            pointRanking_ = k;
+            label5_->setText(k == 1 ? QStringLiteral("獲得ポイント（今まで順位）") : QStringLiteral("獲得ポイント（今日の順位）"));
+            if (k == 1) progressBar1_->setValue(0);
+            progressBar2_->setRange(0, levelCount_);
+            for (int i = 1; i <= levelCount_ && built; ++i) {
+                built = Command3_Click(i);
+                progressBar2_->setValue(i);
+                if (k == 1) progressBar1_->setValue(i);
+            }
+        } else {
+            built = Command7_Click();
+        }
+    }
+    // 5.
+    if (built && stillShown()) endListBuild();
+}
+
+void seisekitime1::Combo1_Click()
+{
+    // The display kind on view is built again for the grade chosen; the
+    // personal times stay the personal times (taking every kind but the
+    // time display for the point display would show points under "個人ﾀｲﾑ").
+    Option2_Click(std::max(0, option2_->checkedId()));
+    if (stillShown() && levelCount_ >= 1) col_[1].command4->setFocus();
+}
+
+void seisekitime1::Combo2_Click()
+{
+    if (option1_->checkedId() != 3) return;
+    Option1_Click(3);
+}
+
+void seisekitime1::回数など表示()
+{
+    for (int i = 1; i <= levelCount_; ++i) {
+        Column& c = col_[std::size_t(i)];
+        c.label9->setText(QStringLiteral("今日"));
+        c.label10->setText(QStringLiteral("今まで"));
+        c.lines5->clear();
+    }
+}
+
+bool seisekitime1::Command3_Click(int i)
+{
+    Column& c = col_[std::size_t(i)];
+    c.label9->setText(QStringLiteral("今日"));
+    c.label10->setText(QStringLiteral("今まで"));
+    const lists::Order order = orderingMode_ == 2 ? lists::Order::Points : lists::Order::Times;
+    const lists::LevelRanking ranking = lists::rankLevel(state(), i, order, pointRanking_ == 2 ? 2 : 1, viewer());
+    c.lines5->clear();
+    if (!pump()) return false;
+    fillList(i, ranking.lines);
+    return true;
+}
+
+bool seisekitime1::Command6_Click()
+{
+    回数など表示();
+    label5_->setText(QStringLiteral("ベスト成績"));
+    progressBar2_->setRange(0, levelCount_);
+    for (int i = 1; i <= levelCount_; ++i) {
+        progressBar2_->setValue(i);
+        if (isPractice(i)) {
+            Column& c = col_[std::size_t(i)];
+            hideFigures(c);
+            continue;
+        }
+        if (!Command3_Click(i)) return false;
+    }
+    return true;
+}
+
+bool seisekitime1::Command5_Click()
+{
+    回数など表示();
+    label5_->setText(QStringLiteral("本日の成績"));
+    lists::RunListSpec spec;
+    spec.kind = lists::RunList::Today;
+    return buildRunLists(spec);
+}
+
+bool seisekitime1::Command7_Click()
+{
+    回数など表示();
+    label5_->setText(QString());
+    lists::RunListSpec spec;
+    spec.kind = lists::RunList::AllRuns;
+    spec.order = orderingMode_ == 2 ? lists::Order::Points : lists::Order::Times;
+    spec.windowDays = 3650;
+    return buildRunLists(spec);
+}
+
+bool seisekitime1::Command16_Click()
+{
+    回数など表示();
+    label5_->setText(QStringLiteral("個人別ﾀｲﾑ"));
+    report_->fillChoosers();
+    lists::RunListSpec spec;
+    spec.kind = lists::RunList::OnePupil;
+    spec.windowDays = 3650;
+    if (!buildRunLists(spec)) return false;
+    Command9_Click();
+    command1_->setEnabled(true);
+    showLevelLists();
+    return true;
+}
+
+bool seisekitime1::buildRunLists(const lists::RunListSpec& request)
+{
+    SharedState& s = state();
+    Services& sv = services();
+    lists::RunListSpec spec = request;
+    spec.today = sv.clock.today();
+    spec.levelCount = levelCount_;
+    spec.levels = &s.levelTable;
+
+    ResultTail tail;
+    const QString path = resultFilePath(s);
+    QFile f(path);
+    if (QFileInfo::exists(path)) {
+        QString error;
+        if (!f.open(QIODevice::ReadOnly) || !readResultTail(f, lists::runListWindow(spec.kind), tail, &error)) {
+            sv.dialogs.message(QStringLiteral("成績ファイルを読み込めないため、成績の一覧を表示できません。\r\n%1\r\n%2")
+                                   .arg(QDir::toNativeSeparators(path), error.isEmpty() ? f.errorString() : error),
+                               s.contentTitle);
+            tail = ResultTail{};
+        }
+        f.close();
+    }
+    progressBar2_->setRange(0, int(std::min<qint64>(INT_MAX, (tail.count + 1) * 11 / 10)));
+    progressBar2_->setValue(0);
+    const auto lines = lists::runLists(tail.bytes.constData(), tail.count, spec, viewer(),
+                                       [this](qint64 done) { progressBar2_->setValue(int(done)); });
+    for (int i = 1; i <= levelCount_; ++i) fillList(i, lines[std::size_t(i)]);
+    picture1_->setEnabled(true);
+    if (!pump()) return false;
+    成績リスト色表示();
+    return true;
+}
+
+void seisekitime1::fillList(int i, const std::vector<lists::ListLine>& lines)
+{
+    Column& c = col_[std::size_t(i)];
+    const auto own = std::find_if(lines.begin(), lines.end(), [](const lists::ListLine& l) { return l.current; });
+    c.lines5->setLines(lines);
+    // The line above the pupil's own is brought into view.
+    if (own != lines.end() && own != lines.begin())
+        c.list5->scrollTo(c.lines5->index(int(own - lines.begin()) - 1), QAbstractItemView::PositionAtTop);
+    成績リスト色表示単独(i);
+}
+
+void seisekitime1::成績リスト色表示()
+{
+    for (int i = 1; i <= levelCount_; ++i) 成績リスト色表示単独(i);
+}
+
+void seisekitime1::成績リスト色表示単独(int i)
+{
+    Column& c = col_[std::size_t(i)];
+    SharedState& s = state();
+    // The times the lines show, against the level's target time.
+    c.lines5->markWithin(s.levelTable[std::size_t(i)].targetTime, !s.levelNames[std::size_t(i)].isEmpty(), kMetTarget);
+    if (c.lines5->rowCount() > 0) {
+        c.list5->clearSelection();
+        c.list5->setCurrentIndex(QModelIndex());
+    }
+}
