@@ -23,6 +23,10 @@ void Stage::show(Screen* screen)
     }
     current_ = screen;
     if (!screen) return;
+    // The wait screen is a window of its own above the stage: the screen now
+    // shown comes before it at once (it is unloaded later, at the step that
+    // says so).
+    if (wait_) wait_->hide();
     screen->setParent(this);
     screen->setGeometry(0, 0, 1024, 768);
     screen->show();

@@ -70,6 +70,8 @@ FrmSyuuryou::FrmSyuuryou(App& app) : Screen(app, QStringLiteral("FrmSyuuryou"))
     command5_->setGeometry(twRect(8640, 8325, 3840, 1200));
     for (QPushButton* b : {command4_, command5_}) {
         b->setFont(designFont(kPGothic, 24, true));
+        // Enter presses the button that has the focus, as on the drill.
+        b->setAutoDefault(true);
         b->hide();
     }
     connect(command4_, &QPushButton::clicked, this, &FrmSyuuryou::Command4_Click);

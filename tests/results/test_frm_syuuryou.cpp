@@ -22,6 +22,7 @@ private slots:
     void buttonsAfterHalfASecond_data();
     void buttonsAfterHalfASecond();
     void replacedDuringTheCue();
+    void menuGoesToTheLobby_data();
     void menuGoesToTheLobby();
     void onceMoreStartsANewRun();
 };
@@ -229,13 +230,33 @@ void TestFrmSyuuryou::replacedDuringTheCue()
     QVERIFY(!f.stage.findChild<FrmSyuuryou*>());
 }
 
+void TestFrmSyuuryou::menuGoesToTheLobby_data()
+{
+    QTest::addColumn<bool>("byEnter");
+    QTest::newRow("clicked") << false;
+    QTest::newRow("Enter on the focused button") << true;
+}
+
 void TestFrmSyuuryou::menuGoesToTheLobby()
 {
+    QFETCH(bool, byEnter);
     Fixture f(kTable);
     QVERIFY(f.storeRun(1, 20));
+    // While the record cue plays the screen is on view, the wait screen not
+    // (it is unloaded at the end of the activation).
+    bool waitShownDuringCue = true;
+    f.t.sound.answer = [&f, &waitShownDuringCue](const QString&) {
+        waitShownDuringCue = f.stage.waitScreen() && f.stage.waitScreen()->isVisible();
+        return 0;
+    };
     FrmSyuuryou* screen = f.showResults();
+    QVERIFY(!waitShownDuringCue);
+    QVERIFY(!f.stage.waitScreen());
     screen->Timer1_Timer();
-    QTest::mouseClick(f.get<QPushButton>("Command4"), Qt::LeftButton);
+    auto* menu = f.get<QPushButton>("Command4");
+    QCOMPARE(f.stage.focusWidget(), menu);
+    if (byEnter) QTest::keyClick(menu, Qt::Key_Return);
+    else QTest::mouseClick(menu, Qt::LeftButton);
     QCOMPARE(f.stage.current()->objectName(), QStringLiteral("seisekitime1"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!f.stage.findChild<FrmSyuuryou*>());
