@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test under one X server.
+# Builds everything and runs every test, each on an X server of its own.
 #   ./test.sh          the default build
 #   ./test.sh asan     the AddressSanitizer + UBSan build
 set -euo pipefail
@@ -8,4 +8,4 @@ preset=${1:-default}
 scripts/setup.sh "$preset"
 export SDL_AUDIODRIVER=dummy
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-exec xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset "$preset"
+exec ctest --preset "$preset"
