@@ -13,6 +13,7 @@
 #include "sound/cues.h"
 
 #include <QCoreApplication>
+#include <QDrag>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QInputMethodEvent>
@@ -535,6 +536,9 @@ void MainFrm::endRun()
     if (!stillHere(self)) return;
     if (run.endFlowDone == 1) return;
     run.endFlowDone = 1;
+    // A tile still held would float over the results screen until the mouse
+    // is let go: the drag ends with the run.
+    QDrag::cancel();
 
     sPicture2_->show();
     sPicture2_->raise();

@@ -19,6 +19,7 @@ private slots:
     void pressingFillsTheFirstEmptyBlank();
     void doubleClickFillsTwo();
     void dragAndDropReplacesTheBlank();
+    void dragEndsWithTheRun();
     void foreignDropsAreRefused();
     void judging_data();
     void judging();
@@ -170,6 +171,40 @@ void TestDrillScreen::dragAndDropReplacesTheBlank()
     QTRY_COMPARE(steps, 4);
     QCOMPARE(f.blank(1)->text(), QStringLiteral("×"));
     QCOMPARE(f.blank(2)->text(), QStringLiteral("×"));
+}
+
+void TestDrillScreen::dragEndsWithTheRun()
+{
+    DrillFixture f;
+    f.open();
+    expose(f);
+    QWindow* win = f.stage->windowHandle();
+    QLabel* source = f.op(2);
+    const QPoint from = source->mapTo(f.stage.get(), source->rect().center());
+    const QPoint over = f.blank(1)->mapTo(f.stage.get(), f.blank(1)->rect().center());
+
+    // The tenth right answer comes from the keyboard while the pupil still
+    // holds a tile; the mouse is released only much later, if at all.
+    bool released = false, endedWhileHeld = false;
+    QTimer::singleShot(150, f.frm, [&] { QTest::mouseMove(win, over); });
+    QTimer::singleShot(300, f.frm, [&] {
+        f.s.run.correctCount = 9;
+        const auto [a, b] = DrillFixture::pairFor(f.frm->problem(), true);
+        f.frm->LblDD5_Click();
+        f.frm->LblDD1_MouseDown(DrillFixture::opIndex(a));
+        f.frm->LblDD1_MouseDown(DrillFixture::opIndex(b));
+        f.frm->Command5_Click();
+    });
+    QTimer::singleShot(3000, f.stage.get(), [&] {
+        released = true;
+        QTest::mouseRelease(win, Qt::LeftButton, {}, over);
+    });
+    QTest::mousePress(win, Qt::LeftButton, {}, from);
+    QTest::mouseMove(win, from + QPoint(20, 8)); // starts the drag; returns when it ends
+    endedWhileHeld = !released;
+    QVERIFY(endedWhileHeld);
+    QCOMPARE(f.currentScreen(), QStringLiteral("FrmSyuuryou"));
+    QTRY_VERIFY(released);
 }
 
 void TestDrillScreen::foreignDropsAreRefused()
