@@ -28,6 +28,13 @@ struct WavBuffer {
 
 } // namespace
 
+SdlSoundDevice::SdlSoundDevice(int idleCloseMs)
+{
+    idle_.setSingleShot(true);
+    idle_.setInterval(idleCloseMs);
+    idle_.callOnTimeout([this] { closeDevice(); });
+}
+
 SdlSoundDevice::~SdlSoundDevice()
 {
     closeDevice();
@@ -170,6 +177,7 @@ int SdlSoundDevice::play(const QByteArray& pcm, QString& reply)
         SDL_Delay(5);
     }
     if (!pcm.isEmpty()) SDL_Delay(Uint32(tailMs));
+    idle_.start();
     return kOk;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTimer>
 #include <SDL2/SDL_audio.h>
 #include <optional>
 
@@ -22,13 +23,19 @@ public:
         kPlaybackStalled = 5,
     };
 
-    SdlSoundDevice() = default;
+    // The output device is closed once no sound has played for `idleCloseMs`:
+    // an open device keeps SDL's mixing thread waking the processor dozens of
+    // times a second even when paused, and reopening costs a few
+    // milliseconds, so it stays open through a run of answers.
+    explicit SdlSoundDevice(int idleCloseMs = 10000);
     ~SdlSoundDevice() override;
     SdlSoundDevice(const SdlSoundDevice&) = delete;
     SdlSoundDevice& operator=(const SdlSoundDevice&) = delete;
 
     int send(const QString& command, QString& reply) override;
     QString errorText(int code) override;
+
+    bool deviceOpen() const { return device_ != 0; }
 
     // The path of a "play <path> wait" command, unquoted; nothing when the
     // command is not of that form.
@@ -41,5 +48,6 @@ private:
 
     bool audioStarted_ = false;
     SDL_AudioDeviceID device_ = 0;
+    QTimer idle_;
     SDL_AudioSpec spec_{};
 };

@@ -18,6 +18,7 @@ private slots:
     void parsesCommands_data();
     void parsesCommands();
     void playsAWholeClip();
+    void idleDeviceIsClosedAndReopened();
     void playsFilesOfOtherFormatsOnTheSameDevice();
     void playsAQuotedPathWithASpace();
     void refusesBadInput_data();
@@ -119,6 +120,18 @@ void TestSdlSoundDevice::playsAWholeClip()
         // Returns only when the clip has been played (a lower bound only).
         QVERIFY2(timer.elapsed() >= 500, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(reply.isEmpty());
+    }
+}
+
+void TestSdlSoundDevice::idleDeviceIsClosedAndReopened()
+{
+    const QString file = writeFile(dir_.filePath(QStringLiteral("short.wav")), toneWav(0.05));
+    SdlSoundDevice device(100);
+    QString reply;
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(device.send(commandFor(file), reply), 0);
+        QVERIFY(device.deviceOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(!device.deviceOpen(), 2000);
     }
 }
 
