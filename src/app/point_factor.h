@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 // A level's point factor as the teacher wrote it ("1.5", "0.7", "2"). It is
 // kept as an exact decimal so that 10 points × 0.7 gives 7 (binary floating
@@ -8,7 +9,13 @@
 class PointFactor {
 public:
     PointFactor() = default;
-    static PointFactor fromText(const QString& text); // leading decimal number of the text
+    // The leading decimal number of the text (0 when the text does not start
+    // with one), or nothing when that number is one the exact decimal cannot
+    // hold: more than kMaxWholeDigits digits before the point or more than
+    // kMaxDecimals after it (trailing zeros aside). Such a factor would make
+    // the point totals of 20 000 runs overflow, or lose digits unseen.
+    static std::optional<PointFactor> parse(const QString& text);
+    static PointFactor fromText(const QString& text) { return parse(text).value_or(PointFactor{}); }
     static PointFactor fromScaled(qint64 mantissa, int decimals);
 
     // floor(points × factor), exact.
@@ -17,6 +24,9 @@ public:
     QString text() const;
     double value() const;
     bool operator==(const PointFactor&) const = default;
+
+    static constexpr int kMaxWholeDigits = 12;
+    static constexpr int kMaxDecimals = 6;
 
 private:
     qint64 mantissa_ = 0; // factor = mantissa / 10^decimals

@@ -51,7 +51,17 @@ void readLevelTable(SharedState& s, const QString& text, const QString& path)
         r.secondTime = in.readInt32();
         r.requiredPoints = in.readInt32();
         r.requiredRuns = in.readInt16();
-        r.pointFactor = PointFactor::fromText(in.readText());
+        const QString factor = in.readText();
+        const std::optional<PointFactor> f = PointFactor::parse(factor);
+        if (!f)
+            throw FileError(kLevelFile, path,
+                            QStringLiteral("レベル %1 のポイント倍率（5 列目）「%2」は扱えません。整数部は %3 桁まで、"
+                                           "小数部は %4 桁までで書いてください。")
+                                .arg(row)
+                                .arg(factor)
+                                .arg(PointFactor::kMaxWholeDigits)
+                                .arg(PointFactor::kMaxDecimals));
+        r.pointFactor = *f;
         r.window2RunMark = in.readNumber();
         r.window2PointMark = in.readNumber();
         r.dayWindow1 = in.readNumber();

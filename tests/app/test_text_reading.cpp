@@ -26,6 +26,8 @@ private slots:
     void levelTableRefusesZeroTimes();
     void pointFactor_data();
     void pointFactor();
+    void pointFactorTheDecimalCannotHold_data();
+    void pointFactorTheDecimalCannotHold();
 };
 
 void TestTextReading::listInput_data()
@@ -195,15 +197,48 @@ void TestTextReading::pointFactor_data()
     QTest::newRow("trailing zeros dropped") << "1.50" << qint64(3) << qint64(4) << "1.5";
     QTest::newRow("0.1 of 30 is 3") << "0.1" << qint64(30) << qint64(3) << "0.1";
     QTest::newRow("empty is 0") << "" << qint64(30) << qint64(0) << "0";
+    QTest::newRow("not a number is 0") << "x1" << qint64(30) << qint64(0) << "0";
+    QTest::newRow("negative kept") << "-0.5" << qint64(3) << qint64(-2) << "-0.5";
+    QTest::newRow("exponent read exactly") << "1.5e2" << qint64(2) << qint64(300) << "150";
+    QTest::newRow("twelve whole digits") << "999999999999" << qint64(55) << qint64(54999999999945) << "999999999999";
+    QTest::newRow("six decimals") << "0.000001" << qint64(55) << qint64(0) << "0.000001";
+    QTest::newRow("zeros past six decimals") << "2.5000000000" << qint64(2) << qint64(5) << "2.5";
 }
 
 void TestTextReading::pointFactor()
 {
     QFETCH(QString, text);
     QFETCH(qint64, points);
-    const PointFactor f = PointFactor::fromText(text);
-    QTEST(f.apply(points), "product");
-    QTEST(f.text(), "shown");
+    const std::optional<PointFactor> f = PointFactor::parse(text);
+    QVERIFY(f);
+    QTEST(f->apply(points), "product");
+    QTEST(f->text(), "shown");
+}
+
+void TestTextReading::pointFactorTheDecimalCannotHold_data()
+{
+    QTest::addColumn<QString>("factor");
+    QTest::newRow("thirteen whole digits") << "1000000000000";
+    QTest::newRow("1e13, once a negative factor") << "1e13";
+    QTest::newRow("seven decimals") << "0.1234567";
+    QTest::newRow("a tiny exponent") << "5e-9";
+}
+
+void TestTextReading::pointFactorTheDecimalCannotHold()
+{
+    QFETCH(QString, factor);
+    QVERIFY(!PointFactor::parse(factor));
+    // At start-up the table is refused, naming the level and the column.
+    SharedState s;
+    QString table = QStringLiteral("0,0,0,0,1,0,0,7,30,0,0,0\n40,60,100,5,1,0,0,7,30,0,0,0\n"
+                                   "45,70,100,5,%1,0,0,7,30,0,0,0\n").arg(factor);
+    try {
+        readLevelTable(s, table, QStringLiteral("/inst/タイム回数データ.txt"));
+        QFAIL("the table was read");
+    } catch (const FileError& e) {
+        QVERIFY2(e.reason().contains(QStringLiteral("レベル 2 のポイント倍率（5 列目）")), qPrintable(e.reason()));
+        QVERIFY(e.reason().contains(factor));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTextReading)
