@@ -1,11 +1,11 @@
 #include "sound/sdl_sound_device.h"
 
 #include "app/folder_path.h"
+#include "sound/sdl_library.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <SDL2/SDL.h>
 #include <cstring>
 
 namespace {
@@ -17,13 +17,16 @@ constexpr qint64 kMaxPcmBytes = 256LL * 1024 * 1024;
 // Extra time allowed beyond a sound's own length before playback is given up.
 constexpr qint64 kDrainMarginMs = 2000;
 
-QString sdlError() { return QString::fromUtf8(SDL_GetError()); }
+QString sdlError() { return QString::fromUtf8(sdlLibrary()->SDL_GetError()); }
 
 // Frees what SDL_LoadWAV_RW allocated.
 struct WavBuffer {
     Uint8* data = nullptr;
     Uint32 length = 0;
-    ~WavBuffer() { SDL_FreeWAV(data); }
+    ~WavBuffer()
+    {
+        if (data) sdlLibrary()->SDL_FreeWAV(data);
+    }
 };
 
 } // namespace
@@ -38,7 +41,7 @@ SdlSoundDevice::SdlSoundDevice(int idleCloseMs)
 SdlSoundDevice::~SdlSoundDevice()
 {
     closeDevice();
-    if (audioStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (audioStarted_) sdl_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 std::optional<QString> SdlSoundDevice::playPath(const QString& command)
@@ -71,11 +74,15 @@ int SdlSoundDevice::send(const QString& command, QString& reply)
     const QByteArray bytes = f.readAll();
     if (bytes.isEmpty()) return kFileUnusable;
 
+    if (!sdl_) {
+        sdl_ = sdlLibrary(&reply);
+        if (!sdl_) return kNoDevice;
+    }
     if (!audioStarted_) {
         // Our own hints; an environment variable of the same name still wins.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        sdl_->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        sdl_->SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
+        if (sdl_->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             reply = sdlError();
             return kNoDevice;
         }
@@ -84,8 +91,8 @@ int SdlSoundDevice::send(const QString& command, QString& reply)
 
     SDL_AudioSpec wav{};
     WavBuffer buffer;
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.constData(), int(bytes.size()));
-    if (!rw || !SDL_LoadWAV_RW(rw, 1, &wav, &buffer.data, &buffer.length)) {
+    SDL_RWops* rw = sdl_->SDL_RWFromConstMem(bytes.constData(), int(bytes.size()));
+    if (!rw || !sdl_->SDL_LoadWAV_RW(rw, 1, &wav, &buffer.data, &buffer.length)) {
         reply = sdlError();
         return kFileUnusable;
     }
@@ -93,7 +100,7 @@ int SdlSoundDevice::send(const QString& command, QString& reply)
 
     // The device keeps the format it was opened with; convert to it.
     SDL_AudioCVT cvt;
-    const int built = SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, spec_.format, spec_.channels, spec_.freq);
+    const int built = sdl_->SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, spec_.format, spec_.channels, spec_.freq);
     if (built < 0) {
         reply = sdlError();
         return kFileUnusable;
@@ -109,7 +116,7 @@ int SdlSoundDevice::send(const QString& command, QString& reply)
         std::memcpy(pcm.data(), buffer.data, buffer.length);
         cvt.buf = reinterpret_cast<Uint8*>(pcm.data());
         cvt.len = int(buffer.length);
-        if (SDL_ConvertAudio(&cvt) != 0) {
+        if (sdl_->SDL_ConvertAudio(&cvt) != 0) {
             reply = sdlError();
             return kFileUnusable;
         }
@@ -120,7 +127,7 @@ int SdlSoundDevice::send(const QString& command, QString& reply)
 
 bool SdlSoundDevice::ensureDevice(QString& reply)
 {
-    if (device_ != 0 && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) closeDevice(); // unplugged
+    if (device_ != 0 && sdl_->SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) closeDevice(); // unplugged
     if (device_ != 0) return true;
     SDL_AudioSpec want{};
     want.freq = 48000;
@@ -130,19 +137,19 @@ bool SdlSoundDevice::ensureDevice(QString& reply)
     want.callback = nullptr; // queued audio
     // The device keeps the rate and sample format the hardware prefers, and
     // every sound is converted to it, so sounds of any format share one device.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &spec_,
+    device_ = sdl_->SDL_OpenAudioDevice(nullptr, 0, &want, &spec_,
                                   SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_FORMAT_CHANGE);
     if (device_ == 0) {
         reply = sdlError();
         return false;
     }
-    SDL_PauseAudioDevice(device_, 0);
+    sdl_->SDL_PauseAudioDevice(device_, 0);
     return true;
 }
 
 void SdlSoundDevice::closeDevice()
 {
-    if (device_ != 0) SDL_CloseAudioDevice(device_);
+    if (device_ != 0) sdl_->SDL_CloseAudioDevice(device_);
     device_ = 0;
 }
 
@@ -153,7 +160,7 @@ int SdlSoundDevice::play(const QByteArray& pcm, QString& reply)
     // After the queue drains, the last buffer is still being heard.
     const qint64 tailMs = spec_.freq > 0 ? qint64(spec_.samples) * 1000 / spec_.freq : 0;
 
-    if (!pcm.isEmpty() && SDL_QueueAudio(device_, pcm.constData(), Uint32(pcm.size())) != 0) {
+    if (!pcm.isEmpty() && sdl_->SDL_QueueAudio(device_, pcm.constData(), Uint32(pcm.size())) != 0) {
         reply = sdlError();
         closeDevice();
         return kNoDevice;
@@ -161,8 +168,8 @@ int SdlSoundDevice::play(const QByteArray& pcm, QString& reply)
     QElapsedTimer clock;
     clock.start();
     const qint64 deadline = soundMs + tailMs + kDrainMarginMs;
-    while (SDL_GetQueuedAudioSize(device_) > 0) {
-        if (SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) {
+    while (sdl_->SDL_GetQueuedAudioSize(device_) > 0) {
+        if (sdl_->SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) {
             reply = sdlError();
             closeDevice();
             return kNoDevice;
@@ -170,13 +177,13 @@ int SdlSoundDevice::play(const QByteArray& pcm, QString& reply)
         if (clock.elapsed() > deadline) {
             // The device takes no data: give up rather than hang, and start
             // afresh with the next sound.
-            SDL_ClearQueuedAudio(device_);
+            sdl_->SDL_ClearQueuedAudio(device_);
             closeDevice();
             return kPlaybackStalled;
         }
-        SDL_Delay(5);
+        sdl_->SDL_Delay(5);
     }
-    if (!pcm.isEmpty()) SDL_Delay(Uint32(tailMs));
+    if (!pcm.isEmpty()) sdl_->SDL_Delay(Uint32(tailMs));
     idle_.start();
     return kOk;
 }

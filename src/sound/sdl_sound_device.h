@@ -47,6 +47,7 @@ private:
     int play(const QByteArray& pcm, QString& reply);
 
     bool audioStarted_ = false;
+    const struct SdlLibrary* sdl_ = nullptr; // loaded with the first sound
     SDL_AudioDeviceID device_ = 0;
     QTimer idle_;
     SDL_AudioSpec spec_{};
