@@ -1,8 +1,6 @@
 #include "e2e_program.h"
 
 #include "app/fonts.h"
-#include "app/screen.h"
-#include "app/text_file.h"
 #include "wav_writer.h"
 
 #include <QFile>
