@@ -17,7 +17,8 @@ HelpViewer::HelpViewer(const QString& title, const QString& text, QWidget* paren
     auto* page = new QPlainTextEdit(this);
     page->setObjectName(QStringLiteral("HelpText"));
     page->setReadOnly(true);
-    page->setFont(designFont(kPGothic, 12));
+    // Fixed pitch: the help lines up its columns with full-width blanks.
+    page->setFont(designFont(kGothic, 12));
     page->setPlainText(text);
 
     auto* close = new QPushButton(QStringLiteral("閉じる"), this);
