@@ -24,11 +24,65 @@ QString lastChars(const QString& s, int n) { return s.size() <= n ? s : s.right(
 
 QString R2(qint64 rank) { return lastChars(u' ' + QString::number(rank), 2); }
 
-QString Rn(qint64 value, int n) { return lastChars(QStringLiteral("    ") + QString::number(value), n); }
+QString Rn(qint64 value, int n)
+{
+    QString out;
+    appendRn(out, value, n);
+    return out;
+}
 
 QString R5Seconds(qint64 seconds)
 {
-    return lastChars(QString(6, u' ') + QString::number(seconds) + QStringLiteral("秒"), 5);
+    QString out;
+    appendR5Seconds(out, seconds);
+    return out;
+}
+
+namespace {
+// The decimal digits of v (with its sign) at the end of buf; returns where
+// they start. The all-runs list writes 20 000 numbers: no formatting calls.
+char16_t* decimal(qint64 v, char16_t* end)
+{
+    quint64 u = v < 0 ? 0 - quint64(v) : quint64(v);
+    char16_t* p = end;
+    do {
+        *--p = char16_t(u'0' + u % 10);
+        u /= 10;
+    } while (u);
+    if (v < 0) *--p = u'-';
+    return p;
+}
+} // namespace
+
+void appendRn(QString& out, qint64 value, int n)
+{
+    // The last n characters of four blanks and the number.
+    char16_t buf[32];
+    char16_t* const end = buf + 32;
+    char16_t* p = decimal(value, end);
+    for (int i = 0; i < 4; ++i) *--p = u' ';
+    if (end - p > n) p = end - n;
+    out.append(reinterpret_cast<const QChar*>(p), end - p);
+}
+
+void appendR5Seconds(QString& out, qint64 seconds)
+{
+    // The last five characters of six blanks, the number and "秒".
+    char16_t buf[40];
+    char16_t* const end = buf + 40;
+    char16_t* p = end;
+    *--p = u'秒';
+    p = decimal(seconds, p);
+    for (int i = 0; i < 6; ++i) *--p = u' ';
+    out.append(reinterpret_cast<const QChar*>(end - 5), 5);
+}
+
+void appendNumber(QString& out, qint64 value)
+{
+    char16_t buf[24];
+    char16_t* const end = buf + 24;
+    char16_t* p = decimal(value, end);
+    out.append(reinterpret_cast<const QChar*>(p), end - p);
 }
 
 QString listName(const QString& rosterName)
@@ -259,12 +313,20 @@ public:
         if (it == dates_.end()) it = dates_.insert(day, listDate(serial));
         return *it;
     }
+    // The date's last five characters (month and day).
+    const QString& monthDay(double serial)
+    {
+        const qint64 day = serial >= 0 && serial < 2958466 ? qint64(serial) : -1;
+        auto it = monthDays_.find(day);
+        if (it == monthDays_.end()) it = monthDays_.insert(day, date(serial).right(5));
+        return *it;
+    }
 
 private:
     const Viewer& v_;
     QHash<int, QString> who_;
     QHash<int, bool> passes_;
-    QHash<qint64, QString> dates_;
+    QHash<qint64, QString> dates_, monthDays_;
 };
 
 QString clockText(double dayFraction, int length)
@@ -328,25 +390,25 @@ std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, con
         switch (spec.kind) {
         case RunList::Today:
         case RunList::AllRuns: {
-            const QString when = spec.kind == RunList::Today ? clockText(time, 5) : parts.date(date).right(5);
+            const QString when = spec.kind == RunList::Today ? clockText(time, 5) : parts.monthDay(date);
             const qint64 points = listPoints(score, target, pointsTextValue(p + 34, 5));
             if (failed) {
                 t += failedLead;
                 t += when;
                 t += parts.who(pupil);
             } else if (spec.kind == RunList::AllRuns && spec.order == Order::Points) {
-                t += Rn(points, 5);
+                appendRn(t, points, 5);
                 t += u' ';
                 t += when;
                 t += parts.who(pupil);
-                t += QString::number(score);
+                appendNumber(t, score);
                 t += u'秒';
             } else {
-                t += R5Seconds(score);
+                appendR5Seconds(t, score);
                 t += u' ';
                 t += when;
                 t += parts.who(pupil);
-                t += QString::number(points);
+                appendNumber(t, points);
             }
             break;
         }
@@ -354,7 +416,7 @@ std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, con
             t += parts.date(date);
             t += u' ';
             t += clockText(time, 8);
-            if (!failed) t += R5Seconds(score);
+            if (!failed) appendR5Seconds(t, score);
             break;
         }
         out[std::size_t(level)].push_back(std::move(line));

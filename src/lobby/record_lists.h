@@ -19,6 +19,10 @@ namespace lists {
 QString R2(qint64 rank);                // " " + rank, last 2
 QString Rn(qint64 value, int n);        // "    " + value, last n (R3, R5, R6)
 QString R5Seconds(qint64 seconds);      // "      " + t + "秒", last 5
+// The same appended to `out`, for lists of many lines.
+void appendRn(QString& out, qint64 value, int n);
+void appendR5Seconds(QString& out, qint64 seconds);
+void appendNumber(QString& out, qint64 value);
 // Five characters: the right-trimmed name and full-width spaces.
 QString listName(const QString& rosterName);
 // A record's date as yyyy/MM/dd and its time of day as HH:mm:ss.

@@ -85,6 +85,10 @@ void TestRecordLists::pieces_data()
     QTest::newRow("R2 of 12") << R2(12) << "12";
     QTest::newRow("R3 keeps the last three digits") << Rn(12345, 3) << "345";
     QTest::newRow("R5 of a long time") << R5Seconds(123456) << "3456秒";
+    QTest::newRow("R5 of a short time") << R5Seconds(7) << "   7秒";
+    QTest::newRow("R6 of 99999 keeps one blank") << Rn(99999, 6) << " 99999";
+    QTest::newRow("R5 of 7 has four blanks") << Rn(7, 5) << "    7";
+    QTest::newRow("R6 of 7 has only four blanks") << Rn(7, 6) << "    7";
     QTest::newRow("short name filled with full-width spaces") << listName(QStringLiteral("ab  ")) << "ab　　　";
     QTest::newRow("date") << listDate(double(daySerial(QDate(2026, 3, 9)))) << "2026/03/09";
     QTest::newRow("time of day, seconds cut down") << listClock(dayFraction(QTime(9, 5, 30, 900))) << "09:05:30";
