@@ -5,6 +5,7 @@
 #include "app/scaled_view.h"
 #include "app/screen.h"
 #include "app/stage_fit.h"
+#include "app/window_manager.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -122,21 +123,23 @@ void Stage::unloadAll()
 
 void Stage::toggleFullScreen()
 {
+    // Where no window manager runs, the window takes the screen and gives it
+    // back itself (through its window: setting a widget's geometry would end
+    // full screen).
+    const bool bare = !windowManagerRuns();
     if (isFullScreen()) {
         if (wasMaximised_) {
             showMaximized();
         } else {
             showNormal();
-            setGeometry(normalGeometry_);
+            if (bare) setGeometry(normalGeometry_);
         }
         return;
     }
     wasMaximised_ = isMaximized();
     normalGeometry_ = geometry();
     showFullScreen();
-    // Where no window manager does it, the window takes the screen itself
-    // (through its window: setting a widget's geometry ends full screen).
-    if (QScreen* s = screen(); s && windowHandle()) windowHandle()->setGeometry(s->geometry());
+    if (QScreen* s = screen(); bare && s && windowHandle()) windowHandle()->setGeometry(s->geometry());
 }
 
 void Stage::fitToAvailableArea()
