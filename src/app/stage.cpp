@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
@@ -36,6 +37,11 @@ void Stage::show(Screen* screen)
     if (current_ && current_ != screen) {
         current_->hide();
         current_->deleteLater();
+        // The style caches what it draws under keys that hold the drawn
+        // widgets' palettes, which every new screen makes afresh: what the
+        // old screen left there would never be used again, and filled the
+        // cache's 10 MB over some forty runs.
+        QPixmapCache::clear();
     }
     current_ = screen;
     if (!screen) return;
