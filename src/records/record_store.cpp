@@ -509,9 +509,6 @@ struct CountingPass::Impl {
     int used = 0;
     std::array<LevelDays::Hot, kLevelCount> hot{};
     std::array<LevelDays, kLevelCount> days{};
-    // Not written through hasRecords' bytes: a char store may alias anything
-    // and would make every counter be reloaded.
-    std::array<bool, kPupilCount> seen{};
 
     Impl(RecordTables& tables, const LevelTable& l, QDate today)
         : t(tables), levels(l), todayFrom(double(daySerial(today))), todayTo(todayFrom + 1), todayDay(daySerial(today))
@@ -529,7 +526,6 @@ struct CountingPass::Impl {
             const qint32 score = getLe32(p + 20);
             if (recordSkipReason(date, pupil, level, score) != SkipReason::None) continue;
             ++used;
-            seen[std::size_t(pupil)] = true;
             PupilLevelStats& c = t.touch(level, pupil);
             LevelDays::Hot& h = hot[std::size_t(level)];
             LevelDays& lv = days[std::size_t(level)];
@@ -566,7 +562,7 @@ void CountingPass::finish()
 {
     RecordTables& t = d_->t;
     t.recordCount = d_->used;
-    std::copy(d_->seen.begin(), d_->seen.end(), t.hasRecords.begin());
+    std::fill(t.hasRecords.begin(), t.hasRecords.end(), quint8(0));
     // Step 4 of the counters, integer part of (sum ÷ count + 0.5) in
     // integers, and step 5 of the loader.
     t.overallBest.fill(99999);
@@ -575,6 +571,7 @@ void CountingPass::finish()
         if (c.todayRunCount >= 1)
             c.todayAverageScore =
                 qint16((2 * qint64(c.todayScoreSum) + c.todayRunCount) / (2 * qint64(c.todayRunCount)));
+        if (c.recordCount > 0) t.hasRecords[std::size_t(pupil)] = 1;
         if (level < 1 || pupil < 1) return;
         qint32& best = t.overallBest[std::size_t(level)];
         best = std::min(best, c.personalBest);
