@@ -346,13 +346,13 @@ QString clockText(double dayFraction, int length)
 }
 } // namespace
 
-std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, const RunListSpec& spec,
+std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, const RunListRequest& request,
                                             const Viewer& v, const std::function<void(qint64)>& progress)
 {
-    const int n = std::clamp(spec.levelCount, 0, kLevelCount - 1);
+    const int n = std::clamp(request.levelCount, 0, kLevelCount - 1);
     std::vector<std::vector<ListLine>> out(std::size_t(n) + 1);
-    const double today = double(daySerial(spec.today));
-    const double windowFrom = today - spec.windowDays;
+    const double today = double(daySerial(request.today));
+    const double windowFrom = today - request.windowDays;
     constexpr qint32 kFailedLine = 90000; // a run that ran out of time
     const QString failedLead = QStringLiteral("　　× ");
     LineParts parts(v);
@@ -366,7 +366,7 @@ std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, con
         const qint32 score = getLe32(p + 20);
         // Only what the record store itself would use, and only the levels shown.
         if (recordSkipReason(date, pupil, level, score) != SkipReason::None || level > n) continue;
-        switch (spec.kind) {
+        switch (request.kind) {
         case RunList::Today:
             if (!(date >= today && date < today + 1)) continue;
             break;
@@ -384,19 +384,19 @@ std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, con
         ListLine line;
         line.current = pupil == v.currentPupil;
         if (!failed) line.seconds = score;
-        const qint32 target = spec.levels ? (*spec.levels)[std::size_t(level)].targetTime : 0;
+        const qint32 target = request.levels ? (*request.levels)[std::size_t(level)].targetTime : 0;
         QString& t = line.text;
         t.reserve(32);
-        switch (spec.kind) {
+        switch (request.kind) {
         case RunList::Today:
         case RunList::AllRuns: {
-            const QString when = spec.kind == RunList::Today ? clockText(time, 5) : parts.monthDay(date);
+            const QString when = request.kind == RunList::Today ? clockText(time, 5) : parts.monthDay(date);
             const qint64 points = listPoints(score, target, pointsTextValue(p + 34, 5));
             if (failed) {
                 t += failedLead;
                 t += when;
                 t += parts.who(pupil);
-            } else if (spec.kind == RunList::AllRuns && spec.order == Order::Points) {
+            } else if (request.kind == RunList::AllRuns && request.order == Order::Points) {
                 appendRn(t, points, 5);
                 t += u' ';
                 t += when;

@@ -87,7 +87,7 @@ LevelRanking rankLevel(const SharedState& s, int level, Order order, int pointRa
 
 // ---- Lists of runs, read from the record file.
 enum class RunList { Today, AllRuns, OnePupil };
-struct RunListSpec {
+struct RunListRequest {
     RunList kind = RunList::Today;
     Order order = Order::Times; // all runs: the time form or the point form
     QDate today;
@@ -104,7 +104,7 @@ qint64 listPoints(qint32 score, qint32 targetTime, qint32 storedPoints, int poin
 // The lines of each level 1..N (index 0 unused), in file order, from `count`
 // consecutive 44-byte records. Records the record store would not use, and
 // levels above N, are left out. `progress` hears how many records were read.
-std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, const RunListSpec& spec,
+std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, const RunListRequest& request,
                                             const Viewer& v, const std::function<void(qint64)>& progress = {});
 
 } // namespace lists

@@ -89,7 +89,7 @@ private:
     bool Command5_Click();      // today's runs
     bool Command7_Click();      // all runs
     bool Command16_Click();     // one pupil's times
-    bool buildRunLists(const lists::RunListSpec& spec);
+    bool buildRunLists(const lists::RunListRequest& asked);
     void fillList(int i, const std::vector<lists::ListLine>& lines);
     void 成績リスト色表示();
     void 成績リスト色表示単独(int i);

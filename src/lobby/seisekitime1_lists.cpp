@@ -195,20 +195,20 @@ bool seisekitime1::Command5_Click()
 {
     回数など表示();
     label5_->setText(QStringLiteral("本日の成績"));
-    lists::RunListSpec spec;
-    spec.kind = lists::RunList::Today;
-    return buildRunLists(spec);
+    lists::RunListRequest request;
+    request.kind = lists::RunList::Today;
+    return buildRunLists(request);
 }
 
 bool seisekitime1::Command7_Click()
 {
     回数など表示();
     label5_->setText(QString());
-    lists::RunListSpec spec;
-    spec.kind = lists::RunList::AllRuns;
-    spec.order = orderingMode_ == 2 ? lists::Order::Points : lists::Order::Times;
-    spec.windowDays = 3650;
-    return buildRunLists(spec);
+    lists::RunListRequest request;
+    request.kind = lists::RunList::AllRuns;
+    request.order = orderingMode_ == 2 ? lists::Order::Points : lists::Order::Times;
+    request.windowDays = 3650;
+    return buildRunLists(request);
 }
 
 bool seisekitime1::Command16_Click()
@@ -216,31 +216,31 @@ bool seisekitime1::Command16_Click()
     回数など表示();
     label5_->setText(QStringLiteral("個人別ﾀｲﾑ"));
     report_->fillChoosers();
-    lists::RunListSpec spec;
-    spec.kind = lists::RunList::OnePupil;
-    spec.windowDays = 3650;
-    if (!buildRunLists(spec)) return false;
+    lists::RunListRequest request;
+    request.kind = lists::RunList::OnePupil;
+    request.windowDays = 3650;
+    if (!buildRunLists(request)) return false;
     Command9_Click();
     command1_->setEnabled(true);
     showLevelLists();
     return true;
 }
 
-bool seisekitime1::buildRunLists(const lists::RunListSpec& request)
+bool seisekitime1::buildRunLists(const lists::RunListRequest& asked)
 {
     SharedState& s = state();
     Services& sv = services();
-    lists::RunListSpec spec = request;
-    spec.today = sv.clock.today();
-    spec.levelCount = levelCount_;
-    spec.levels = &s.levelTable;
+    lists::RunListRequest request = asked;
+    request.today = sv.clock.today();
+    request.levelCount = levelCount_;
+    request.levels = &s.levelTable;
 
     ResultTail tail;
     const QString path = resultFilePath(s);
     QFile f(path);
     if (QFileInfo::exists(path)) {
         QString error;
-        if (!f.open(QIODevice::ReadOnly) || !readResultTail(f, lists::runListWindow(spec.kind), tail, &error)) {
+        if (!f.open(QIODevice::ReadOnly) || !readResultTail(f, lists::runListWindow(request.kind), tail, &error)) {
             sv.dialogs.message(QStringLiteral("成績ファイルを読み込めないため、成績の一覧を表示できません。\r\n%1\r\n%2")
                                    .arg(QDir::toNativeSeparators(path), error.isEmpty() ? f.errorString() : error),
                                s.contentTitle);
@@ -250,7 +250,7 @@ bool seisekitime1::buildRunLists(const lists::RunListSpec& request)
     }
     progressBar2_->setRange(0, int(std::min<qint64>(INT_MAX, (tail.count + 1) * 11 / 10)));
     progressBar2_->setValue(0);
-    const auto lines = lists::runLists(tail.bytes.constData(), tail.count, spec, viewer(),
+    const auto lines = lists::runLists(tail.bytes.constData(), tail.count, request, viewer(),
                                        [this](qint64 done) { progressBar2_->setValue(int(done)); });
     for (int i = 1; i <= levelCount_; ++i) fillList(i, lines[std::size_t(i)]);
     picture1_->setEnabled(true);

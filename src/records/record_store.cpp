@@ -15,24 +15,8 @@
 #include <cerrno>
 #include <cstring>
 
-#ifndef Q_OS_WIN
-#include <sys/stat.h>
-#endif
 
 namespace {
-
-// The length of an open file, asked of the file system now (another PC may
-// have appended since it was opened). -1 when the file system cannot say.
-qint64 fileLength(QFile& f)
-{
-#ifdef Q_OS_WIN
-    return f.size();
-#else
-    struct stat st;
-    if (::fstat(f.handle(), &st) != 0) return -1;
-    return qint64(st.st_size);
-#endif
-}
 
 QString messageTitle(const SharedState& s)
 {
@@ -114,7 +98,7 @@ bool appendRecordLocked(const QString& path, const QByteArray& record, QString* 
     if (!lock.lock(error)) return false;
     // The length is read under the lock: another PC's record written just
     // before counts, and no other PC can write at the same place meanwhile.
-    const qint64 length = fileLength(f);
+    const qint64 length = fileLengthNow(f);
     if (length < 0) {
         if (error) *error = QStringLiteral("ファイルの長さを調べられません。");
         return false;
@@ -277,35 +261,6 @@ bool 回数求(SharedState& s, Services& sv)
     if (!readForLoading(s, sv, [&](const char* bytes, qint64 count) { pass.add(bytes, count); })) return false;
     pass.finish();
     return true;
-}
-
-bool readLoadedRecords(const SharedState& s, std::vector<LoadedRecord>& out, QString* error)
-{
-    out.clear();
-    const QString path = resultFilePath(s);
-    if (!QFileInfo::exists(path)) return true;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    ResultFileStream stream(f, kResultChunkRecords, kLoadWindow);
-    while (stream.next()) {
-        for (qint64 k = 0; k < stream.count(); ++k) {
-            const char* p = stream.bytes() + k * kResultRecordSize;
-            LoadedRecord r;
-            r.date = getLeDouble(p + 0);
-            r.time = getLeDouble(p + 8);
-            r.pupilNumber = getLe16(p + 16);
-            r.level = getLe16(p + 18);
-            r.score = getLe32(p + 20);
-            if (recordSkipReason(r.date, r.pupilNumber, r.level, r.score) != SkipReason::None) continue;
-            r.points = pointsTextValue(p + 34, 5);
-            out.push_back(r);
-        }
-    }
-    if (!stream.ok() && error) *error = stream.error();
-    return stream.ok();
 }
 
 bool readResultTail(QFile& file, qint64 window, ResultTail& tail, QString* error)

@@ -35,11 +35,6 @@ bool 成績ランダムファイル表示(SharedState& s, Services& sv);
 // program is ending (a loader failure).
 bool 回数求(SharedState& s, Services& sv);
 
-// The records the loader would use, oldest first: the usable ones among the
-// newest 20 000 of the result file. False (with `error`) when the file cannot
-// be read; a missing file holds no records.
-bool readLoadedRecords(const SharedState& s, std::vector<LoadedRecord>& out, QString* error = nullptr);
-
 // Opens the result file for random access (read and write), creating it
 // empty when it does not exist yet. Returns false when it cannot be opened.
 bool openResultFile(const SharedState& s, QFile& file);

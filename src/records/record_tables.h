@@ -6,16 +6,6 @@
 #include <cstddef>
 #include <vector>
 
-// One record as loaded from the result file.
-struct LoadedRecord {
-    double date = 0; // days since 30 December 1899
-    double time = 0; // fraction of a day
-    qint16 pupilNumber = 0;
-    qint16 level = 0;
-    qint32 score = 0;
-    qint32 points = 0; // numeric value of the stored points text
-};
-
 // Counters of one pupil at one level, recomputed from the records. One cache
 // line: the loader updates nearly every field for every record.
 struct alignas(64) PupilLevelStats {

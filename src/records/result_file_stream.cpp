@@ -9,10 +9,7 @@
 #include <sys/stat.h>
 #endif
 
-namespace {
-// Asked of the file system now: another PC may have appended since the file
-// was opened. -1 when the file system cannot say.
-qint64 lengthNow(QFile& f)
+qint64 fileLengthNow(QFile& f)
 {
 #ifdef Q_OS_WIN
     return f.size();
@@ -22,12 +19,11 @@ qint64 lengthNow(QFile& f)
     return qint64(st.st_size);
 #endif
 }
-} // namespace
 
 ResultFileStream::ResultFileStream(QFile& file, qint64 chunkRecords, qint64 newest)
     : file_(file), chunkRecords_(std::max<qint64>(1, chunkRecords))
 {
-    const qint64 length = lengthNow(file_);
+    const qint64 length = fileLengthNow(file_);
     if (length < 0) {
         error_ = QStringLiteral("ファイルの長さを調べられません。");
         return;

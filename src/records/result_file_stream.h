@@ -11,6 +11,10 @@ class QFile;
 // newest ones).
 constexpr qint64 kResultChunkRecords = 4096;
 
+// The length of an open file, asked of the file system now: another PC may
+// have appended since it was opened. -1 when the file system cannot say.
+qint64 fileLengthNow(QFile& file);
+
 class ResultFileStream {
 public:
     // Measures the open file now: the records appended after this are not

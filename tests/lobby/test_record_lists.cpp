@@ -245,13 +245,13 @@ void TestRecordLists::runLists()
         {1, 1, -5},
         {1, 4, 60, 0, QTime(23, 59, 59, 600)},
     });
-    RunListSpec spec;
-    spec.kind = RunList(kind);
-    spec.order = Order(order);
-    spec.today = kToday;
-    spec.levelCount = 4;
-    spec.levels = &table;
-    const auto lines = lists::runLists(bytes.constData(), bytes.size() / 44, spec, Viewer{&roster, 1, filter});
+    RunListRequest request;
+    request.kind = RunList(kind);
+    request.order = Order(order);
+    request.today = kToday;
+    request.levelCount = 4;
+    request.levels = &table;
+    const auto lines = lists::runLists(bytes.constData(), bytes.size() / 44, request, Viewer{&roster, 1, filter});
     QCOMPARE(int(lines.size()), 5);
     for (int l = 1; l <= 4; ++l) QCOMPARE(joined(lines[std::size_t(l)]), levels[l - 1]);
 }

@@ -90,10 +90,24 @@ struct Fixture {
         writeFile(resultPath(), bytes + tail);
     }
     const PupilLevelStats& cell(int level, int pupil) const { return s.records.stats(level, pupil); }
+    // The records the loader uses: the usable ones among the newest 20 000.
+    struct LoadedRecord {
+        double date, time;
+        qint16 pupilNumber, level;
+        qint32 score;
+    };
     std::vector<LoadedRecord> loaded() const
     {
         std::vector<LoadedRecord> out;
-        if (!readLoadedRecords(s, out)) qFatal("cannot read the records");
+        QFile f(resultFilePath(s));
+        if (!f.open(QIODevice::ReadOnly)) return out;
+        ResultTail tail;
+        if (!readResultTail(f, kLoadWindow, tail, nullptr)) qFatal("cannot read the records");
+        for (qint64 k = 0; k < tail.count; ++k) {
+            const ResultRecord r = decodeResultRecord(tail.bytes.constData() + k * kResultRecordSize);
+            if (recordSkipReason(r.date, r.pupilNumber, r.level, r.score) == SkipReason::None)
+                out.push_back({r.date, r.time, r.pupilNumber, r.level, r.score});
+        }
         return out;
     }
     void run(int pupil, int level, int score)
