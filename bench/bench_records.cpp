@@ -25,7 +25,7 @@ struct NoSound final : SoundDevice {
     QString errorText(int) override { return {}; }
 };
 struct NoDialogs final : Dialogs {
-    void message(const QString&, const QString&) override {}
+    void message(const QString&, const QString&, Icon) override {}
 };
 struct NoLauncher final : ProgramLauncher {
     bool startDetached(const QString&, const QStringList&) override { return true; }

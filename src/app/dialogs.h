@@ -10,8 +10,9 @@ class QWidget;
 // would have been shown and print to a PDF file.
 class Dialogs {
 public:
+    enum class Icon { None, Error };
     virtual ~Dialogs() = default;
-    virtual void message(const QString& text, const QString& title) = 0;
+    virtual void message(const QString& text, const QString& title, Icon icon = Icon::None) = 0;
 
     // The system's print dialog for `printer`; false when it was cancelled.
     virtual bool choosePrinter(QPrinter& printer, QWidget* parent)

@@ -11,11 +11,11 @@
 #include <QPrinter>
 #include <QProcess>
 
-void MessageBoxDialogs::message(const QString& text, const QString& title)
+void MessageBoxDialogs::message(const QString& text, const QString& title, Icon icon)
 {
     QWidget* parent = nullptr;
     if (stage_ && stage_->isVisible()) parent = stage_->current() ? static_cast<QWidget*>(stage_->current()) : stage_.data();
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

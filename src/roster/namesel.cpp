@@ -228,7 +228,7 @@ void namesel::Form_Load()
         services().dialogs.message(
             QStringLiteral("このプログラムと同じプログラムがすでに起動され、完全に終了されていません。"
                            "同じプログラムを完全に終了させてから実行してください。"),
-            QStringLiteral("注意"));
+            QStringLiteral("注意"), Dialogs::Icon::Error);
         services().end.request(1);
         return;
     }

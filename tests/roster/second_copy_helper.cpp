@@ -1,7 +1,7 @@
 // Starts the program on an installation as the real program does, with the
 // single-instance lock, and reports what it showed:
 //   second_copy_helper PROGRAM_FOLDER
-// Prints "message <text>" for each message box, then "ended <code>" when the
+// Prints "message <title> <icon> <text>" for each message box, then "ended <code>" when the
 // program ended, or "running" while it holds the lock; then stays until its
 // standard input is closed.
 #include "app/stage.h"
@@ -17,8 +17,10 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     if (argc != 2) return 2;
     TestServices t;
-    t.dialogs.onMessage = [](const QString& text) {
-        std::printf("message %s\n", text.toUtf8().constData());
+    t.dialogs.onMessage = [&t](const QString& text) {
+        const bool error = t.dialogs.icons.last() == Dialogs::Icon::Error;
+        std::printf("message %s %s %s\n", t.dialogs.titles.last().toUtf8().constData(), error ? "error" : "plain",
+                    text.toUtf8().constData());
         std::fflush(stdout);
     };
     SharedState s;

@@ -39,7 +39,7 @@ void TestSecondCopy::secondCopyOfOneInstallationEnds()
 
     QProcess second;
     QCOMPARE(startCopy(second, one.programFolder()),
-             QStringLiteral("message このプログラムと同じプログラムがすでに起動され、完全に終了されていません。"
+             QStringLiteral("message 注意 error このプログラムと同じプログラムがすでに起動され、完全に終了されていません。"
                             "同じプログラムを完全に終了させてから実行してください。"));
     QVERIFY(second.waitForFinished(10000));
     QCOMPARE(QString::fromUtf8(second.readAll()).trimmed(), QStringLiteral("ended 1"));

@@ -56,13 +56,15 @@ public:
 
 class RecordingDialogs final : public Dialogs {
 public:
-    void message(const QString& text, const QString& title) override
+    void message(const QString& text, const QString& title, Icon icon = Icon::None) override
     {
         texts << text;
         titles << title;
+        icons << icon;
         if (onMessage) onMessage(text);
     }
     QStringList texts, titles;
+    QList<Icon> icons;
     std::function<void(const QString&)> onMessage;
 
     // The print dialog answers with `printerChosen`, sending the pages to a
