@@ -2,7 +2,13 @@
 
 #include "app/text_util.h"
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+// The largest factor held (twelve nines); larger ones saturate to it.
+constexpr qint64 kMaxWhole = 999999999999LL;
+} // namespace
 
 PointFactor PointFactor::fromScaled(qint64 mantissa, int decimals)
 {
@@ -24,14 +30,18 @@ PointFactor PointFactor::fromText(const QString& text)
     if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) negative = t[i++] == u'-';
     qint64 mantissa = 0;
     int decimals = 0;
-    bool point = false, digits = false;
+    bool point = false, digits = false, tooLarge = false;
     for (; i < t.size(); ++i) {
         const QChar c = t[i];
         if (c >= u'0' && c <= u'9') {
             digits = true;
             // Beyond nine decimals or a huge factor the text is not a teacher's
-            // factor any more; further digits are dropped (floor).
-            if (mantissa > 100000000000LL || (point && decimals >= 9)) continue;
+            // factor any more: further decimals are dropped (floor), a whole
+            // part past the largest factor saturates.
+            if (mantissa > kMaxWhole / 10 || (point && decimals >= 9)) {
+                if (!point) tooLarge = true;
+                continue;
+            }
             mantissa = mantissa * 10 + (c.unicode() - u'0');
             if (point) ++decimals;
         } else if (c == u'.' && !point) {
@@ -42,10 +52,11 @@ PointFactor PointFactor::fromText(const QString& text)
     }
     if (!digits) return {};
     if (i < t.size() && (t[i] == u'e' || t[i] == u'E')) {
-        // An exponent form is rare in a hand-written table; fall back to the value.
-        const double v = leadingNumber(text);
-        return fromScaled(qint64(std::llround(v * 1e6)), 6);
+        // An exponent form is rare in a hand-written table: its value, to six
+        // decimals, read as if written out (plainDecimal writes no exponent).
+        return fromText(plainDecimal(std::clamp(leadingNumber(text), -double(kMaxWhole), double(kMaxWhole))));
     }
+    if (tooLarge) return fromScaled(negative ? -kMaxWhole : kMaxWhole, 0);
     return fromScaled(negative ? -mantissa : mantissa, decimals);
 }
 

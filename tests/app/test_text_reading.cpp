@@ -195,6 +195,11 @@ void TestTextReading::pointFactor_data()
     QTest::newRow("trailing zeros dropped") << "1.50" << qint64(3) << qint64(4) << "1.5";
     QTest::newRow("0.1 of 30 is 3") << "0.1" << qint64(30) << qint64(3) << "0.1";
     QTest::newRow("empty is 0") << "" << qint64(30) << qint64(0) << "0";
+    QTest::newRow("exponent form") << "1.5e1" << qint64(3) << qint64(45) << "15";
+    QTest::newRow("a whole part past twelve digits saturates")
+        << "1234567890123" << qint64(1) << qint64(999999999999) << "999999999999";
+    QTest::newRow("a huge exponent saturates") << "1e13" << qint64(1) << qint64(999999999999) << "999999999999";
+    QTest::newRow("a huge negative factor saturates") << "-1e20" << qint64(1) << qint64(-999999999999) << "-999999999999";
 }
 
 void TestTextReading::pointFactor()
