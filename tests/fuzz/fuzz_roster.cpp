@@ -97,6 +97,36 @@ void unchangedEditKeepsTheFile(const QString& path, const QString& copyPath)
     FUZZ_CHECK(second.text == first.text);
 }
 
+// "変更" with names and years typed as the input's first lines say (read as
+// UTF-8, so any character can be typed): refused with a message, or the file
+// read again holds exactly what was typed, trimmed and cut to its field.
+void typedEditIsStoredAsTyped(const QString& path, const QString& copyPath, const QByteArray& bytes)
+{
+    const EditorRead read = readEditorRows(path);
+    const QList<QByteArray> typed = bytes.split('\n');
+    std::array<RowEdit, kEditorRows> edits;
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        QString t = QString::fromUtf8(typed.value(qsizetype(i)));
+        if (t.endsWith(u'\r')) t.chop(1);
+        edits[i] = {t, t.mid(t.size() / 2)};
+    }
+    const RosterRewrite rewrite = rewriteRoster(read.rows, edits);
+    if (!rewrite.error.isEmpty()) return;
+    writeFile(copyPath, encodeCp932(rewrite.text));
+    const EditorRead reread = readEditorRows(copyPath);
+    FUZZ_CHECK(reread.rows.size() == std::min<std::size_t>(read.rows.size(), kEditorRows));
+    for (std::size_t i = 0; i < reread.rows.size(); ++i) {
+        if (!read.rows[i].readable) continue;
+        QString error;
+        const QString name = editedName(edits[i].name, int(i) + 1, &error);
+        const qint16 year = editedBirthYear(edits[i].birthYear, int(i) + 1, &error);
+        FUZZ_CHECK(error.isEmpty());
+        FUZZ_CHECK(reread.rows[i].readable);
+        FUZZ_CHECK(reread.rows[i].record.name == fixedWidth(name, kRosterTextWidth).left(kRosterTextWidth));
+        FUZZ_CHECK(reread.rows[i].record.birthYear == year);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -116,5 +146,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     readerKeepsItsTables(folder, 1, false, anyLine);
     readerKeepsItsTables(folder, 0, true, anyLine);
     unchangedEditKeepsTheFile(path, scratchFolder().filePath(QStringLiteral("rewritten.txt")));
+    typedEditIsStoredAsTyped(path, scratchFolder().filePath(QStringLiteral("typed.txt")), bytes);
     return 0;
 }
