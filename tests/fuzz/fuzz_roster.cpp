@@ -22,7 +22,10 @@ bool sameKeptFields(const RosterRecord& a, const RosterRecord& b)
 
 void readerKeepsItsTables(const QString& folder, int statusOption, bool capacity, bool anyLine)
 {
-    SharedState s;
+    // One state for the whole run (making one costs more than a reading):
+    // entries of numbers a file does not hold keep their values, as they do
+    // in the program between readings.
+    static SharedState s;
     s.dataFolder = folder;
     s.rosterFileMode = 1;
     s.schoolYearStartMonth = 4;

@@ -39,8 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray settings = parts.value(0), common = parts.value(1), levels = parts.value(2);
 
     // The level table alone, and every value of it as a point factor.
+    static SharedState s; // one for the whole run: making one costs more than a reading
     {
-        SharedState s;
+        s.levelTable = LevelTable{};
         const QString text = decodeTextFile(levels);
         try {
             readLevelTable(s, text, QStringLiteral("/fuzz/タイム回数データ.txt"));
@@ -66,7 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     writeFile(program + QStringLiteral("/設定.txt"), settings);
     writeFile(root + QStringLiteral("/共通データ.txt"), common);
     writeFile(program + QStringLiteral("/タイム回数データ.txt"), levels);
-    SharedState s;
     s.programFolder = toFolderString(program);
     try {
         loadInstallationSettings(s);
