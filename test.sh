@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test, each on an X server of its own.
-#   ./test.sh          the default build
+#   ./test.sh          the default build, then the fuzz targets (clang build in
+#                      build-fuzz/) for FUZZ_SECONDS each (default 20; 0 skips them)
 #   ./test.sh asan     the AddressSanitizer + UBSan build
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -8,4 +9,8 @@ preset=${1:-default}
 scripts/setup.sh "$preset"
 export SDL_AUDIODRIVER=dummy
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-exec ctest --preset "$preset"
+ctest --preset "$preset"
+if [ "$preset" = default ] && [ "${FUZZ_SECONDS:-20}" != 0 ]; then
+  scripts/setup.sh fuzz
+  tests/fuzz/run_fuzzers.sh "${FUZZ_SECONDS:-20}"
+fi

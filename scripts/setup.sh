@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libsdl2-dev
           libbenchmark-dev libxcb1-dev libxcb-damage0-dev fonts-ipafont-gothic xvfb xauth xdotool imagemagick
-          poppler-utils desktop-file-utils)
+          poppler-utils desktop-file-utils clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

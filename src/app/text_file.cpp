@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -143,9 +144,16 @@ QByteArray encodeCp932(const QString& text)
 qsizetype cp932FirstUnencodable(const QString& text)
 {
     qsizetype first = -1;
-    encode(text, [&](qsizetype i) {
+    const QByteArray bytes = encode(text, [&](qsizetype i) {
         if (first < 0) first = i;
     });
+    // iconv also writes a few characters as others' codes ("¥" as 0x5C, which
+    // reads back as "\"; "‾" as "~"; "—" as "―"): those cannot be held either.
+    const QString back = decodeCp932(bytes);
+    const qsizetype n = std::min(back.size(), text.size());
+    for (qsizetype i = 0; i < n && (first < 0 || i < first); ++i) {
+        if (back[i] != text[i]) return i;
+    }
     return first;
 }
 

@@ -13,7 +13,9 @@ QString decodeCp932(const QByteArray& bytes);
 // cp932FirstUnencodable where that would lose something.
 QByteArray encodeCp932(const QString& text);
 // The index of the first character of `text` that code page 932 cannot hold
-// (a surrogate pair counts from its first half), or -1 when every one can.
+// (a surrogate pair counts from its first half), or -1 when every one can. A
+// character written as another's code (U+00A5 "¥" as 0x5C "\") counts as
+// one it cannot hold: it would read back as the other.
 qsizetype cp932FirstUnencodable(const QString& text);
 // Whether decoding `bytes` met a byte that is not valid code page 932; when it
 // did, `offset` receives the first such byte's position.

@@ -21,6 +21,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
+#include <limits>
 
 namespace {
 constexpr int kScreenWidth = 15360;
@@ -292,7 +294,10 @@ void MainFrm::初期設定()
 
     const LevelRow& row = s.levelTable[qBound(0, int(s.currentLevel), kLevelCount - 1)];
     if (levelTimed(s) == 1) {
-        run.runTimeLimit = 5 * row.secondTime;
+        // In 64 bits: the level table may hold any 32-bit second time, and a
+        // limit that wrapped below zero would end the run at its first tick.
+        run.runTimeLimit = qint32(std::clamp<qint64>(5 * qint64(row.secondTime), std::numeric_limits<qint32>::min(),
+                                                     std::numeric_limits<qint32>::max()));
         sLabel10_->setText(QStringLiteral("0"));
         run.barScale = run.runTimeLimit > 0 ? double(kTrackWidth) / run.runTimeLimit : 0.0;
         barTwips_ = 0;

@@ -488,8 +488,8 @@ struct CountingPass::Impl {
                 h = lv.prepare(t.pointsCache[std::size_t(level)], levels[std::size_t(level)], todayFrom, todayTo);
             // The full score, whatever its length; a level without a target earns 0.
             const qint64 points = lv.points(score);
-            // A date past every calendar is compared one by one (and never
-            // converted: that would overflow).
+            // A date no calendar holds (1e300, infinity) is not converted, which
+            // would be undefined; -1 sends it to the comparisons below.
             const qint64 day = date < 1e15 ? qint64(date) : -1;
             const qint64 ago = todayDay - day;
             // Bitwise, not logical: whether a day lies past the table is as

@@ -322,7 +322,13 @@ void namesel::showReadNotes(const QString& missingNote, const QStringList& skipp
     text.replace(QStringLiteral("\r\n"), QStringLiteral("　"));
     if (!skippedLines.isEmpty()) {
         if (!text.isEmpty()) text += u'\n';
-        text += QStringLiteral("名簿ファイルの次の行は読めないため表示していません：") + skippedLines.join(QStringLiteral("／"));
+        // The first few only: a file that is not a roster at all has
+        // thousands of lines, and the note must stay a few lines long.
+        constexpr qsizetype kListed = 5;
+        text += QStringLiteral("名簿ファイルの次の行は読めないため表示していません：") +
+                skippedLines.mid(0, kListed).join(QStringLiteral("／"));
+        if (skippedLines.size() > kListed)
+            text += QStringLiteral("／ほか %1 行").arg(skippedLines.size() - kListed);
     }
     note_->setText(text);
     note_->setVisible(!text.isEmpty());

@@ -66,6 +66,9 @@ QString editedName(const QString& typed, int row, QString* error)
         if (c == u'"') what = QStringLiteral("「\"」");
         else if (c == u'\t') what = QStringLiteral("タブ");
         else if (c == u'\r' || c == u'\n') what = QStringLiteral("改行");
+        // Ctrl-Z ends a text file for every reader: the lines after it would be lost.
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            what = QStringLiteral("制御文字（U+%1）").arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
         if (!what.isEmpty()) {
             if (error) *error = where + QStringLiteral("に%1は使えません。取り除いてください。").arg(what) + kUnchanged;
             return {};

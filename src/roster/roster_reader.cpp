@@ -5,7 +5,9 @@
 // - Neither 生徒用名簿.txt nor 生徒用名簿temp.txt present: the recovery step
 //   does nothing, the reader lists no pupil (count 0) and returns a note
 //   naming the missing file and its folder; the selection screen opens with
-//   its empty list and shows the note. An unreadable file is noted the same way.
+//   its empty list and shows the note. An unreadable file is noted the same
+//   way, and so is a file without a single line (emptied by a failed save),
+//   which would otherwise show an empty list without a word.
 // - The file is read line by line, each line by the list-input convention, so
 //   that a damaged line cannot shift the values of the lines after it. A line
 //   with fewer than eight values, or whose number, birth year or one of the
@@ -77,10 +79,12 @@ RosterReadResult readRosterTables(SharedState& s, QDate today, bool applyCapacit
     QStringList lines = text.split(u'\n');
     const bool capacity = applyCapacity && s.rosterFileMode == 1;
     int p = 0;
+    bool anyLine = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
         if (line.endsWith(u'\r')) line.chop(1);
         if (blankLine(line)) continue;
+        anyLine = true;
         const QString lineName = QStringLiteral("%1 行目：").arg(i + 1);
 
         ++p;
@@ -123,6 +127,10 @@ RosterReadResult readRosterTables(SharedState& s, QDate today, bool applyCapacit
         if (builder) builder(r, gradeCode(d));
     }
     t.count = p;
+    if (!anyLine) {
+        result.missingNote = QStringLiteral("名簿ファイル「%1」に生徒が一人も書かれていません。\r\n場所：%2")
+                                 .arg(fileName, QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absolutePath())));
+    }
     return result;
 }
 

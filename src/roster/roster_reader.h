@@ -16,8 +16,8 @@ struct RosterReadResult {
     // The home edition's capacity was exceeded (readRoster has then shown the
     // message and requested the end of the program).
     bool capacityExceeded = false;
-    // The roster file could not be read: which file and why, for the screen
-    // to show beside its empty list. Empty when the file was read.
+    // The roster file could not be read, or holds no line at all: which file
+    // and why, for the screen to show beside its empty list. Empty otherwise.
     QString missingNote;
     // Lines that were not used, each "N 行目：reason".
     QStringList skippedLines;

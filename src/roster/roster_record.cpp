@@ -24,6 +24,14 @@ bool parseInt16(const QString& text, qint16& out)
     return true;
 }
 
+// A value as a reason quotes it: a damaged line may hold anything, even a
+// value of megabytes, and the reason is shown on the screens.
+QString quotedValue(const QString& value)
+{
+    constexpr qsizetype kShown = 20;
+    return value.size() <= kShown ? value : value.left(kShown) + u'…';
+}
+
 // Quotes cannot be written inside a quoted value and line ends would split
 // the record: such characters are replaced when a record is written.
 QString writableText(const QString& text)
@@ -63,7 +71,7 @@ bool parseRosterLine(const QString& line, RosterRecord& r, QString* reason)
     for (int i = 0; i < 4; ++i) {
         if (!parseInt16(v[i].text, *numbers[i])) {
             if (reason)
-                *reason = QStringLiteral("%1が整数ではありません（「%2」）").arg(QString::fromUtf16(numberNames[i]), v[i].text);
+                *reason = QStringLiteral("%1が整数ではありません（「%2」）").arg(QString::fromUtf16(numberNames[i]), quotedValue(v[i].text));
             return false;
         }
     }

@@ -222,6 +222,7 @@ void TestTextReading::pointFactorTheDecimalCannotHold_data()
     QTest::newRow("1e13, once a negative factor") << "1e13";
     QTest::newRow("seven decimals") << "0.1234567";
     QTest::newRow("a tiny exponent") << "5e-9";
+    QTest::newRow("a huge negative factor") << "-1e20";
 }
 
 void TestTextReading::pointFactorTheDecimalCannotHold()

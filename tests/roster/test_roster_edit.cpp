@@ -111,6 +111,11 @@ void TestRosterEdit::refused_data()
     QTest::newRow("a double quote") << "a\"b|2015" << QStringList{"2 番目の名前", "「\"」"};
     QTest::newRow("a tab inside") << "a\tb|2015" << QStringList{"2 番目の名前", "タブ"};
     QTest::newRow("a line break inside") << "a\nb|2015" << QStringList{"2 番目の名前", "改行"};
+    QTest::newRow("a Ctrl-Z, which ends the file") << "a\x1A b|2015" << QStringList{"2 番目の名前", "制御文字（U+001A）"};
+    QTest::newRow("a yen sign, which would read back as a backslash")
+        << "¥100|2015" << QStringList{"2 番目の名前", "「¥」", "U+00A5"};
+    QTest::newRow("an em dash, which would read back as a horizontal bar")
+        << "a—b|2015" << QStringList{"2 番目の名前", "「—」"};
     QTest::newRow("a year past 16 bits") << "b|99999" << QStringList{"2 番目の生まれた年", "「99999」"};
     QTest::newRow("a year below 16 bits") << "b|-40000" << QStringList{"2 番目の生まれた年", "「-40000」"};
 }
