@@ -44,7 +44,7 @@ public:
 
 class CountingDialogs final : public Dialogs {
 public:
-    void message(const QString& text, const QString&) override
+    void message(const QString& text, const QString&, Icon) override
     {
         ++messages;
         last = text;
