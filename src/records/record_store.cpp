@@ -413,33 +413,38 @@ qint64 recordPoints(const LevelTable& levels, int level, qint32 score)
 
 namespace {
 
-// The windows of one level, by days before today: a record's day (a whole
-// number, as every stored date is) finds its masks with two lookups, no
-// branch on the date; other days (fractions, days after today, or past a
-// window of over ten years) are compared one by one.
+// What the counting loop reads of a level for every record, in one cache
+// line: the level's points by score and its windows by days before today.
+// A whole-day date (every stored date) finds its masks with two lookups and
+// no branch on the date; other dates (fractions, days after today, or past
+// windows of over ten years) and scores past a very long target are worked
+// out one by one, out of the loop's way.
+struct alignas(64) LevelHot {
+    const qint64* byScore = nullptr; // null: the level was not met yet
+    const quint8* classOfDay = nullptr;
+    const DayMasks* masks = nullptr;
+    quint32 lastScore = 0;    // scores from here on take this score's points...
+    quint32 lastDay = 0;      // days from here on take this day's class...
+    bool scoresBeyond = false; // ...unless the table stops short of ten times the target
+    bool daysBeyond = false;   // ...unless the windows reach past the table
+};
+
+// The tables behind a level's LevelHot.
 struct LevelDays {
     double window1From = 0, window2From = 0;
     std::vector<quint8> classOfDay; // days before today → index into masks
     std::array<DayMasks, 8> masks{};
     LevelPoints points;
 
-    // What the loop reads for every record, in 32 bytes.
-    struct Hot {
-        const quint8* classOfDay = nullptr; // null: the level was not met yet
-        const DayMasks* masks = nullptr;
-        quint32 lastDay = 0;                // older days take this day's class
-        bool olderInNoWindow = false;       // ... which is right: they lie in no window
-    };
-
-    Hot prepare(RecordTables::PointsCache& cache, const LevelRow& row, double todayFrom, double todayTo)
+    LevelHot prepare(RecordTables::PointsCache& cache, const LevelRow& row, double todayFrom, double todayTo)
     {
         points.prepare(cache, row);
         window1From = todayFrom - row.dayWindow1;
         window2From = todayFrom - row.dayWindow2;
         const double widest = std::max({row.dayWindow1, row.dayWindow2, 0.0});
         const bool bounded = widest < 4094;
-        // The last day of the table lies in no window when the windows are
-        // bounded: every older day takes its class.
+        // With bounded windows the table's last day lies in no window, and so
+        // does every older day.
         const qint64 days = bounded ? qint64(std::ceil(widest)) + 2 : 4096;
         classOfDay.resize(std::size_t(days));
         masks[0] = dayMasks(-1, 0, 0, 0, 0); // in no window
@@ -450,7 +455,17 @@ struct LevelDays {
             masks[std::size_t(c)] = m;
             classOfDay[std::size_t(d)] = quint8(c);
         }
-        return {classOfDay.data(), masks.data(), quint32(days - 1), bounded};
+        LevelHot h;
+        h.byScore = points.byScore;
+        h.lastScore = points.reach - 1;
+        // The table runs to ten times the target, whose points (0) every
+        // longer time earns, unless it was cut short.
+        h.scoresBeyond = qint64(points.reach) < qint64(row.targetTime) * 10 + 1;
+        h.classOfDay = classOfDay.data();
+        h.masks = masks.data();
+        h.lastDay = quint32(days - 1);
+        h.daysBeyond = !bounded;
+        return h;
     }
 };
 
@@ -462,12 +477,27 @@ struct CountingPass::Impl {
     const double todayFrom, todayTo;
     const qint64 todayDay;
     int used = 0;
-    std::array<LevelDays::Hot, kLevelCount> hot{};
+    std::array<LevelHot, kLevelCount> hot{};
     std::array<LevelDays, kLevelCount> days{};
 
     Impl(RecordTables& tables, const LevelTable& l, QDate today)
         : t(tables), levels(l), todayFrom(double(daySerial(today))), todayTo(todayFrom + 1), todayDay(daySerial(today))
     {
+    }
+
+    Q_DECL_COLD_FUNCTION void prepare(int level)
+    {
+        hot[std::size_t(level)] = days[std::size_t(level)].prepare(t.pointsCache[std::size_t(level)],
+                                                                   levels[std::size_t(level)], todayFrom, todayTo);
+    }
+    Q_DECL_COLD_FUNCTION qint64 pointsBeyond(int level, qint32 score) const
+    {
+        return days[std::size_t(level)].points(score);
+    }
+    Q_DECL_COLD_FUNCTION DayMasks masksOf(int level, double date) const
+    {
+        const LevelDays& lv = days[std::size_t(level)];
+        return dayMasks(date, lv.window1From, lv.window2From, todayFrom, todayTo);
     }
 
     void add(const char* bytes, qint64 count)
@@ -479,26 +509,31 @@ struct CountingPass::Impl {
             const qint16 pupil = getLe16(p + 16);
             const qint16 level = getLe16(p + 18);
             const qint32 score = getLe32(p + 20);
-            if (recordSkipReason(date, pupil, level, score) != SkipReason::None) continue;
+            // recordSkipReason's rule in one test: a record the loader would
+            // not use is rare, and the one branch is always predicted.
+            if (!(date >= 0) | (quint16(pupil - 1) >= kPupilCount - 1) | (quint16(level - 1) >= kLevelCount - 1) |
+                (score < 0)) [[unlikely]]
+                continue;
             ++used;
-            PupilLevelStats& c = t.touch(level, pupil);
-            LevelDays::Hot& h = hot[std::size_t(level)];
-            LevelDays& lv = days[std::size_t(level)];
-            if (!h.classOfDay)
-                h = lv.prepare(t.pointsCache[std::size_t(level)], levels[std::size_t(level)], todayFrom, todayTo);
+            PupilLevelStats& c = t.cells.touch(level, pupil);
+            if (!hot[std::size_t(level)].byScore) [[unlikely]]
+                prepare(level);
+            const LevelHot& h = hot[std::size_t(level)];
+
             // The full score, whatever its length; a level without a target earns 0.
-            const qint64 points = lv.points(score);
+            qint64 points = h.byScore[std::min(quint32(score), h.lastScore)];
+            if (h.scoresBeyond && quint32(score) > h.lastScore) [[unlikely]]
+                points = pointsBeyond(level, score);
+
             // A date no calendar holds (1e300, infinity) is not converted, which
-            // would be undefined; -1 sends it to the comparisons below.
+            // would be undefined; -1 sends it to the comparisons.
             const qint64 day = date < 1e15 ? qint64(date) : -1;
-            const qint64 ago = todayDay - day;
-            // Bitwise, not logical: whether a day lies past the table is as
-            // unpredictable as the dates themselves.
-            if (double(day) == date && ago >= 0 && ((quint64(ago) <= h.lastDay) | h.olderInNoWindow)) {
-                const quint64 i = std::min<quint64>(quint64(ago), h.lastDay);
-                addRecord(c, score, points, h.masks[h.classOfDay[i]]);
+            const quint64 ago = quint64(todayDay - day); // a later day is far past every table
+            const bool inTable = (double(day) == date) & ((ago <= h.lastDay) | !h.daysBeyond) & (day <= todayDay);
+            if (inTable) [[likely]] {
+                addRecord(c, score, points, h.masks[h.classOfDay[std::min<quint64>(ago, h.lastDay)]]);
             } else {
-                addRecord(c, score, points, dayMasks(date, lv.window1From, lv.window2From, todayFrom, todayTo));
+                addRecord(c, score, points, masksOf(level, date));
             }
         }
     }

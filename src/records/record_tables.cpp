@@ -1,17 +1,24 @@
 #include "records/record_tables.h"
 
+#include <cstdlib>
+#include <new>
+
+PupilLevelCells::PupilLevelCells()
+    // calloc: a block this large comes straight from the system, zeroed and
+    // not yet resident; only the pages that are written take memory.
+    : index_(static_cast<qint32*>(std::calloc(std::size_t(kPupilCount) * kLevelSlots, sizeof(qint32))))
+{
+    if (!index_) throw std::bad_alloc();
+}
+
+PupilLevelCells::~PupilLevelCells() { std::free(index_); }
 
 PupilLevelStats& PupilLevelCells::make(int level, int pupil)
 {
-    qint32& row = pupilRow_[std::size_t(pupil)];
-    if (row < 0) {
-        row = qint32(rows_.size());
-        rows_.emplace_back();
-        rows_.back().fill(-1);
-    }
-    rows_[std::size_t(row)][std::size_t(level)] = qint32(cells_.size());
     where_.push_back({qint16(level), qint16(pupil)});
-    return cells_.emplace_back();
+    cells_.emplace_back();
+    index_[std::size_t(pupil) * kLevelSlots + std::size_t(level)] = qint32(cells_.size());
+    return cells_.back();
 }
 
 const PupilLevelStats& PupilLevelCells::empty()
@@ -19,4 +26,3 @@ const PupilLevelStats& PupilLevelCells::empty()
     static const PupilLevelStats none;
     return none;
 }
-

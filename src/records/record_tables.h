@@ -45,35 +45,39 @@ static_assert(sizeof(PupilLevelStats) == 64);
 static_assert(offsetof(PupilLevelStats, recentRunCount) == 0 && offsetof(PupilLevelStats, todayRunCount) == 6);
 static_assert(offsetof(PupilLevelStats, recentPoints) == 32 && offsetof(PupilLevelStats, todayPoints) == 56);
 
-// The per-(level, pupil) counters, sized by what the records use: a pupil
-// that appears gets a small row of level slots, a (level, pupil) that appears
-// gets a cell. The index is 20 KB and the cells of a school fit in cache, so
-// the loader's updates stay fast; a table covering every level and pupil
-// would be 17 MB. Cells are never given back: values that survive a
-// recomputation (the averages) stay where they were.
+// The per-(level, pupil) counters, sized by what the records use: a cell for
+// each (level, pupil) that appears, one cache line each, found through an
+// index of one 32-bit slot per pupil and level. The index is reserved zeroed
+// by the system and only the pages of pupils that appear are ever touched,
+// so a home with three pupils keeps a few kilobytes of it; a table holding
+// every level and pupil would be 20 MB. Cells are never given back: values
+// that survive a recomputation (the averages) stay where they were.
 class PupilLevelCells {
 public:
-    PupilLevelCells() : pupilRow_(std::size_t(kPupilCount), -1) {}
+    PupilLevelCells();
+    PupilLevelCells(const PupilLevelCells&) = delete;
+    PupilLevelCells& operator=(const PupilLevelCells&) = delete;
+    PupilLevelCells(PupilLevelCells&& other) noexcept { swap(other); }
+    PupilLevelCells& operator=(PupilLevelCells&& other) noexcept
+    {
+        swap(other);
+        return *this;
+    }
+    ~PupilLevelCells();
 
     // The cell of (level, pupil), or a cell of "no runs" (best 99999) when
     // none exists. Levels 0–35, pupils 0–5000.
     const PupilLevelStats& at(int level, int pupil) const
     {
-        const qint32 c = cellIndex(level, pupil);
-        return c < 0 ? empty() : cells_[std::size_t(c)];
-    }
-    // The cell of (level, pupil), or null when there is none.
-    PupilLevelStats* find(int level, int pupil)
-    {
-        const qint32 c = cellIndex(level, pupil);
-        return c < 0 ? nullptr : &cells_[std::size_t(c)];
+        const qint32 c = slot(level, pupil);
+        return c == 0 ? empty() : cells_[std::size_t(c - 1)];
     }
     // The cell of (level, pupil), made when it does not exist yet. Making a
     // cell may move the others.
     PupilLevelStats& touch(int level, int pupil)
     {
-        const qint32 c = cellIndex(level, pupil);
-        return c >= 0 ? cells_[std::size_t(c)] : make(level, pupil);
+        const qint32 c = slot(level, pupil);
+        return c != 0 ? cells_[std::size_t(c - 1)] : make(level, pupil);
     }
     // Resets every cell's counts, keeping its averages.
     void resetCounts()
@@ -92,22 +96,28 @@ public:
     std::size_t size() const { return cells_.size(); }
 
 private:
+    static constexpr int kLevelSlots = 64; // a power of two above the 36 levels
     struct Place {
         qint16 level, pupil;
     };
-    qint32 cellIndex(int level, int pupil) const
+    // 0: no cell; otherwise the cell's index + 1.
+    qint32 slot(int level, int pupil) const
     {
         Q_ASSERT(level >= 0 && level < kLevelCount && pupil >= 0 && pupil < kPupilCount);
-        const qint32 row = pupilRow_[std::size_t(pupil)];
-        return row < 0 ? -1 : rows_[std::size_t(row)][std::size_t(level)];
+        return index_[std::size_t(pupil) * kLevelSlots + std::size_t(level)];
     }
     PupilLevelStats& make(int level, int pupil);
     static const PupilLevelStats& empty();
+    void swap(PupilLevelCells& other) noexcept
+    {
+        std::swap(index_, other.index_);
+        cells_.swap(other.cells_);
+        where_.swap(other.where_);
+    }
 
-    std::vector<qint32> pupilRow_;                           // pupil → its row of level slots, -1: none
-    std::vector<std::array<qint32, kLevelCount>> rows_;      // level → cell, -1: none
+    qint32* index_ = nullptr;
     std::vector<PupilLevelStats> cells_;
-    std::vector<Place> where_;                               // parallel to cells_
+    std::vector<Place> where_; // parallel to cells_
 };
 
 // The record tables of the shared state.
