@@ -3,7 +3,7 @@
 // selection screen (its load and activation, two list builds), names →
 // lobby, the lobby shown again, lobby → drill, the end of a run (tenth answer
 // → results screen, without the one-second wait and the cues), results →
-// lobby, and each list kind of the lobby.
+// lobby, each list kind of the lobby and the progress report of four levels.
 //   build/bench/bench_screens --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include "app/catalogue.h"
 #include "app/dispatch.h"
@@ -230,6 +230,28 @@ void BM_LobbyList(benchmark::State& state)
     }
 }
 
+// The progress report of four levels drawn on screen ("表示"): the figures of
+// each level through the ranking rules, the graphs, the tables, painted.
+void BM_ReportFourLevels(benchmark::State& state)
+{
+    Program& p = program();
+    seisekitime1* l = p.lobby();
+    l->Option2_Click(2);
+    l->findChild<QPushButton*>(QStringLiteral("Command17"))->click();
+    auto* levels = l->findChild<QListWidget*>(QStringLiteral("List3"));
+    auto* show = l->findChild<QPushButton*>(QStringLiteral("Command24(0)"));
+    if (!levels || !show || levels->count() < 4) {
+        state.SkipWithError("no report panel");
+        return;
+    }
+    for (int k = 0; k < 4; ++k) levels->item(k)->setSelected(true);
+    for (auto _ : state) {
+        show->click();
+        l->repaint();
+    }
+    l->Option2_Click(0);
+}
+
 } // namespace
 
 BENCHMARK(BM_PlainRead20k)->Unit(benchmark::kMicrosecond);
@@ -249,6 +271,7 @@ BENCHMARK(BM_LobbyList)
     ->Args({1, 3})
     ->Args({2, 0})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportFourLevels)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -286,47 +286,20 @@ void appendTwo(QString& out, int v)
     out += QChar(u'0' + v % 10);
 }
 
-// The pieces many lines share, made once: a pupil's marks and name, the
-// text of a date.
-class LineParts {
+// Whether a pupil's runs are listed: the grade filter, asked once a pupil.
+class PupilFilter {
 public:
-    explicit LineParts(const Viewer& v) : v_(v) {}
-    const QString& who(int pupil)
-    {
-        auto it = who_.find(pupil);
-        if (it == who_.end()) {
-            const QString mark = v_.mark(pupil);
-            it = who_.insert(pupil, mark + v_.name(pupil) + mark);
-        }
-        return *it;
-    }
+    explicit PupilFilter(const Viewer& v) : v_(v) {}
     bool passes(int pupil)
     {
         auto it = passes_.find(pupil);
         if (it == passes_.end()) it = passes_.insert(pupil, v_.passes(pupil));
         return *it;
     }
-    const QString& date(double serial)
-    {
-        const qint64 day = serial >= 0 && serial < 2958466 ? qint64(serial) : -1;
-        auto it = dates_.find(day);
-        if (it == dates_.end()) it = dates_.insert(day, listDate(serial));
-        return *it;
-    }
-    // The date's last five characters (month and day).
-    const QString& monthDay(double serial)
-    {
-        const qint64 day = serial >= 0 && serial < 2958466 ? qint64(serial) : -1;
-        auto it = monthDays_.find(day);
-        if (it == monthDays_.end()) it = monthDays_.insert(day, date(serial).right(5));
-        return *it;
-    }
 
 private:
     const Viewer& v_;
-    QHash<int, QString> who_;
     QHash<int, bool> passes_;
-    QHash<qint64, QString> dates_, monthDays_;
 };
 
 QString clockText(double dayFraction, int length)
@@ -346,16 +319,57 @@ QString clockText(double dayFraction, int length)
 }
 } // namespace
 
-std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, const RunListRequest& request,
-                                            const Viewer& v, const std::function<void(qint64)>& progress)
+QString RunLineText::text(const RunLine& line) const
+{
+    QString t;
+    t.reserve(32);
+    const QString who = who_.value(line.pupil);
+    const bool failed = line.seconds() < 0;
+    switch (kind_) {
+    case RunList::Today:
+    case RunList::AllRuns: {
+        // Today's runs show the time of day, all runs the month and day.
+        const QString when = kind_ == RunList::Today ? clockText(line.time, 5) : listDate(line.date).right(5);
+        if (failed) {
+            t += QStringLiteral("　　× ");
+            t += when;
+            t += who;
+        } else if (kind_ == RunList::AllRuns && order_ == Order::Points) {
+            appendRn(t, line.points, 5);
+            t += u' ';
+            t += when;
+            t += who;
+            appendNumber(t, line.score);
+            t += u'秒';
+        } else {
+            appendR5Seconds(t, line.score);
+            t += u' ';
+            t += when;
+            t += who;
+            appendNumber(t, line.points);
+        }
+        break;
+    }
+    case RunList::OnePupil:
+        t += listDate(line.date);
+        t += u' ';
+        t += clockText(line.time, 8);
+        if (!failed) appendR5Seconds(t, line.score);
+        break;
+    }
+    return t;
+}
+
+RunLists runLists(const char* bytes, qint64 count, const RunListRequest& request, const Viewer& v,
+                  const std::function<void(qint64)>& progress)
 {
     const int n = std::clamp(request.levelCount, 0, kLevelCount - 1);
-    std::vector<std::vector<ListLine>> out(std::size_t(n) + 1);
+    RunLists out;
+    out.levels.resize(std::size_t(n) + 1);
+    auto text = std::make_shared<RunLineText>(request.kind, request.order);
     const double today = double(daySerial(request.today));
     const double windowFrom = today - request.windowDays;
-    constexpr qint32 kFailedLine = 90000; // a run that ran out of time
-    const QString failedLead = QStringLiteral("　　× ");
-    LineParts parts(v);
+    PupilFilter filter(v);
 
     for (qint64 k = 0; k < count; ++k) {
         if (progress && k % 5000 == 0) progress(k);
@@ -377,50 +391,23 @@ std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, con
             if (pupil != v.currentPupil || !(date > windowFrom)) continue;
             break;
         }
-        if (!parts.passes(pupil)) continue;
+        if (!filter.passes(pupil)) continue;
 
-        const double time = getLeDouble(p + 8);
-        const bool failed = score >= kFailedLine;
-        ListLine line;
+        RunLine line;
+        line.date = date;
+        line.time = getLeDouble(p + 8);
+        line.score = score;
+        line.pupil = pupil;
         line.current = pupil == v.currentPupil;
-        if (!failed) line.seconds = score;
         const qint32 target = request.levels ? (*request.levels)[std::size_t(level)].targetTime : 0;
-        QString& t = line.text;
-        t.reserve(32);
-        switch (request.kind) {
-        case RunList::Today:
-        case RunList::AllRuns: {
-            const QString when = request.kind == RunList::Today ? clockText(time, 5) : parts.monthDay(date);
-            const qint64 points = listPoints(score, target, pointsTextValue(p + 34, 5));
-            if (failed) {
-                t += failedLead;
-                t += when;
-                t += parts.who(pupil);
-            } else if (request.kind == RunList::AllRuns && request.order == Order::Points) {
-                appendRn(t, points, 5);
-                t += u' ';
-                t += when;
-                t += parts.who(pupil);
-                appendNumber(t, score);
-                t += u'秒';
-            } else {
-                appendR5Seconds(t, score);
-                t += u' ';
-                t += when;
-                t += parts.who(pupil);
-                appendNumber(t, points);
-            }
-            break;
+        line.points = listPoints(score, target, pointsTextValue(p + 34, 5));
+        if (!text->knows(pupil)) {
+            const QString mark = v.mark(pupil);
+            text->setWho(pupil, mark + v.name(pupil) + mark);
         }
-        case RunList::OnePupil:
-            t += parts.date(date);
-            t += u' ';
-            t += clockText(time, 8);
-            if (!failed) appendR5Seconds(t, score);
-            break;
-        }
-        out[std::size_t(level)].push_back(std::move(line));
+        out.levels[std::size_t(level)].push_back(line);
     }
+    out.text = std::move(text);
     if (progress) progress(count);
     return out;
 }

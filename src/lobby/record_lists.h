@@ -2,8 +2,10 @@
 #include "app/level_table.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 struct RosterTables;
@@ -101,10 +103,45 @@ qint64 runListWindow(RunList kind);
 constexpr int kPointSourceFlag = 0;
 // The points of one run in the lists: without the level's factor.
 qint64 listPoints(qint32 score, qint32 targetTime, qint32 storedPoints, int pointSource = kPointSourceFlag);
-// The lines of each level 1..N (index 0 unused), in file order, from `count`
-// consecutive 44-byte records. Records the record store would not use, and
-// levels above N, are left out. `progress` hears how many records were read.
-std::vector<std::vector<ListLine>> runLists(const char* bytes, qint64 count, const RunListRequest& request,
-                                            const Viewer& v, const std::function<void(qint64)>& progress = {});
+// One line of a list of runs: what its record says. A list holds up to
+// 20 000 of them and shows a dozen, so a line's text is made when it is shown.
+struct RunLine {
+    double date = 0;
+    double time = 0;
+    qint64 points = 0;
+    qint32 score = 0;
+    qint16 pupil = 0;
+    bool current = false; // a line of the current pupil
+
+    static constexpr qint32 kFailedScore = 90000; // from here on, a run that ran out of time
+    qint32 seconds() const { return score >= kFailedScore ? -1 : score; }
+};
+
+// How the lines of one build of run lists read: the kind of list, and each
+// pupil's marks and name as they were when the lists were built.
+class RunLineText {
+public:
+    RunLineText(RunList kind, Order order) : kind_(kind), order_(order) {}
+    QString text(const RunLine& line) const;
+    // A pupil's marks and name around it, as the lines show them.
+    void setWho(int pupil, const QString& who) { who_.insert(pupil, who); }
+    bool knows(int pupil) const { return who_.contains(pupil); }
+
+private:
+    RunList kind_;
+    Order order_;
+    QHash<int, QString> who_;
+};
+
+struct RunLists {
+    std::vector<std::vector<RunLine>> levels; // levels 1..N, index 0 unused
+    std::shared_ptr<const RunLineText> text;
+};
+
+// The lines of each level 1..N, in file order, from `count` consecutive
+// 44-byte records. Records the record store would not use, and levels above
+// N, are left out. `progress` hears how many records were read.
+RunLists runLists(const char* bytes, qint64 count, const RunListRequest& request, const Viewer& v,
+                  const std::function<void(qint64)>& progress = {});
 
 } // namespace lists

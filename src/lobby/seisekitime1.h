@@ -90,7 +90,9 @@ private:
     bool Command7_Click();      // all runs
     bool Command16_Click();     // one pupil's times
     bool buildRunLists(const lists::RunListRequest& asked);
-    void fillList(int i, const std::vector<lists::ListLine>& lines);
+    void fillList(int i, std::vector<lists::ListLine> lines);
+    void fillRuns(int i, std::vector<lists::RunLine> runs, std::shared_ptr<const lists::RunLineText> text);
+    void showListFilled(int i);
     void 成績リスト色表示();
     void 成績リスト色表示単独(int i);
     void Command9_Click(); // the plan and level check

@@ -167,10 +167,10 @@ bool seisekitime1::Command3_Click(int i)
     c.label9->setText(QStringLiteral("今日"));
     c.label10->setText(QStringLiteral("今まで"));
     const lists::Order order = orderingMode_ == 2 ? lists::Order::Points : lists::Order::Times;
-    const lists::LevelRanking ranking = lists::rankLevel(state(), i, order, pointRanking_ == 2 ? 2 : 1, viewer());
+    lists::LevelRanking ranking = lists::rankLevel(state(), i, order, pointRanking_ == 2 ? 2 : 1, viewer());
     c.lines5->clear();
     if (!pump()) return false;
-    fillList(i, ranking.lines);
+    fillList(i, std::move(ranking.lines));
     return true;
 }
 
@@ -250,23 +250,33 @@ bool seisekitime1::buildRunLists(const lists::RunListRequest& asked)
     }
     progressBar2_->setRange(0, int(std::min<qint64>(INT_MAX, (tail.count + 1) * 11 / 10)));
     progressBar2_->setValue(0);
-    const auto lines = lists::runLists(tail.bytes.constData(), tail.count, request, viewer(),
+    auto lines = lists::runLists(tail.bytes.constData(), tail.count, request, viewer(),
                                        [this](qint64 done) { progressBar2_->setValue(int(done)); });
-    for (int i = 1; i <= levelCount_; ++i) fillList(i, lines[std::size_t(i)]);
+    for (int i = 1; i <= levelCount_; ++i) fillRuns(i, std::move(lines.levels[std::size_t(i)]), lines.text);
     picture1_->setEnabled(true);
     if (!pump()) return false;
     成績リスト色表示();
     return true;
 }
 
-void seisekitime1::fillList(int i, const std::vector<lists::ListLine>& lines)
+void seisekitime1::fillList(int i, std::vector<lists::ListLine> lines)
+{
+    col_[std::size_t(i)].lines5->setLines(std::move(lines));
+    showListFilled(i);
+}
+
+void seisekitime1::fillRuns(int i, std::vector<lists::RunLine> runs, std::shared_ptr<const lists::RunLineText> text)
+{
+    col_[std::size_t(i)].lines5->setRuns(std::move(runs), std::move(text));
+    showListFilled(i);
+}
+
+void seisekitime1::showListFilled(int i)
 {
     Column& c = col_[std::size_t(i)];
-    const auto own = std::find_if(lines.begin(), lines.end(), [](const lists::ListLine& l) { return l.current; });
-    c.lines5->setLines(lines);
     // The line above the pupil's own is brought into view.
-    if (own != lines.end() && own != lines.begin())
-        c.list5->scrollTo(c.lines5->index(int(own - lines.begin()) - 1), QAbstractItemView::PositionAtTop);
+    if (const int own = c.lines5->firstOwnRow(); own > 0)
+        c.list5->scrollTo(c.lines5->index(own - 1), QAbstractItemView::PositionAtTop);
     成績リスト色表示単独(i);
 }
 

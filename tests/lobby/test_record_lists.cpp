@@ -252,8 +252,12 @@ void TestRecordLists::runLists()
     request.levelCount = 4;
     request.levels = &table;
     const auto lines = lists::runLists(bytes.constData(), bytes.size() / 44, request, Viewer{&roster, 1, filter});
-    QCOMPARE(int(lines.size()), 5);
-    for (int l = 1; l <= 4; ++l) QCOMPARE(joined(lines[std::size_t(l)]), levels[l - 1]);
+    QCOMPARE(int(lines.levels.size()), 5);
+    for (int l = 1; l <= 4; ++l) {
+        QStringList texts;
+        for (const RunLine& run : lines.levels[std::size_t(l)]) texts << lines.text->text(run);
+        QCOMPARE(texts.join(QStringLiteral(" | ")), levels[l - 1]);
+    }
 }
 
 QTEST_MAIN(TestRecordLists)
