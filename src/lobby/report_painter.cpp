@@ -84,9 +84,11 @@ void drawGraph(QPainter& p, const QRectF& area, const std::vector<qint32>& times
     }
     QPen dot(QColor(0, 60, 160));
     dot.setWidthF(pointWidth);
-    dot.setCapStyle(Qt::RoundCap);
+    dot.setCapStyle(Qt::SquareCap);
     p.setPen(dot);
-    for (int i = 1; i <= n; ++i) p.drawPoint(QPointF(xOf(i), yOf(times[std::size_t(i - 1)])));
+    QPolygonF points(n);
+    for (int i = 1; i <= n; ++i) points[i - 1] = QPointF(xOf(i), yOf(times[std::size_t(i - 1)]));
+    p.drawPoints(points);
     p.setPen(axis);
 }
 
