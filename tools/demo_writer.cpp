@@ -3,6 +3,7 @@
 // Every .txt is re-encoded in code page 932 with CRLF line ends, and the
 // sound cues are generated into the sound folder. Existing record files in
 // OUTPUT_DIR are left alone.
+#include "app/file_write.h"
 #include "app/text_file.h"
 #include "wav_writer.h"
 
@@ -10,16 +11,15 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QSaveFile>
 #include <cstdio>
 
 namespace {
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    QString error;
+    if (!replaceFileAtomic(path, bytes, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
         return false;
     }
     return true;

@@ -1,11 +1,11 @@
 #include "app/text_file.h"
 
 #include "app/file_error.h"
+#include "app/file_write.h"
 #include "app/text_util.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -175,24 +175,15 @@ QString readTextFile(const QString& path, const QString& displayName)
     QFile f(path);
     if (!QFileInfo::exists(path))
         throw FileError(displayName, path, QStringLiteral("ファイルがありません。"));
-    if (!f.open(QIODevice::ReadOnly))
-        throw FileError(displayName, path, QStringLiteral("ファイルを開けません（%1）。").arg(f.errorString()));
+    QString reason;
+    if (!openWithReason(f, QIODevice::ReadOnly, &reason))
+        throw FileError(displayName, path, QStringLiteral("ファイルを開けません（%1）。").arg(reason));
     return decodeTextFile(f.readAll());
 }
 
 bool writeTextFileAtomic(const QString& path, const QString& text, QString* error)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    const QByteArray bytes = encodeCp932(text);
-    if (f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    return true;
+    return replaceFileAtomic(path, encodeCp932(text), error);
 }
 
 ListReader::ListReader(QString text, QString displayName, QString path)

@@ -31,8 +31,9 @@ QString readTextFile(const QString& path, const QString& displayName);
 // As above, but returns nothing when the file does not exist or cannot be opened.
 std::optional<QString> tryReadTextFile(const QString& path);
 
-// Replaces a whole file atomically: a crash leaves the old file or the new
-// one, never a mixture. Returns false (with `error` set) on failure.
+// Replaces a whole file atomically (replaceFileAtomic): a crash or a full disk
+// leaves the old file or the new one, never a mixture. Returns false with
+// `error` set to a message naming the file and the reason.
 bool writeTextFileAtomic(const QString& path, const QString& text, QString* error = nullptr);
 
 // One value read by the list-input convention.

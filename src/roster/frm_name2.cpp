@@ -118,10 +118,10 @@ void FrmName2::Command1_Click()
         message(rewrite.error);
         return;
     }
-    // 2.–4. The old roster stays in place until the new one is complete.
+    // 2.–4. The old roster stays in place until the new one is complete and
+    // on the disk; the message names the file and why it could not be saved.
     QString error;
-    if (!writeTextFileAtomic(path, rewrite.text, &error))
-        message(QStringLiteral("名簿ファイルを書き込めませんでした（%1）。\n名簿は変更していません。").arg(error));
+    if (!writeTextFileAtomic(path, rewrite.text, &error)) message(error + QStringLiteral("\n名簿は変更していません。"));
 }
 
 void FrmName2::Command2_Click() { showNameSelection(app()); }

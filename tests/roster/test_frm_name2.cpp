@@ -1,7 +1,9 @@
 #include "app/text_file.h"
 #include "app/text_util.h"
 #include "namesel_fixture.h"
+#include "support/small_disk.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,6 +20,8 @@ private slots:
     void changeRereadsTheFileAndKeepsTheRest();
     void refusedChangeWritesNothing();
     void backShowsTheChangedList();
+    void saveOnASmallDisk_data();
+    void saveOnASmallDisk();
 };
 
 namespace {
@@ -127,6 +131,42 @@ void TestFrmName2::backShowsTheChangedList()
     QCOMPARE(f.screen(), QStringLiteral("namesel"));
     f.stage->activatePending();
     QVERIFY2(f.lines()[2].startsWith(QStringLiteral("小3 山田　はな")), qPrintable(f.lines().join(u'|')));
+}
+
+void TestFrmName2::saveOnASmallDisk_data()
+{
+    QTest::addColumn<int>("free");    // bytes left on the disk, -1: room to save
+    QTest::addColumn<int>("longest"); // of row 3, a damaged line kept as it is
+    QTest::newRow("full disk: nothing of the new roster fits") << 0 << 10;
+    QTest::newRow("a short write (one block), then a full disk") << 4096 << 5000;
+    QTest::newRow("room: a killed save's leftover goes, other files stay") << -1 << 10;
+}
+
+void TestFrmName2::saveOnASmallDisk()
+{
+    QFETCH(int, free);
+    QFETCH(int, longest);
+    const bool saved = free < 0;
+    Editor f;
+    SmallDisk disk(f.inst.root());
+    if (!disk.failure.isEmpty()) QSKIP(qPrintable(disk.failure));
+    f.inst.writeDefaults();
+    // Empty, so that removing one frees no block; only the last one has the
+    // pattern of the program's temporary files.
+    const QStringList kept{"生徒用名簿.txt.a1B-c3", "生徒用名簿.txt.a1B2c3d", "生徒用名簿.txt.bak", "生徒用名簿temp.txt"};
+    for (const QString& name : kept + QStringList{"生徒用名簿.txt.a1B2c3"}) f.inst.writeBytes(name, {});
+    QVERIFY(f.open(line(1, 2017, "山田　花子", "0") + line(2, 2015, "すずき", "") + QString(longest, u'x') + "\r\n"));
+    const QByteArray before = bytes(f.rosterPath());
+    f.text("Text1", 1)->setText(QStringLiteral("あたらしい"));
+    QVERIFY(free < 0 || disk.fill(free));
+    f.change();
+    QCOMPARE(bytes(f.rosterPath()) == before, !saved);
+    QCOMPARE(f.t.dialogs.texts.size(), saved ? 0 : 1);
+    for (const QString& told : f.t.dialogs.texts)
+        QVERIFY2(told.contains("「生徒用名簿.txt」") && told.contains("理由：ディスクの空きがありません") &&
+                     told.contains("名簿は変更していません"), qPrintable(told));
+    // No temporary file of this save, none of the killed one's.
+    QCOMPARE(QDir(f.inst.root()).entryList({"生徒用名簿.txt.*", "生徒用名簿temp.txt"}, QDir::Files, QDir::Name), kept);
 }
 
 QTEST_MAIN(TestFrmName2)
