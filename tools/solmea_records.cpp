@@ -56,7 +56,7 @@ bool out(const QByteArray& bytes)
 
 int outputFailed()
 {
-    return fail(QStringLiteral("結果を書き出せません（%1）").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    return fail(QStringLiteral("結果を書き出せません（%1）").arg(systemErrorText(errno)));
 }
 
 // Flushes what is still buffered; the exit code to end with.
@@ -113,7 +113,8 @@ int openResults(const SharedState& s, StreamedResultFile& r, qint64 newest = -1)
     r.path = resultFilePath(s);
     if (!QFileInfo::exists(r.path)) return 0;
     r.file.setFileName(r.path);
-    if (!r.file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return unreadable(r.path, r.file.errorString());
+    QString reason;
+    if (!openWithReason(r.file, QIODevice::ReadOnly | QIODevice::Unbuffered, &reason)) return unreadable(r.path, reason);
     r.stream.emplace(r.file, kResultChunkRecords, newest);
     return r.stream->ok() ? 0 : unreadable(r.path, r.stream->error());
 }

@@ -10,6 +10,7 @@
 // - Zero counts are written as 0, not left blank.
 #include "lobby/report_panel.h"
 
+#include "app/file_error.h"
 #include "app/fonts.h"
 #include "app/shared_state.h"
 #include "app/text_util.h"
@@ -207,9 +208,9 @@ ReportContent ReportPanel::content()
     if (QFileInfo::exists(path)) {
         QFile f(path);
         QString error;
-        if (!f.open(QIODevice::ReadOnly) || !readResultTail(f, kLoadWindow, tail, &error)) {
+        if (!openWithReason(f, QIODevice::ReadOnly, &error) || !readResultTail(f, kLoadWindow, tail, &error)) {
             sv.dialogs.message(QStringLiteral("成績ファイルを読み込めないため、グラフを描けません。\r\n%1\r\n%2")
-                                   .arg(QDir::toNativeSeparators(path), error.isEmpty() ? f.errorString() : error),
+                                   .arg(QDir::toNativeSeparators(path), error),
                                s.contentTitle);
             tail = ResultTail{};
         }

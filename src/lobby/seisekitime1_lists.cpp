@@ -14,6 +14,7 @@
 #include "lobby/lobby_texts.h"
 #include "lobby/record_list_model.h"
 #include "lobby/report_panel.h"
+#include "app/file_error.h"
 #include "records/record_store.h"
 
 #include <QButtonGroup>
@@ -240,9 +241,9 @@ bool seisekitime1::buildRunLists(const lists::RunListRequest& asked)
     QFile f(path);
     if (QFileInfo::exists(path)) {
         QString error;
-        if (!f.open(QIODevice::ReadOnly) || !readResultTail(f, lists::runListWindow(request.kind), tail, &error)) {
+        if (!openWithReason(f, QIODevice::ReadOnly, &error) || !readResultTail(f, lists::runListWindow(request.kind), tail, &error)) {
             sv.dialogs.message(QStringLiteral("成績ファイルを読み込めないため、成績の一覧を表示できません。\r\n%1\r\n%2")
-                                   .arg(QDir::toNativeSeparators(path), error.isEmpty() ? f.errorString() : error),
+                                   .arg(QDir::toNativeSeparators(path), error),
                                s.contentTitle);
             tail = ResultTail{};
         }

@@ -1,5 +1,7 @@
 #include "records/file_lock.h"
 
+#include "app/file_error.h"
+
 #include <QFile>
 
 #ifdef Q_OS_WIN
@@ -60,7 +62,7 @@ bool WholeFileLock::lock(QString* error)
 {
     if (held_) return true;
     if (setLock(file_.handle(), F_WRLCK, F_OFD_SETLKW) == -1) {
-        if (error) *error = QString::fromLocal8Bit(std::strerror(errno));
+        if (error) *error = systemErrorText(errno);
         return false;
     }
     held_ = true;

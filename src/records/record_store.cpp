@@ -1,6 +1,8 @@
 #include "records/record_store.h"
 
 #include "app/catalogue.h"
+#include "app/file_error.h"
+#include "app/file_write.h"
 #include "app/folder_path.h"
 #include "app/services.h"
 #include "app/shared_state.h"
@@ -14,7 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-
+#include <unistd.h>
 
 namespace {
 
@@ -64,7 +66,7 @@ OpenAttempt openForLoading(const QString& path, QFile& f)
         return a;
     }
     a.errorNumber = errno;
-    a.errorText = f.errorString();
+    a.errorText = fileErrorText(a.errorNumber, f, FileAccess::Read);
     if (QFileInfo::exists(path) && f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) a.ok = true;
     return a;
 }
@@ -90,24 +92,30 @@ bool openResultFile(const SharedState& s, QFile& file)
 bool appendRecordLocked(const QString& path, const QByteArray& record, QString* error)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
-        if (error) *error = f.errorString();
-        return false;
-    }
+    if (!openWithReason(f, QIODevice::ReadWrite | QIODevice::Unbuffered, error)) return false;
     WholeFileLock lock(f);
     if (!lock.lock(error)) return false;
     // The length is read under the lock: another PC's record written just
     // before counts, and no other PC can write at the same place meanwhile.
     const qint64 length = fileLengthNow(f);
     if (length < 0) {
-        if (error) *error = QStringLiteral("ファイルの長さを調べられません。");
+        if (error) *error = systemErrorText(errno, FileAccess::Read);
         return false;
     }
     const qint64 at = length / record.size() * record.size();
-    // Unbuffered: the bytes are in the file when write() returns, before the
-    // lock is released.
-    if (!f.seek(at) || f.write(record) != record.size()) {
-        if (error) *error = f.errorString();
+    // The system's calls on the open file: a short write is continued, and a
+    // failure is known by the system's own reason. The bytes are in the file
+    // when they return, before the lock is released.
+    const int fd = f.handle();
+    int failure = ::lseek(fd, at, SEEK_SET) < 0 ? errno : writeAll(fd, record.constData(), record.size());
+    if (failure != 0) {
+        // Part of the record may be in the file (a disk full after its first
+        // bytes): cut it off where the record began, still under the lock,
+        // so that no reader and no later append ever sees it.
+        int rc;
+        do rc = ::ftruncate(fd, at);
+        while (rc == -1 && errno == EINTR);
+        if (error) *error = systemErrorText(failure);
         return false;
     }
     lock.unlock();

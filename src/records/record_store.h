@@ -41,7 +41,10 @@ bool openResultFile(const SharedState& s, QFile& file);
 
 // Appends one fixed-length record under a whole-file lock: the record goes at
 // (length ÷ record size) whole records, so a torn tail is overwritten, and the
-// bytes reach the file before the lock is released.
+// bytes reach the file before the lock is released. When the write fails part
+// of the way (a full disk), the file is cut back to where the record began
+// before the lock is released: it never keeps part of a record. `error` gets
+// the system's reason in Japanese (systemErrorText).
 bool appendRecordLocked(const QString& path, const QByteArray& record, QString* error);
 
 // ---- The loader's and the counters' rules, free of screens and clocks, so

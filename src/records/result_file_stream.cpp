@@ -1,9 +1,11 @@
 #include "records/result_file_stream.h"
 
+#include "app/file_error.h"
 #include "records/record_format.h"
 
 #include <QFile>
 #include <algorithm>
+#include <cerrno>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -25,7 +27,7 @@ ResultFileStream::ResultFileStream(QFile& file, qint64 chunkRecords, qint64 newe
 {
     const qint64 length = fileLengthNow(file_);
     if (length < 0) {
-        error_ = QStringLiteral("ファイルの長さを調べられません。");
+        error_ = systemErrorText(errno, FileAccess::Read);
         return;
     }
     totalRecords_ = length / kResultRecordSize;
@@ -39,8 +41,9 @@ bool ResultFileStream::rewind()
     nextRecord_ = startIndex_;
     count_ = 0;
     if (!ok()) return false;
+    errno = 0;
     if (!file_.seek(startIndex_ * kResultRecordSize)) {
-        error_ = file_.errorString();
+        error_ = fileErrorText(errno, file_, FileAccess::Read);
         return false;
     }
     return true;
@@ -54,9 +57,10 @@ bool ResultFileStream::next()
     if (buffer_.size() < want) buffer_.resize(want);
     qint64 got = 0;
     while (got < want) {
+        errno = 0;
         const qint64 n = file_.read(buffer_.data() + got, want - got);
         if (n < 0) {
-            error_ = file_.errorString();
+            error_ = fileErrorText(errno, file_, FileAccess::Read);
             return false;
         }
         if (n == 0) break; // cut short meanwhile

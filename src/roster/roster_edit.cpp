@@ -1,5 +1,6 @@
 #include "roster/roster_edit.h"
 
+#include "app/file_error.h"
 #include "app/text_file.h"
 #include "app/text_util.h"
 
@@ -32,9 +33,10 @@ EditorRead readEditorRows(const QString& path)
 {
     EditorRead read;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    QString reason;
+    if (!openWithReason(f, QIODevice::ReadOnly, &reason)) {
         read.error = QFileInfo::exists(path)
-                         ? QStringLiteral("名簿ファイル「%1」を読み込めません（%2）。").arg(QFileInfo(path).fileName(), f.errorString())
+                         ? QStringLiteral("名簿ファイル「%1」を読み込めません（%2）。").arg(QFileInfo(path).fileName(), reason)
                          : QStringLiteral("名簿ファイル「%1」がありません。").arg(QFileInfo(path).fileName());
         return read;
     }

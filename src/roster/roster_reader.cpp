@@ -27,6 +27,7 @@
 #include "roster/roster_reader.h"
 
 #include "app/catalogue.h"
+#include "app/file_error.h"
 #include "app/folder_path.h"
 #include "app/services.h"
 #include "app/shared_state.h"
@@ -64,11 +65,12 @@ RosterReadResult readRosterTables(SharedState& s, QDate today, bool applyCapacit
     const QString path = rosterFilePath(s);
     const QString fileName = QFileInfo(path).fileName();
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    QString reason;
+    if (!openWithReason(f, QIODevice::ReadOnly, &reason)) {
         const QString where = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absolutePath()));
         result.missingNote = QFileInfo::exists(path)
                                  ? QStringLiteral("名簿ファイル「%1」を読み込めません（%2）。\r\n場所：%3")
-                                       .arg(fileName, f.errorString(), where)
+                                       .arg(fileName, reason, where)
                                  : QStringLiteral("名簿ファイル「%1」がありません。\r\n場所：%2").arg(fileName, where);
         t.count = 0;
         return result;

@@ -1,5 +1,6 @@
 #include "sound/sdl_sound_device.h"
 
+#include "app/file_error.h"
 #include "app/folder_path.h"
 #include "sound/sdl_library.h"
 
@@ -67,10 +68,7 @@ int SdlSoundDevice::send(const QString& command, QString& reply)
     if (!info.exists()) return kFileMissing;
     if (!info.isFile() || info.size() > kMaxFileBytes) return kFileUnusable;
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
-        reply = f.errorString();
-        return kFileUnusable;
-    }
+    if (!openWithReason(f, QIODevice::ReadOnly, &reply)) return kFileUnusable;
     const QByteArray bytes = f.readAll();
     if (bytes.isEmpty()) return kFileUnusable;
 

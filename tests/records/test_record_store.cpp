@@ -3,6 +3,7 @@
 #include "app/shared_state.h"
 #include "records/record_store.h"
 #include "support/installation.h"
+#include "support/small_disk.h"
 #include "support/test_services.h"
 
 #include <QDir>
@@ -140,6 +141,8 @@ private slots:
     void refusedFileGivesUpAfterSixtySeconds_data();
     void refusedFileGivesUpAfterSixtySeconds();
     void storeFailureEndsTheProgram();
+    void failedAppendLeavesNoPartOfARecord_data();
+    void failedAppendLeavesNoPartOfARecord();
 };
 
 void TestRecordStore::missingFileIsCreatedEmpty()
@@ -550,6 +553,41 @@ void TestRecordStore::storeFailureEndsTheProgram()
     QVERIFY(f.t.end.requested());
     QCOMPARE(f.t.end.exitCode(), 1);
     QVERIFY(!QFile::exists(f.logPath())); // nothing logged for a run that was not stored
+}
+
+void TestRecordStore::failedAppendLeavesNoPartOfARecord_data()
+{
+    QTest::addColumn<int>("records");    // already in the result file
+    QTest::addColumn<int>("logRecords"); // already in the shared log, which then fails
+    QTest::addColumn<bool>("readOnly");  // else full
+    // 93 × 44 and 62 × 66 bytes end 4 bytes before a block's end: the first
+    // 4 bytes of the record fit, the rest finds the disk full.
+    QTest::newRow("full disk, 4 bytes of the record fit") << 93 << 0 << false;
+    QTest::newRow("full disk, the run stored, not logged") << 3 << 62 << false;
+    QTest::newRow("read-only disk") << 3 << 0 << true;
+}
+
+void TestRecordStore::failedAppendLeavesNoPartOfARecord()
+{
+    QFETCH(int, records);
+    QFETCH(int, logRecords);
+    QFETCH(bool, readOnly);
+    Fixture f;
+    SmallDisk disk(f.inst.root());
+    if (!disk.failure.isEmpty()) QSKIP(qPrintable(disk.failure));
+    f.inst.writeDefaults();
+    f.writeRecords(QList<ResultRecord>(records, f.rec(-1, 1, 1, 30)));
+    f.writeFile(f.logPath(), QByteArray(logRecords * 66, 'L'));
+    const QString path = logRecords ? f.logPath() : f.resultPath();
+    const QByteArray before = Fixture::readFile(path);
+    QVERIFY(readOnly ? disk.makeReadOnly() : disk.fill());
+    f.run(2, 1, 31);
+    QVERIFY(!Seisekikiroku(f.s, f.t.services, 1));
+    QCOMPARE(Fixture::readFile(path), before);
+    const QString told = f.t.dialogs.texts.value(0);
+    const QString reason = readOnly ? "書き込みが許可されていません" : "ディスクの空きがありません";
+    QVERIFY2(told.contains(QFileInfo(path).fileName() + "\r\n理由：" + reason), qPrintable(told));
+    QVERIFY(f.t.end.requested());
 }
 
 QTEST_GUILESS_MAIN(TestRecordStore)
