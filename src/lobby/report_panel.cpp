@@ -310,8 +310,8 @@ void ReportPanel::drawOnScreen()
     setGeometry(twRect(120, 1740, 15120, 9500));
     ReportContent c = content();
     screenPages_ = reportPages(c);
-    // The page takes the whole width beside the scroll bar.
-    const int width = picture12_->maximumViewportSize().width() - picture12_->verticalScrollBar()->sizeHint().width();
+    // The page takes the whole width beside the scroll bar (always shown).
+    const int width = picture12_->maximumViewportSize().width();
     pages_->setReport(std::move(c), designFont(kGothic, kScreenFontPoints), kScreenPointWidth, width);
     picture12_->verticalScrollBar()->setValue(0);
     show();
