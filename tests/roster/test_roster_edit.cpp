@@ -1,6 +1,5 @@
 #include "app/text_file.h"
 #include "app/text_util.h"
-#include "records/record_format.h"
 #include "roster/roster_edit.h"
 #include "support/installation.h"
 
@@ -19,7 +18,6 @@ private slots:
     void refused();
     void newPupils_data();
     void newPupils();
-    void recordedPupils();
     void missingRoster();
     void killedSaveLeavesOldOrNew();
 };
@@ -176,27 +174,6 @@ void TestRosterEdit::newPupils()
     QCOMPARE(encodeCp932(r.text), encodeCp932(expected));
     // Without the rules the rows the file lacks stay unwritten.
     QCOMPARE(edit(file, edits).text, edit(file, {keepA}).text);
-}
-
-void TestRosterEdit::recordedPupils()
-{
-    TestInstallation inst;
-    QByteArray runs;
-    ResultRecord run;
-    for (const qint16 pupil : {7, 2, -1, 7, 9}) {
-        run.pupilNumber = pupil;
-        runs += encodeResultRecord(run);
-    }
-    runs.chop(24); // a torn record is no record
-    inst.writeBytes(QStringLiteral("runs.dat"), runs);
-    std::vector<bool> numbers;
-    QString error;
-    QVERIFY(markRecordedPupils(inst.path(QStringLiteral("runs.dat")), 44, 16, numbers, &error));
-    QVERIFY(markRecordedPupils(inst.path(QStringLiteral("none.dat")), 44, 16, numbers, &error));
-    QList<int> marked;
-    for (std::size_t n = 0; n < numbers.size(); ++n)
-        if (numbers[n]) marked << int(n);
-    QCOMPARE(marked, (QList<int>{2, 7}));
 }
 
 void TestRosterEdit::missingRoster()
