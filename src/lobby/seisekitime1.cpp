@@ -422,7 +422,7 @@ void seisekitime1::formActivate()
     // 6. The counters.
     if (!回数求(s, sv) || !stillShown()) return;
     // 7. Today's runs over all levels, in 16 bits.
-    label18_->setText(todayTotalLine(qint16(runsTodayAllLevels(s.records, s.pupilNumber))));
+    label18_->setText(todayTotalLine(runsTodayAllLevels(s.records, s.pupilNumber)));
     setRecentLines();
     // 8.
     progressBar1_->setRange(0, n);
