@@ -16,8 +16,10 @@ struct SmallDisk {
     QString failure;
     explicit SmallDisk(const QString& over) : folder(QFile::encodeName(over))
     {
-        static const bool own = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-        if (!own || ::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=64k") != 0)
+        static const int refused =
+            ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 ? 0 : errno;
+        errno = refused;
+        if (refused || ::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=64k") != 0)
             failure = QStringLiteral("cannot mount a small file system here (needs root): %1").arg(std::strerror(errno));
     }
     ~SmallDisk() { if (failure.isEmpty()) ::umount2(folder.constData(), MNT_DETACH); }
