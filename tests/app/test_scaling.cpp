@@ -2,14 +2,19 @@
 // three times, on X servers of 1024×768, 2048×1536 and 1024×700 (see
 // CMakeLists.txt); each test looks up what this server's size should give.
 // Clicks, keys and drags go through the real X server (xdotool).
+#include "about/frmver.h"
+#include "app/focus_ring.h"
 #include "app/stage_fit.h"
 #include "drill/drill_fixture.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QGraphicsProxyWidget>
 #include <QImage>
 #include <QProcess>
+#include <QListWidget>
 #include <QScreen>
+#include <QScrollBar>
 
 namespace {
 
@@ -72,6 +77,30 @@ bool drag(const QWidget* from, const QWidget* to)
     return xdo(command + QStringLiteral("sleep 0.15 mouseup 1"));
 }
 
+// Where a control lies on the X server's screen.
+QRect globalRect(const QWidget* w) { return {w->mapToGlobal(QPoint(0, 0)), w->mapToGlobal(w->rect().bottomRight())}; }
+
+// What the X server shows in `area`.
+QImage shot(const QRect& area)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+}
+
+bool isRingYellow(QColor c) { return c.red() > 200 && c.green() > 160 && c.blue() < 90; }
+
+// The frame's width: dark or yellow pixels from the left edge, along the
+// middle row.
+int ringWidth(const QImage& control)
+{
+    int n = 0;
+    for (QColor c; n < control.width(); ++n) {
+        c = control.pixelColor(n, control.height() / 2);
+        if (!isRingYellow(c) && c.red() + c.green() + c.blue() > 150) break;
+    }
+    return n;
+}
+
 } // namespace
 
 class TestScaling : public QObject {
@@ -82,6 +111,8 @@ private slots:
     void screenAsFirstShown_data();
     void screenAsFirstShown();
     void drillFullScreen();
+    void focusShows_data();
+    void focusShows();
 };
 
 void TestScaling::fit_data()
@@ -208,6 +239,81 @@ void TestScaling::drillFullScreen()
     }
     QVERIFY(click(f.op(2)));
     QTRY_COMPARE(f.blank(1)->text(), QStringLiteral("－"));
+}
+
+void TestScaling::focusShows_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("from"); // the control with the focus before Tab
+    QTest::addColumn<bool>("tab");     // false: the screen's only control, which has the focus
+    QTest::newRow("names") << "namesel" << "List1" << true;
+    QTest::newRow("roster editor") << "frm_name2" << "Text2(1)" << true;
+    QTest::newRow("lobby, and its instructions scroll by the wheel") << "seisekitime1" << "Command1" << true;
+    QTest::newRow("drill: its answer button") << "MainFrm" << "Command5" << false;
+    QTest::newRow("results") << "FrmSyuuryou" << "Command4" << true;
+    QTest::newRow("report panel") << "Picture11" << "Command25" << true;
+    QTest::newRow("about box: its button") << "frmver" << "Command1" << false;
+}
+
+// On every screen the control Tab moves to shows a thick frame, drawn with
+// the screen at the stage's factor: 1 on the 1024×768 server, 2 full screen
+// on the large one, 0.91 in the window fitted to the low one.
+void TestScaling::focusShows()
+{
+    QFETCH(QString, screen);
+    QFETCH(QString, from);
+    QFETCH(bool, tab);
+    const ServerCase* c = thisServer();
+    QVERIFY2(c, "an X server of a size this test knows");
+    DrillFixture f;
+    App& app = f.stage->app();
+    f.stage->activatePending();
+    if (c->fullScale == 2.0) f.stage->toggleFullScreen();
+    if (screen == u"frm_name2") showRosterEditor(app);
+    if (screen == u"seisekitime1" || screen == u"Picture11") showLobby(app);
+    if (screen == u"MainFrm" || screen == u"FrmSyuuryou") QVERIFY(f.open());
+    if (screen == u"FrmSyuuryou") showResults(app);
+    f.stage->activatePending();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    std::unique_ptr<frmver> box(screen == u"frmver" ? new frmver(f.s, f.stage.get()) : nullptr);
+    if (box) box->show();
+    QWidget* top = box ? box.get() : static_cast<QWidget*>(f.stage->current());
+    QWidget* window = box ? top : f.stage.get();
+    if (screen == u"Picture11") {
+        top->findChild<QAbstractButton*>(QStringLiteral("Option2(2)"))->click();
+        top->findChild<QAbstractButton*>(QStringLiteral("Command17"))->click();
+    }
+    if (QWidget* wait = top->findChild<QWidget*>(QStringLiteral("Picture5"))) QTRY_VERIFY(!wait->isVisible());
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    const double factor = box ? 1.0 : c->fullScale == 2.0 ? 2.0 : c->windowScale;
+    QTRY_VERIFY(box || near(f.stage->scale(), factor));
+
+    QWidget* before = top->findChild<QWidget*>(from);
+    QTRY_VERIFY(before && before->isVisible());
+    before->setFocus(Qt::OtherFocusReason);
+    QTRY_COMPARE(top->focusWidget(), before);
+    QTest::qWait(100);
+    const QRect area = globalRect(window);
+    const QImage unfocused = shot(area);
+    if (tab) QVERIFY(key("Tab"));
+    QTRY_VERIFY(top->focusWidget() && (top->focusWidget() != before) == tab);
+    QWidget* now = top->focusWidget();
+    QTest::qWait(100);
+    const QRect at = globalRect(now).translated(-area.topLeft());
+    const QImage was = unfocused.copy(at), is = shot(area).copy(at);
+    if (tab) QVERIFY2(was != is, qPrintable(now->objectName()));
+    // The frame: dark and yellow, at least 3 px wide at the design size.
+    QVERIFY2(ringWidth(is) >= int(3 * factor), qPrintable(QString::number(ringWidth(is))));
+    QVERIFY(isRingYellow(is.pixelColor(int(2 * factor), is.height() / 2)));
+    QCOMPARE(f.stage->focusRing()->target(), now);
+
+    if (screen == u"seisekitime1") {
+        auto* instructions = top->findChild<QListWidget*>(QStringLiteral("List6"));
+        QVERIFY(instructions->verticalScrollBar()->maximum() > 0);
+        QVERIFY(xdo(moveTo(centreOf(instructions)) + QStringLiteral("click 5")));
+        QTRY_VERIFY(instructions->verticalScrollBar()->value() > 0);
+    }
 }
 
 QTEST_MAIN(TestScaling)

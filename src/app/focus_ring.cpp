@@ -1,0 +1,126 @@
+#include "app/focus_ring.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGraphicsView>
+#include <QPainter>
+#include <QWidget>
+
+namespace {
+
+// The frame itself: lets every click, drop and wheel through to what lies
+// under it.
+class RingFrame final : public QWidget {
+public:
+    explicit RingFrame(QWidget* parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("FocusRing"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        // Black, yellow, black: one of them stands out on any colour.
+        QPainter p(this);
+        const QRect r = rect();
+        const int w = FocusRing::kWidth;
+        auto band = [&](int from, int to, const QColor& c) {
+            for (int i = from; i < to; ++i) {
+                const QRect edge = r.adjusted(i, i, -i, -i);
+                p.fillRect(edge.left(), edge.top(), edge.width(), 1, c);
+                p.fillRect(edge.left(), edge.bottom(), edge.width(), 1, c);
+                p.fillRect(edge.left(), edge.top(), 1, edge.height(), c);
+                p.fillRect(edge.right(), edge.top(), 1, edge.height(), c);
+            }
+        };
+        band(0, 1, Qt::black);
+        band(1, w - 1, QColor(255, 216, 0));
+        band(w - 1, w, Qt::black);
+    }
+};
+
+// Controls that get a frame: any child control, not the scaled view that
+// carries a whole screen, nor the lists of drop-down popups.
+bool wantsRing(const QWidget* w)
+{
+    if (!w || w->isWindow() || !w->parentWidget()) return false;
+    if (qobject_cast<const QGraphicsView*>(w)) return false;
+    return w->window()->windowType() != Qt::Popup;
+}
+
+} // namespace
+
+FocusRing::FocusRing(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
+
+FocusRing::~FocusRing()
+{
+    qApp->removeEventFilter(this);
+    drop();
+    delete frame_;
+}
+
+QWidget* FocusRing::target() const { return frame_ && frame_->isVisible() ? target_.data() : nullptr; }
+
+bool FocusRing::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (watched->isWidgetType()) follow(static_cast<QWidget*>(watched));
+        break;
+    case QEvent::FocusOut:
+        if (watched == target_) drop();
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::ZOrderChange:
+        if (watched == target_ && !placing_) place();
+        break;
+    case QEvent::Hide:
+    case QEvent::ParentChange:
+        if (watched == target_) drop();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void FocusRing::follow(QWidget* w)
+{
+    if (!wantsRing(w)) {
+        drop();
+        return;
+    }
+    target_ = w;
+    place();
+}
+
+void FocusRing::place()
+{
+    QWidget* w = target_;
+    if (!w || !w->isVisible() || !w->hasFocus()) {
+        if (frame_) frame_->hide();
+        return;
+    }
+    QWidget* parent = w->parentWidget();
+    if (!frame_) frame_ = new RingFrame(parent);
+    else if (frame_->parentWidget() != parent) frame_->setParent(parent);
+    frame_->setGeometry(w->geometry());
+    // Just above the control, under whatever covers it (a wait panel).
+    placing_ = true;
+    frame_->stackUnder(w);
+    w->stackUnder(frame_);
+    placing_ = false;
+    frame_->show();
+}
+
+void FocusRing::drop()
+{
+    target_ = nullptr;
+    if (frame_) frame_->hide();
+}
