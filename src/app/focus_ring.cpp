@@ -1,13 +1,48 @@
 #include "app/focus_ring.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGraphicsView>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QWidget>
 
 namespace {
+
+const QColor kRingYellow(255, 216, 0);
+
+// Fills the bands of `r`, from the edge in, with the colours given.
+void drawBands(QPainter& p, const QRect& r, std::initializer_list<std::pair<int, QColor>> bands)
+{
+    int in = 0;
+    for (const auto& [width, colour] : bands)
+        for (int i = 0; i < width; ++i, ++in) {
+            const QRect edge = r.adjusted(in, in, -in, -in);
+            if (edge.width() <= 0 || edge.height() <= 0) return;
+            p.fillRect(edge.left(), edge.top(), edge.width(), 1, colour);
+            p.fillRect(edge.left(), edge.bottom(), edge.width(), 1, colour);
+            p.fillRect(edge.left(), edge.top(), 1, edge.height(), colour);
+            p.fillRect(edge.right(), edge.top(), 1, edge.height(), colour);
+        }
+}
+
+// The current line of a list with the focus, framed like the control: the
+// style's own mark is a faint line, drawn only after a keyboard focus change
+// in the window (never in a screen shown scaled).
+class CurrentLineStyle final : public QProxyStyle {
+public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* p,
+                       const QWidget* widget) const override
+    {
+        if (element == PE_FrameFocusRect && qobject_cast<const QAbstractItemView*>(widget)) {
+            drawBands(*p, option->rect, {{1, Qt::black}, {1, kRingYellow}, {1, Qt::black}});
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, p, widget);
+    }
+};
 
 // The frame itself: lets every click, drop and wheel through to what lies
 // under it.
@@ -26,20 +61,7 @@ protected:
     {
         // Black, yellow, black: one of them stands out on any colour.
         QPainter p(this);
-        const QRect r = rect();
-        const int w = FocusRing::kWidth;
-        auto band = [&](int from, int to, const QColor& c) {
-            for (int i = from; i < to; ++i) {
-                const QRect edge = r.adjusted(i, i, -i, -i);
-                p.fillRect(edge.left(), edge.top(), edge.width(), 1, c);
-                p.fillRect(edge.left(), edge.bottom(), edge.width(), 1, c);
-                p.fillRect(edge.left(), edge.top(), 1, edge.height(), c);
-                p.fillRect(edge.right(), edge.top(), 1, edge.height(), c);
-            }
-        };
-        band(0, 1, Qt::black);
-        band(1, w - 1, QColor(255, 216, 0));
-        band(w - 1, w, Qt::black);
+        drawBands(p, rect(), {{1, Qt::black}, {FocusRing::kWidth - 2, kRingYellow}, {1, Qt::black}});
     }
 };
 
@@ -54,7 +76,11 @@ bool wantsRing(const QWidget* w)
 
 } // namespace
 
-FocusRing::FocusRing(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
+FocusRing::FocusRing(QObject* parent) : QObject(parent)
+{
+    if (!dynamic_cast<CurrentLineStyle*>(QApplication::style())) QApplication::setStyle(new CurrentLineStyle);
+    qApp->installEventFilter(this);
+}
 
 FocusRing::~FocusRing()
 {

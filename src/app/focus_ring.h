@@ -9,6 +9,9 @@ class QWidget;
 // a child widget beside the control, so it is drawn (and scaled) with the
 // screen, also when the stage shows the screen through its scaled view.
 //
+// The current line of a list that has the focus is framed the same way (by
+// the application's style, which this sets).
+//
 // It follows the focus by the focus events the controls receive: a screen
 // shown scaled is a window of its own inside a graphics scene, whose focus
 // changes never reach the application's focus signal.
