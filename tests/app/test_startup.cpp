@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/catalogue.h"
 #include "app/dispatch.h"
+#include "app/program.h"
 #include "app/screen.h"
 #include "app/stage.h"
 #include "app/startup.h"
@@ -8,6 +9,10 @@
 #include "support/test_services.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 class TestStartup : public QObject {
@@ -18,6 +23,7 @@ private slots:
     void failures();
     void lobbyLevelsAreResetEachTime();
     void stageActivatesOncePerShowing();
+    void qtDialogsSpeakJapanese();
 };
 
 namespace {
@@ -155,6 +161,23 @@ void TestStartup::stageActivatesOncePerShowing()
     QCOMPARE(stage.waitScreen()->windowTitle(), QStringLiteral("Form1"));
     stage.unloadWaitScreen();
     QVERIFY(!stage.waitScreen());
+}
+
+// The file dialog of "PDF保存" and the message boxes' buttons, as the
+// program shows them.
+void TestStartup::qtDialogsSpeakJapanese()
+{
+    QTranslator japanese;
+    QVERIFY2(installQtJapanese(japanese), "qtbase_ja.qm (qt6-translations-l10n)");
+    QMessageBox box(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    QFileDialog files(nullptr, QString(), QString(), QStringLiteral("PDF (*.pdf)"));
+    files.setAcceptMode(QFileDialog::AcceptSave);
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    QCOMPARE(files.findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text(), QStringLiteral("ファイル名(&N):"));
+    QStringList buttons;
+    for (const QPushButton* b : files.findChildren<QPushButton*>()) buttons << b->text();
+    QVERIFY2(buttons.contains(QStringLiteral("保存(&S)")), qPrintable(buttons.join(u' ')));
 }
 
 QTEST_MAIN(TestStartup)
