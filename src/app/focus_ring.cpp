@@ -3,7 +3,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGraphicsView>
 #include <QPainter>
 #include <QProxyStyle>
@@ -88,8 +87,6 @@ FocusRing::~FocusRing()
     drop();
     delete frame_;
 }
-
-QWidget* FocusRing::target() const { return frame_ && frame_->isVisible() ? target_.data() : nullptr; }
 
 bool FocusRing::eventFilter(QObject* watched, QEvent* event)
 {

@@ -24,9 +24,6 @@ public:
     explicit FocusRing(QObject* parent = nullptr);
     ~FocusRing() override;
 
-    // The control the frame is round, or nullptr when none is shown.
-    QWidget* target() const;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -23,7 +23,8 @@ Stage::Stage(SharedState& state, Services& services) : app_{state, services, *th
     resize(kDesignSize);
     designArea_ = QRect(QPoint(0, 0), kDesignSize);
     setWindowTitle(state.contentTitle.isEmpty() ? catalogue::kTitle : state.contentTitle);
-    focusRing_ = new FocusRing(this);
+    // The frame round the control that holds the focus, on every screen.
+    new FocusRing(this);
 
     auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
     connect(fullScreen, &QShortcut::activated, this, &Stage::toggleFullScreen);

@@ -6,7 +6,6 @@
 #include <QPointer>
 #include <QWidget>
 
-class FocusRing;
 class QShortcut;
 class ScaledView;
 
@@ -47,8 +46,6 @@ public:
     double scale() const { return scale_; }
     // Where the design lies in the window.
     QRect designArea() const { return designArea_; }
-    // The frame round the control that holds the focus.
-    FocusRing* focusRing() const { return focusRing_; }
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -66,7 +63,6 @@ private:
     QPointer<Screen> pendingActivation_;
     QPointer<BASEFRM> wait_;
     ScaledView* view_ = nullptr;
-    FocusRing* focusRing_ = nullptr;
     QShortcut* leaveFullScreen_ = nullptr;
     double scale_ = 1;
     QRect designArea_;
