@@ -48,3 +48,14 @@ file(WRITE "${desktop}" "${entry}")
 file(CHMOD "${desktop}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                     WORLD_READ WORLD_EXECUTE)
 list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${desktop}")
+
+# The packages the program needs on a PC, where dpkg can tell.
+find_program(dpkg_query dpkg-query)
+if(dpkg_query)
+  foreach(package IN LISTS SOLMEA_RUNTIME_PACKAGES)
+    execute_process(COMMAND "${dpkg_query}" -W "-f=\${Status}" "${package}" OUTPUT_VARIABLE status ERROR_QUIET)
+    if(NOT status MATCHES "install ok installed")
+      message(WARNING "Missing on this PC: the Debian package ${package}, which the program needs (apt-get install ${package})")
+    endif()
+  endforeach()
+endif()

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libsdl2-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev libsdl2-dev
           libbenchmark-dev libxcb1-dev libxcb-damage0-dev fonts-ipafont-gothic xvfb xauth xdotool imagemagick
           poppler-utils desktop-file-utils clang libclang-rt-14-dev)
 missing=()

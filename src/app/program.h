@@ -7,7 +7,12 @@
 #include "sound/screen_sound_device.h"
 #include "sound/sdl_sound_device.h"
 
+#include <QTranslator>
 #include <memory>
+
+// Loads Qt's Japanese translation into `translator` and installs it; false
+// when it is not there (the dialogs then speak English).
+bool installQtJapanese(QTranslator& translator);
 
 // The running program with its real services.
 class Program {
@@ -18,6 +23,8 @@ public:
     int exitCode() const { return end_.exitCode(); }
 
 private:
+    // Qt's own texts (dialogs, message box buttons) in Japanese.
+    QTranslator qtTexts_;
     SharedState state_;
     SystemClock clock_;
     SdlSoundDevice sdlSound_;

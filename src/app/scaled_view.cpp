@@ -80,7 +80,14 @@ void ScaledView::keyPressEvent(QKeyEvent* e)
     QCoreApplication::sendEvent(scene(), e);
 }
 
-void ScaledView::wheelEvent(QWheelEvent* e) { QCoreApplication::sendEvent(scene(), e); }
+void ScaledView::wheelEvent(QWheelEvent* e)
+{
+    // The view makes of it the scene's wheel event at the pointer, which the
+    // screen hands to the list under it (the scene takes no plain wheel
+    // event). The design always fits the view: a wheel the screen leaves
+    // has nothing of the view to scroll.
+    QGraphicsView::wheelEvent(e);
+}
 
 bool ScaledView::eventFilter(QObject* watched, QEvent* event)
 {

@@ -2,6 +2,7 @@
 
 #include "app/basefrm.h"
 #include "app/catalogue.h"
+#include "app/focus_ring.h"
 #include "app/scaled_view.h"
 #include "app/screen.h"
 #include "app/stage_fit.h"
@@ -22,6 +23,8 @@ Stage::Stage(SharedState& state, Services& services) : app_{state, services, *th
     resize(kDesignSize);
     designArea_ = QRect(QPoint(0, 0), kDesignSize);
     setWindowTitle(state.contentTitle.isEmpty() ? catalogue::kTitle : state.contentTitle);
+    // The frame round the control that holds the focus, on every screen.
+    new FocusRing(this);
 
     auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
     connect(fullScreen, &QShortcut::activated, this, &Stage::toggleFullScreen);

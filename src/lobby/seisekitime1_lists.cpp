@@ -8,6 +8,8 @@
 // - While a list is built the option buttons are disabled from the first
 //   handler on, so a click cannot start a second build inside the first.
 // - A grade chosen in the personal times shows the personal times again.
+// - The personal times take the wait panel away at the end like every other
+//   list (not only behind the lists).
 #include "lobby/seisekitime1.h"
 
 #include "app/shared_state.h"
@@ -224,6 +226,9 @@ bool seisekitime1::Command16_Click()
     Command9_Click();
     command1_->setEnabled(true);
     showLevelLists();
+    // The wait panel goes, as after every other list: sent to the back only,
+    // it showed through the gaps between the columns' lists.
+    picture6_->hide();
     return true;
 }
 

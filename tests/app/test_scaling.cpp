@@ -2,14 +2,17 @@
 // three times, on X servers of 1024×768, 2048×1536 and 1024×700 (see
 // CMakeLists.txt); each test looks up what this server's size should give.
 // Clicks, keys and drags go through the real X server (xdotool).
+#include "about/frmver.h"
 #include "app/stage_fit.h"
 #include "drill/drill_fixture.h"
 
 #include <QDialog>
 #include <QGraphicsProxyWidget>
 #include <QImage>
+#include <QListWidget>
 #include <QProcess>
 #include <QScreen>
+#include <QScrollBar>
 
 namespace {
 
@@ -72,6 +75,14 @@ bool drag(const QWidget* from, const QWidget* to)
     return xdo(command + QStringLiteral("sleep 0.15 mouseup 1"));
 }
 
+QRect globalRect(const QWidget* w) { return {w->mapToGlobal(QPoint(0, 0)), w->mapToGlobal(w->rect().bottomRight())}; }
+// What the X server shows in `area`, once the stage has drawn what changed.
+QImage shot(const QRect& area)
+{
+    QTest::qWait(100);
+    return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+}
+
 } // namespace
 
 class TestScaling : public QObject {
@@ -82,6 +93,8 @@ private slots:
     void screenAsFirstShown_data();
     void screenAsFirstShown();
     void drillFullScreen();
+    void focusShows_data();
+    void focusShows();
 };
 
 void TestScaling::fit_data()
@@ -208,6 +221,71 @@ void TestScaling::drillFullScreen()
     }
     QVERIFY(click(f.op(2)));
     QTRY_COMPARE(f.blank(1)->text(), QStringLiteral("－"));
+}
+
+void TestScaling::focusShows_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("from"); // the control with the focus; Tab moves it on unless it is the only one
+    QTest::newRow("names") << "namesel" << "List1";
+    QTest::newRow("roster editor") << "FrmName2" << "Text2(1)";
+    QTest::newRow("lobby; its instructions scroll by the wheel") << "seisekitime1" << "Command1";
+    QTest::newRow("drill: the answer button, its only control") << "MainFrm" << "Command5";
+    QTest::newRow("results") << "FrmSyuuryou" << "Command4";
+    QTest::newRow("report panel; no notch between the personal times' lists") << "Picture11" << "Command25";
+    QTest::newRow("about box: its only button") << "frmver" << "Command1";
+}
+
+// On every screen the control Tab moves to shows a thick frame, at the stage's
+// factor: 1 (1024×768), 2 (full screen on 2048×1536), 0.91 (window on 1024×700).
+void TestScaling::focusShows()
+{
+    QFETCH(QString, screen);
+    QFETCH(QString, from);
+    const bool tab = screen != u"MainFrm" && screen != u"frmver";
+    const ServerCase* c = thisServer();
+    QVERIFY2(c, "an X server of a size this test knows");
+    DrillFixture f;
+    if (c->fullScale == 2.0) f.stage->toggleFullScreen();
+    if (screen == u"FrmName2") showRosterEditor(f.stage->app());
+    if (screen == u"seisekitime1" || screen == u"Picture11") showLobby(f.stage->app());
+    if (screen == u"MainFrm" || screen == u"FrmSyuuryou") QVERIFY(f.open());
+    if (screen == u"FrmSyuuryou") showResults(f.stage->app());
+    f.stage->activatePending(); // the screen's load
+    frmver box(f.s, f.stage.get());
+    QWidget* window = screen == u"frmver" ? &box : static_cast<QWidget*>(f.stage.get());
+    QWidget* top = window == &box ? window : f.stage->current();
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    const double factor = window == &box ? 1.0 : c->fullScale == 2.0 ? 2.0 : c->windowScale;
+    QTRY_VERIFY(window == &box || near(f.stage->scale(), factor));
+    if (QWidget* wait = top->findChild<QWidget*>(QStringLiteral("Picture5"))) QTRY_VERIFY(!wait->isVisible());
+    if (screen == u"Picture11") {
+        QVERIFY(click(top->findChild<QWidget*>(QStringLiteral("Option2(2)"))));
+        // Right of a column's list the background shows all the way down.
+        const QRect l = globalRect(top->findChild<QWidget*>(QStringLiteral("List5(1)")));
+        const QImage gap = shot(QRect(l.right() + 1, l.top(), 1, l.height()));
+        for (int y = 0; y < gap.height(); ++y) QVERIFY2(qGray(gap.pixel(0, y)) < 200, qPrintable(QString::number(y)));
+        QVERIFY(click(top->findChild<QWidget*>(QStringLiteral("Command17"))));
+    }
+    QWidget* before = top->findChild<QWidget*>(from);
+    QTRY_VERIFY(before && before->isVisible());
+    before->setFocus();
+    const QImage unfocused = shot(globalRect(window));
+    if (tab) QVERIFY(key("Tab"));
+    QTRY_VERIFY(top->focusWidget() && (top->focusWidget() != before) == tab);
+    const QRect at = globalRect(top->focusWidget()).translated(-globalRect(window).topLeft());
+    const QImage was = unfocused.copy(at), is = shot(globalRect(window)).copy(at);
+    QVERIFY(!tab || was != is);
+    // A frame at least 3 px wide at the design size: yellow within black edges.
+    const QColor inside = is.pixelColor(int(2 * factor), is.height() / 2);
+    QVERIFY2(inside.red() > 200 && inside.green() > 160 && inside.blue() < 90, qPrintable(inside.name()));
+    if (screen == u"seisekitime1") {
+        auto* instructions = top->findChild<QListWidget*>(QStringLiteral("List6"));
+        QVERIFY(xdo(moveTo(centreOf(instructions)) + QStringLiteral("click 5")));
+        QTRY_VERIFY(instructions->verticalScrollBar()->value() > 0);
+    }
 }
 
 QTEST_MAIN(TestScaling)

@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/catalogue.h"
 #include "app/dispatch.h"
+#include "app/program.h"
 #include "app/screen.h"
 #include "app/stage.h"
 #include "app/startup.h"
@@ -18,6 +19,7 @@ private slots:
     void failures();
     void lobbyLevelsAreResetEachTime();
     void stageActivatesOncePerShowing();
+    void qtDialogsSpeakJapanese();
 };
 
 namespace {
@@ -155,6 +157,15 @@ void TestStartup::stageActivatesOncePerShowing()
     QCOMPARE(stage.waitScreen()->windowTitle(), QStringLiteral("Form1"));
     stage.unloadWaitScreen();
     QVERIFY(!stage.waitScreen());
+}
+
+// The texts Qt's file dialog and message boxes take their words from.
+void TestStartup::qtDialogsSpeakJapanese()
+{
+    QTranslator japanese;
+    QVERIFY2(installQtJapanese(japanese), "qtbase_ja.qm (qt6-translations-l10n)");
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("ファイル名(&N):"));
 }
 
 QTEST_MAIN(TestStartup)

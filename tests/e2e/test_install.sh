@@ -18,6 +18,7 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 cmake --install "$build" --prefix "$dir" >"$tmp/install1.log" 2>&1 || { cat "$tmp/install1.log"; echo "FAIL: first install"; exit 1; }
+grep -F "Missing on this PC" "$tmp/install1.log" && fail "a package a PC needs is missing (scripts/setup.sh installs them)"
 
 # The layout of the demo installation.
 for f in 共通データ.txt 生徒用名簿.txt 音フォルダ/新音ファイル.txt \
