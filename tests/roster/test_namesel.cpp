@@ -1,4 +1,5 @@
 #include "app/fonts.h"
+#include "app/user_preferences.h"
 #include "namesel_fixture.h"
 #include "records/record_store.h"
 
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace roster_test;
@@ -27,6 +30,7 @@ private slots:
     void recoveryBeforeTheFirstList();
     void readerNotes_data();
     void readerNotes();
+    void soundTurnedOffStaysOff();
 };
 
 namespace {
@@ -94,10 +98,14 @@ void TestNamesel::listInModeOneThenModeZero()
     QCOMPARE(f.lines("List3")[0], "小5 すずき　たろう  " + W + "/       *2");
     QCOMPARE(f.list()->currentRow(), 0);
 
+    // Other figures for the chosen pupil: still the chosen one.
+    f.list()->setCurrentRow(2);
     QTest::mouseClick(f.get<QRadioButton>("Option1(0)"), Qt::LeftButton);
     QCOMPARE(f.lines(), (QStringList{kDashes, "小5 すずき　たろ     /     " + W, "小3 山田　花子" + W + "  2回/    2回",
                                      "幼2 ゆい" + W.repeated(6) + "     /     " + W}));
-    QCOMPARE(f.label("Label1"), QStringLiteral("名前を選びなさい"));
+    QCOMPARE(f.list()->currentRow(), 2);
+    QCOMPARE(f.label("Label1"), "小3 山田　花子" + W);
+    QCOMPARE(f.label("Label2"), QStringLiteral("1"));
 }
 
 void TestNamesel::confirming_data()
@@ -234,6 +242,47 @@ void TestNamesel::readerNotes()
     QCOMPARE(f.get("LabelNote")->isHidden(), note.isEmpty());
     QVERIFY2(f.label("LabelNote").contains(note), qPrintable(f.label("LabelNote")));
     QVERIFY(!f.t.end.requested());
+}
+
+void TestNamesel::soundTurnedOffStaysOff()
+{
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    const QString trace = config.filePath(QStringLiteral("trace.txt"));
+    qputenv("SOLMEA_SOUND_TRACE", trace.toUtf8());
+    auto pressOk = [](Fixture& f) { QTest::mouseClick(f.get<QPushButton>("Command14"), Qt::LeftButton); };
+    {
+        Fixture f;
+        QVERIFY(f.start());
+        auto* sound = f.get<QAction>("mnuSound");
+        QCOMPARE(sound->text(), QStringLiteral("音を出す"));
+        QVERIFY(sound->isChecked());
+        sound->trigger();
+        pressOk(f);
+        QVERIFY(f.t.sound.commands.isEmpty());
+    }
+    // The next start: off still, so cue files that are gone stop nothing.
+    Fixture g;
+    for (const char* cue : {"seikai1.wav", "seikai2.wav", "machigai1.wav"})
+        QVERIFY(QFile::remove(g.inst.path(QStringLiteral("音フォルダ/") + cue)));
+    QVERIFY(g.start());
+    auto* sound = g.get<QAction>("mnuSound");
+    QVERIFY(!sound->isChecked());
+    pressOk(g);
+    QVERIFY(g.t.sound.commands.isEmpty());
+    QVERIFY(!QFile::exists(trace));
+    // Turned on without the answer cues' files: refused, and it stays off.
+    sound->trigger();
+    QVERIFY(!sound->isChecked() && !g.s.sound.on);
+    QCOMPARE(g.t.dialogs.texts.size(), 1);
+    QVERIFY2(g.t.dialogs.texts[0].contains(QStringLiteral("「正解音2」")), qPrintable(g.t.dialogs.texts[0]));
+    g.inst.writeDefaults();
+    sound->trigger();
+    pressOk(g);
+    QCOMPARE(g.t.sound.commands.size(), 1);
+    QVERIFY(QFile::exists(trace));
+    QVERIFY(user_preferences::soundOn());
+    qunsetenv("SOLMEA_SOUND_TRACE");
 }
 
 QTEST_MAIN(TestNamesel)
