@@ -183,7 +183,7 @@ void namesel::buildMenus()
 {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MenuBar"));
-    bar->setFont(designFont(kPGothic, 11));
+    bar->setFont(uiFont());
     QMenu* file = bar->addMenu(QStringLiteral("file"));
     file->setObjectName(QStringLiteral("mnuFile"));
     auto item = [this](QMenu* menu, const QString& name, const QString& text, void (namesel::*slot)()) {
@@ -203,6 +203,7 @@ void namesel::buildMenus()
     item(help, QStringLiteral("mnuContents"), QStringLiteral("目次"), &namesel::mnuContents_Click);
     item(help, QStringLiteral("mnuVersion"), QStringLiteral("バージョン情報"), &namesel::mnuVersion_Click);
     item(help, QStringLiteral("menuTQ58"), QStringLiteral("Quorvaneホームページ"), &namesel::menuTQ58_Click);
+    for (QMenu* menu : {file, help}) menu->setFont(uiFont());
     bar->setGeometry(0, 0, 1024, bar->sizeHint().height());
 }
 

@@ -11,7 +11,10 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 using namespace roster_test;
 
@@ -20,6 +23,7 @@ class TestNamesel : public QObject {
     Q_OBJECT
 private slots:
     void controlsAndTexts();
+    void menusAndMessagesInTheScreensFont();
     void listInModeOneThenModeZero();
     void confirming_data();
     void confirming();
@@ -78,6 +82,35 @@ void TestNamesel::controlsAndTexts()
         for (QMenu* menu : f.stage->current()->findChildren<QMenu*>()) found |= menu->title() == QString::fromUtf8(m);
         QVERIFY2(found, m);
     }
+}
+
+void TestNamesel::menusAndMessagesInTheScreensFont()
+{
+    installFontSubstitutions(); // as the program does
+    // Fonts a desktop theme gives these classes of its own.
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 7), "QMenu");
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 7), "QMessageBox");
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 7), "QLabel");
+    Fixture f;
+    QVERIFY(f.start());
+    QList<QFont> shown = {f.get("MenuBar")->font()};
+    for (QMenu* menu : f.stage->current()->findChildren<QMenu*>()) shown << menu->font();
+    MessageBoxDialogs boxes;
+    QTimer::singleShot(0, [&shown] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                for (QLabel* l : box->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) shown << l->font();
+                shown << box->buttons()[0]->font();
+                box->accept();
+            }
+    });
+    boxes.message(QStringLiteral("同じプログラムがすでに起動されています。"), QStringLiteral("注意"), Dialogs::Icon::Error);
+    QVERIFY(shown.size() >= 6);
+    for (const QFont& font : shown) {
+        QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAPGothic"));
+        QCOMPARE(font.pixelSize(), designFont(kPGothic, 11).pixelSize());
+    }
+    QApplication::setFont(QApplication::font()); // the themed fonts gone
 }
 
 void TestNamesel::listInModeOneThenModeZero()
