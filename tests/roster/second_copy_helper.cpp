@@ -1,6 +1,6 @@
 // Starts the program on an installation as the real program does, with the
 // single-instance lock, and reports what it showed:
-//   second_copy_helper PROGRAM_FOLDER [child]
+//   second_copy_helper PROGRAM_FOLDER [child|anything]
 // Prints "message <title> <icon> <text>" for each message box, then "ended <code>" when the
 // program ended, or "running" while it holds the lock; then stays until its
 // standard input is closed. With "child", it then starts a program that
@@ -13,6 +13,7 @@
 #include <QDebug>
 #include <QProcess>
 #include <cstdio>
+#include <string>
 
 int main(int argc, char** argv)
 {
@@ -37,7 +38,7 @@ int main(int argc, char** argv)
     }
     std::puts("running");
     qint64 child = 0;
-    if (argc == 3 && QProcess::startDetached(QStringLiteral("sleep"), {QStringLiteral("30")}, {}, &child))
+    if (argc == 3 && argv[2] == std::string("child") && QProcess::startDetached(QStringLiteral("sleep"), {QStringLiteral("30")}, {}, &child))
         std::printf("child %lld\n", child);
     std::fflush(stdout);
     char buffer[16];
