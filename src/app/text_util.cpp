@@ -65,3 +65,51 @@ QString fixedWidth(const QString& s, int width)
     if (s.size() >= width) return s.left(width);
     return s + QString(width - s.size(), u' ');
 }
+
+namespace {
+int charWidth(char32_t c) { return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F) ? 1 : 2; }
+
+// Calls f(width, length in UTF-16 units) for each character of s until f says stop.
+template <typename F>
+void eachChar(QStringView s, F f)
+{
+    for (qsizetype i = 0; i < s.size();) {
+        const bool pair = s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate();
+        const qsizetype units = pair ? 2 : 1;
+        if (!f(pair ? 2 : charWidth(s[i].unicode()), units)) return;
+        i += units;
+    }
+}
+} // namespace
+
+int displayWidth(QStringView s)
+{
+    int width = 0;
+    eachChar(s, [&](int w, qsizetype) { width += w; return true; });
+    return width;
+}
+
+QString cutToWidth(const QString& s, int halfColumns)
+{
+    int width = 0;
+    qsizetype units = 0;
+    eachChar(s, [&](int w, qsizetype n) {
+        if (width + w > halfColumns) return false;
+        width += w;
+        units += n;
+        return true;
+    });
+    return s.left(units);
+}
+
+QString blanksOfWidth(int halfColumns)
+{
+    if (halfColumns <= 0) return {};
+    return (halfColumns % 2 ? QStringLiteral(" ") : QString()) + QString(halfColumns / 2, QChar(0x3000));
+}
+
+QString fitToWidth(const QString& s, int halfColumns)
+{
+    const QString cut = cutToWidth(s, halfColumns);
+    return cut + blanksOfWidth(halfColumns - displayWidth(cut));
+}

@@ -19,3 +19,17 @@ QString plainDecimal(double v);
 
 // Pads with half-width spaces or cuts to exactly `width` characters.
 QString fixedWidth(const QString& s, int width);
+
+// Display width in half columns, as a fixed-pitch Japanese font draws a text:
+// ASCII and half-width katakana (U+FF61–U+FF9F) take one, every other
+// character (a surrogate pair is one character) takes two. For any text the
+// roster can hold this is its length in code page 932 bytes.
+int displayWidth(QStringView s);
+// The longest start of `s` that fits in `halfColumns`; a character that would
+// straddle the edge is left out whole.
+QString cutToWidth(const QString& s, int halfColumns);
+// Blanks that take `halfColumns`: full-width spaces, and one half-width space
+// first when the count is odd.
+QString blanksOfWidth(int halfColumns);
+// `s` cut to `halfColumns` and filled with blanks up to them.
+QString fitToWidth(const QString& s, int halfColumns);

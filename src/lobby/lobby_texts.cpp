@@ -43,7 +43,7 @@ qint32 signInMinutes(double nowDaySeconds, qint32 nameConfirmedSeconds)
     return minutesSinceSignIn(nowDaySeconds, nameConfirmedSeconds);
 }
 
-QString todayTotalLine(qint16 runs) { return QStringLiteral("本日総回数＝%1回").arg(runs); }
+QString todayTotalLine(qint64 runs) { return QStringLiteral("本日総回数＝%1回").arg(runs); }
 
 QString todayCountsLine(qint64 runs, qint64 points)
 {

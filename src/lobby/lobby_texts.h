@@ -18,8 +18,8 @@ QString minutesLine(qint32 minutes);
 // to the nearest second, so the clock may still read up to half a second
 // before it: that is no time at all, not a day gone round.
 qint32 signInMinutes(double nowDaySeconds, qint32 nameConfirmedSeconds);
-// Label18: "本日総回数＝7回"; the total is held in 16 bits, as it always was.
-QString todayTotalLine(qint16 runs);
+// Label18: "本日総回数＝7回", the total shown whole.
+QString todayTotalLine(qint64 runs);
 // Label14(i): "2回/15点", or "-----" without a run today.
 QString todayCountsLine(qint64 runs, qint64 points);
 // Label15(i): "12回/150点", or "------" without any run.

@@ -19,10 +19,14 @@ namespace {
 const QString kFullSpace = QStringLiteral("　");
 const QString kCurrentMark = QStringLiteral("●");
 
-QString lastChars(const QString& s, int n) { return s.size() <= n ? s : s.right(n); }
 } // namespace
 
-QString R2(qint64 rank) { return lastChars(u' ' + QString::number(rank), 2); }
+QString R2(qint64 rank)
+{
+    QString out;
+    appendRn(out, rank, 2, 1);
+    return out;
+}
 
 QString Rn(qint64 value, int n)
 {
@@ -54,28 +58,27 @@ char16_t* decimal(qint64 v, char16_t* end)
 }
 } // namespace
 
-void appendRn(QString& out, qint64 value, int n)
+namespace {
+// The last n characters of `blanks` blanks, the number and `unit`, but never
+// fewer than all the digits: a figure wider than its column makes the line
+// longer instead of losing its leading digits.
+void appendRight(QString& out, qint64 value, int n, int blanks, char16_t unit = 0)
 {
-    // The last n characters of four blanks and the number.
-    char16_t buf[32];
-    char16_t* const end = buf + 32;
-    char16_t* p = decimal(value, end);
-    for (int i = 0; i < 4; ++i) *--p = u' ';
-    if (end - p > n) p = end - n;
-    out.append(reinterpret_cast<const QChar*>(p), end - p);
-}
-
-void appendR5Seconds(QString& out, qint64 seconds)
-{
-    // The last five characters of six blanks, the number and "秒".
     char16_t buf[40];
     char16_t* const end = buf + 40;
     char16_t* p = end;
-    *--p = u'秒';
-    p = decimal(seconds, p);
-    for (int i = 0; i < 6; ++i) *--p = u' ';
-    out.append(reinterpret_cast<const QChar*>(end - 5), 5);
+    if (unit) *--p = unit;
+    p = decimal(value, p);
+    char16_t* const digits = p;
+    for (int i = 0; i < blanks; ++i) *--p = u' ';
+    p = std::min(digits, std::max(p, end - n));
+    out.append(reinterpret_cast<const QChar*>(p), end - p);
 }
+} // namespace
+
+void appendRn(QString& out, qint64 value, int n, int blanks) { appendRight(out, value, n, blanks); }
+
+void appendR5Seconds(QString& out, qint64 seconds) { appendRight(out, seconds, 5, 6, u'秒'); }
 
 void appendNumber(QString& out, qint64 value)
 {
@@ -85,12 +88,7 @@ void appendNumber(QString& out, qint64 value)
     out.append(reinterpret_cast<const QChar*>(p), end - p);
 }
 
-QString listName(const QString& rosterName)
-{
-    QString name = trimRightBlanks(rosterName);
-    if (name.size() < 5) name += kFullSpace.repeated(5 - name.size());
-    return name.left(5);
-}
+QString listName(const QString& rosterName) { return fitToWidth(trimRightBlanks(rosterName), kListNameWidth); }
 
 QString listDate(double serial)
 {
@@ -108,13 +106,7 @@ QString listDate(double serial)
     return out;
 }
 
-namespace {
-QString clockText(double dayFraction, int length);
-} // namespace
-
-// Whole seconds, cut down; a hair below the second (binary fractions)
-// counts as the second.
-QString listClock(double dayFraction) { return clockText(dayFraction, 8); }
+QString listClock(double dayFraction) { return timeOfDayText(dayFraction); }
 
 int Viewer::gradeNumber(int pupil) const
 {
@@ -279,13 +271,6 @@ qint64 listPoints(qint32 score, qint32 targetTime, qint32 storedPoints, int poin
 }
 
 namespace {
-// Two digits of a number 0–99.
-void appendTwo(QString& out, int v)
-{
-    out += QChar(u'0' + v / 10);
-    out += QChar(u'0' + v % 10);
-}
-
 // Whether a pupil's runs are listed: the grade filter, asked once a pupil.
 class PupilFilter {
 public:
@@ -302,21 +287,6 @@ private:
     QHash<int, bool> passes_;
 };
 
-QString clockText(double dayFraction, int length)
-{
-    double f = std::isfinite(dayFraction) ? dayFraction - std::floor(dayFraction) : 0;
-    const qint64 seconds = (std::llround(f * 86400000.0) % 86400000) / 1000;
-    QString out;
-    out.reserve(8);
-    appendTwo(out, int(seconds / 3600));
-    out += u':';
-    appendTwo(out, int(seconds / 60 % 60));
-    if (length > 5) {
-        out += u':';
-        appendTwo(out, int(seconds % 60));
-    }
-    return out;
-}
 } // namespace
 
 QString RunLineText::text(const RunLine& line) const
@@ -329,7 +299,7 @@ QString RunLineText::text(const RunLine& line) const
     case RunList::Today:
     case RunList::AllRuns: {
         // Today's runs show the time of day, all runs the month and day.
-        const QString when = kind_ == RunList::Today ? clockText(line.time, 5) : listDate(line.date).right(5);
+        const QString when = kind_ == RunList::Today ? timeOfDayText(line.time, false) : listDate(line.date).right(5);
         if (failed) {
             t += QStringLiteral("　　× ");
             t += when;
@@ -353,7 +323,7 @@ QString RunLineText::text(const RunLine& line) const
     case RunList::OnePupil:
         t += listDate(line.date);
         t += u' ';
-        t += clockText(line.time, 8);
+        t += timeOfDayText(line.time);
         if (!failed) appendR5Seconds(t, line.score);
         break;
     }

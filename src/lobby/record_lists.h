@@ -17,17 +17,21 @@ struct SharedState;
 namespace lists {
 
 // ---- Pieces of a line. Numbers are right-aligned by putting blanks in front
-// and keeping the last n characters.
+// and keeping the last n characters; a number wider than that is kept whole
+// and its line grows by the extra characters.
 QString R2(qint64 rank);                // " " + rank, last 2
 QString Rn(qint64 value, int n);        // "    " + value, last n (R3, R5, R6)
 QString R5Seconds(qint64 seconds);      // "      " + t + "秒", last 5
 // The same appended to `out`, for lists of many lines.
-void appendRn(QString& out, qint64 value, int n);
+void appendRn(QString& out, qint64 value, int n, int blanks = 4);
 void appendR5Seconds(QString& out, qint64 seconds);
 void appendNumber(QString& out, qint64 value);
-// Five characters: the right-trimmed name and full-width spaces.
+// Five full-width characters wide (ten half columns): the right-trimmed name
+// cut and filled by display width, so half-width names line up too.
+constexpr int kListNameWidth = 10;
 QString listName(const QString& rosterName);
-// A record's date as yyyy/MM/dd and its time of day as HH:mm:ss.
+// A record's date as yyyy/MM/dd and its time of day as HH:mm:ss (cut to the
+// second, as everywhere).
 QString listDate(double serial);
 QString listClock(double dayFraction);
 
@@ -41,7 +45,7 @@ struct Viewer {
     bool passes(int pupil) const;
     QString mark(int pupil) const; // "●" for the current pupil, else the grade symbol
     QString tail(int pupil) const; // "●" for the current pupil, else "　"
-    QString name(int pupil) const; // five characters
+    QString name(int pupil) const; // ten half columns wide
 };
 
 // The pupils the rankings cover, in the order of the selection screen's list

@@ -33,7 +33,9 @@ LevelFigures levelFigures(const SharedState& s, int level, int pupil, const list
         if (r.key < lists::kFailedBest) f.overallBest = std::min(f.overallBest, r.key);
         if (r.pupil == pupil) {
             f.ownBest = r.key;
-            if (r.key < lists::kFailedBest) f.timeRank = r.rank;
+            // Ranked as the lobby's list ranks it: a pupil whose runs all
+            // timed out comes after every time, only a pupil without runs has no rank.
+            if (r.key < lists::kNoBest) f.timeRank = r.rank;
         }
     }
     if (count > 0) f.overallAverage = qint32((2 * sum + count) / (2 * count));

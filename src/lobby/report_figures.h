@@ -13,7 +13,7 @@ namespace report {
 
 struct LevelFigures {
     qint64 runs = 0;              // the pupil's finished runs
-    int timeRank = 0;             // 0: the pupil has no time
+    int timeRank = 0;             // 0: the pupil has no run
     int pupilsRanked = 0;         // pupils in the rankings (the roster list)
     qint32 ownBest = lists::kNoBest;     // 99998 / 99999: no best
     qint32 overallBest = lists::kNoBest;

@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 TimeScale timeScale(qint32 longest)
 {
@@ -46,15 +47,18 @@ void drawGraph(QPainter& p, const QRectF& area, const std::vector<qint32>& times
                double pointWidth)
 {
     const double labelWidth = fm.horizontalAdvance(QStringLiteral("00000"));
-    const QRectF plot(area.left() + labelWidth, area.top() + fm.height() * 1.2, area.width() - labelWidth - fm.height(),
-                      area.height() - fm.height() * 2.6);
+    // The right margin holds the unit "回" and half of the last run number.
+    const QRectF plot(area.left() + labelWidth, area.top() + fm.height() * 1.2,
+                      area.width() - labelWidth - fm.height() * 1.4, area.height() - fm.height() * 2.6);
     QPen axis(Qt::black);
     axis.setWidthF(std::max(1.0, pointWidth / 5));
     p.setPen(axis);
     p.drawLine(plot.bottomLeft(), plot.topLeft());
     p.drawLine(plot.bottomLeft(), plot.bottomRight());
     p.drawText(QPointF(plot.left() - labelWidth, plot.top() - fm.height() * 0.6), QStringLiteral("秒"));
-    p.drawText(QPointF(plot.right() + fm.height() * 0.2, plot.bottom() + fm.ascent() / 2), QStringLiteral("回"));
+    const int n = int(times.size());
+    const RunAxis runs = runAxis(plot, n, fm);
+    p.drawText(QPointF(runs.unit.left(), runs.unit.top() + fm.ascent()), QStringLiteral("回"));
     if (times.empty()) {
         p.drawText(plot, Qt::AlignCenter, QStringLiteral("記録なし"));
         return;
@@ -70,18 +74,11 @@ void drawGraph(QPainter& p, const QRectF& area, const std::vector<qint32>& times
         const QString label = QString::number(t);
         p.drawText(QPointF(plot.left() - tick * 1.5 - fm.horizontalAdvance(label), y + fm.ascent() / 2 - fm.descent() / 2), label);
     }
-    // Run axis: runs 1..n evenly, about ten numbered ticks at most.
-    const int n = int(times.size());
-    auto xOf = [&](int i) { return plot.left() + plot.width() * (i - 0.5) / n; };
-    const int every = std::max(1, (n + 9) / 10);
-    for (int i = 1; i <= n; ++i) {
-        if (i != 1 && i != n && i % every != 0) continue;
-        if (i != n && n - i < every / 2) continue; // keep the last label clear of its neighbour
-        const double x = xOf(i);
-        p.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + tick));
-        const QString label = QString::number(i);
-        p.drawText(QPointF(x - fm.horizontalAdvance(label) / 2, plot.bottom() + tick + fm.ascent()), label);
+    for (const RunAxis::Label& label : runs.labels) {
+        p.drawLine(QPointF(label.tickX, plot.bottom()), QPointF(label.tickX, plot.bottom() + tick));
+        p.drawText(QPointF(label.box.left(), label.box.top() + fm.ascent()), label.text);
     }
+    auto xOf = [&](int i) { return plot.left() + plot.width() * (i - 0.5) / n; };
     QPen dot(QColor(0, 60, 160));
     dot.setWidthF(pointWidth);
     dot.setCapStyle(Qt::SquareCap);
@@ -114,22 +111,78 @@ void drawBlock(QPainter& p, const QRectF& block, const QString& title, const QSt
 
 } // namespace
 
+QString reportHeading(const ReportContent& content)
+{
+    if (!content.made.isValid()) return {};
+    auto day = [](QDate d) { return QStringLiteral("%1年%2月%3日").arg(d.year()).arg(d.month()).arg(d.day()); };
+    // The graphs take the runs after the day `graphDays` before today.
+    return QStringLiteral("作成日：%1　　グラフの期間：%2～%3")
+        .arg(day(content.made), day(content.made.addDays(1 - content.graphDays)), day(content.made));
+}
+
+std::vector<std::vector<int>> reportPages(const ReportContent& content)
+{
+    std::vector<std::vector<int>> pages;
+    double top = 0.05;
+    for (const ReportBlock& b : content.blocks) {
+        if (pages.empty() || top > 0.9) {
+            pages.emplace_back();
+            top = 0.05;
+        }
+        pages.back().push_back(b.level);
+        top += 0.3;
+    }
+    return pages;
+}
+
 std::vector<std::vector<int>> drawReport(QPainter& p, const ReportContent& content, const ReportOutput& out)
 {
-    std::vector<std::vector<int>> pages(1);
+    const std::vector<std::vector<int>> pages = reportPages(content);
     p.setFont(out.font);
     const QFontMetricsF fm(out.font, p.device());
     const double h = out.page.height(), w = out.page.width();
-    double top = 0.05 * h;
-    for (const ReportBlock& b : content.blocks) {
-        if (top > 0.9 * h) {
-            if (out.newPage) out.newPage();
-            pages.emplace_back();
-            top = 0.05 * h;
+    const QString heading = reportHeading(content);
+    std::size_t next = 0;
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+        if (page > 0 && out.newPage) out.newPage();
+        p.setPen(Qt::black);
+        p.drawText(QPointF(0.05 * w, 0.035 * h), heading);
+        double top = 0.05 * h;
+        for (std::size_t k = 0; k < pages[page].size(); ++k, ++next) {
+            drawBlock(p, QRectF(0.05 * w, top, 0.9 * w, 0.3 * h), content.title, content.pupil, content.blocks[next], fm,
+                      out.pointWidth);
+            top += 0.3 * h;
         }
-        drawBlock(p, QRectF(0.05 * w, top, 0.9 * w, 0.3 * h), content.title, content.pupil, b, fm, out.pointWidth);
-        pages.back().push_back(b.level);
-        top += 0.3 * h;
     }
     return pages;
+}
+
+RunAxis runAxis(const QRectF& plot, int runs, const QFontMetricsF& fm)
+{
+    RunAxis axis;
+    const double tick = fm.height() * 0.3;
+    const double unitBaseline = plot.bottom() - tick - fm.descent();
+    axis.unit = QRectF(plot.right() + fm.height() * 0.2, unitBaseline - fm.ascent(), fm.horizontalAdvance(QStringLiteral("回")),
+                       fm.height());
+    if (runs <= 0 || plot.width() <= 0) return axis;
+    // About ten numbers, fewer when the widest would not fit between them.
+    const double gap = fm.horizontalAdvance(QStringLiteral("0"));
+    const double widest = fm.horizontalAdvance(QString::number(runs));
+    const int every = std::max({1, (runs + 9) / 10, int(std::ceil(runs * (widest + gap) / plot.width()))});
+    for (int i = 1; i <= runs; ++i) {
+        if (i != 1 && i != runs && i % every != 0) continue;
+        RunAxis::Label label;
+        label.tickX = plot.left() + plot.width() * (i - 0.5) / runs;
+        label.text = QString::number(i);
+        const double width = fm.horizontalAdvance(label.text);
+        label.box = QRectF(label.tickX - width / 2, plot.bottom() + tick, width, fm.height());
+        auto crowds = [&] { return !axis.labels.empty() && axis.labels.back().box.right() + gap > label.box.left(); };
+        // The last run always has its number; a neighbour too close gives way.
+        if (i == runs)
+            while (crowds()) axis.labels.pop_back();
+        else if (crowds())
+            continue;
+        axis.labels.push_back(label);
+    }
+    return axis;
 }

@@ -8,6 +8,9 @@
 //   the printer, the teacher may preview the pages or save them as a PDF
 //   (many homes have no printer). All three draw through the same routine.
 // - Zero counts are written as 0, not left blank.
+// - On screen the pages are drawn the width of the drawing area with a font
+//   a reader can take in at arm's length, one under the other and scrolled;
+//   paper keeps the small font, three levels to a sheet.
 #include "lobby/report_panel.h"
 
 #include "app/fonts.h"
@@ -19,14 +22,22 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <cmath>
 
 namespace {
-constexpr double kFontPoints = 6; // on screen and on paper
+constexpr double kFontPoints = 6;        // on paper
+constexpr double kScreenFontPoints = 9;  // on screen
 constexpr double kScreenPointWidth = 5;
+constexpr double kPaperProportion = 297.0 / 210.0; // A4 portrait, height to width
+constexpr int kPageGap = 8;
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& at)
 {
@@ -38,11 +49,46 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
 }
 } // namespace
 
-void ReportPicture::paintEvent(QPaintEvent*)
+void ReportPages::setReport(ReportContent content, const QFont& font, double pointWidth, int width)
+{
+    content_ = std::move(content);
+    font_ = font;
+    pointWidth_ = pointWidth;
+    pages_ = reportPages(content_).size();
+    resize(width, 0);
+    const int height = pages_ > 0 ? pageTop(int(pages_)) - kPageGap : parentWidget() ? parentWidget()->height() : 0;
+    resize(width, height);
+    update();
+}
+
+double ReportPages::pageHeight() const { return width() * kPaperProportion; }
+
+int ReportPages::pageTop(int page) const { return int(std::ceil(page * (pageHeight() + kPageGap))); }
+
+void ReportPages::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), Qt::white);
-    if (!image_.isNull()) p.drawImage(0, 0, image_);
+    p.fillRect(rect(), QColor(160, 160, 160));
+    if (pages_ == 0) {
+        p.setFont(font_);
+        p.setPen(Qt::white);
+        p.drawText(rect().adjusted(12, 24, -12, 0), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+                   QStringLiteral("見たいレベルを右の一覧から選んでください。"));
+        return;
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int page = 0; page < int(pages_); ++page) p.fillRect(QRectF(0, pageTop(page), width(), pageHeight()), Qt::white);
+    ReportOutput out;
+    out.page = QSizeF(width(), pageHeight());
+    out.font = font_;
+    out.pointWidth = pointWidth_;
+    int page = 0;
+    out.newPage = [&] {
+        ++page;
+        p.translate(0, pageTop(page) - pageTop(page - 1));
+    };
+    // Only the pages in the update region are drawn at all; the painter clips the rest.
+    drawReport(p, content_, out);
 }
 
 ReportPanel::ReportPanel(App& app, std::function<lists::Viewer()> viewer, QWidget* parent)
@@ -57,9 +103,15 @@ ReportPanel::ReportPanel(App& app, std::function<lists::Viewer()> viewer, QWidge
     setPalette(pal);
     setGeometry(twRect(120, 1740, 15120, 9500));
 
-    picture12_ = new ReportPicture(this);
+    picture12_ = new QScrollArea(this);
     picture12_->setObjectName(QStringLiteral("Picture12"));
     picture12_->setGeometry(twRect(120, 120, 11400, 9260));
+    picture12_->setFrameShape(QFrame::NoFrame);
+    picture12_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    picture12_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pages_ = new ReportPages;
+    pages_->setObjectName(QStringLiteral("ReportPages"));
+    picture12_->setWidget(pages_);
 
     const double x = 11700, w = 3300;
     command25_ = button(this, QStringLiteral("Command25"), QStringLiteral("他の人のデータを見る"), twRect(x, 120, w, 480));
@@ -83,6 +135,13 @@ ReportPanel::ReportPanel(App& app, std::function<lists::Viewer()> viewer, QWidge
     pdf_ = button(this, QStringLiteral("CommandPdf"), QStringLiteral("PDF保存"), twRect(x + 1700, 5400, 1600, 480));
     command20_ = button(this, QStringLiteral("Command20"), QStringLiteral("印刷"), twRect(x + 1700, 6000, 1600, 480));
     command20_->hide(); // it has no behaviour
+    // Where the last PDF went; the hidden button's place is free.
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("LabelReportNote"));
+    note_->setGeometry(twRect(x, 6000, w, 2500));
+    note_->setFont(designFont(kPGothic, 10));
+    note_->setWordWrap(true);
+    note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     command18_ = button(this, QStringLiteral("Command18"), QStringLiteral("戻る"), twRect(x, 8700, w, 600));
     setTeacher(false);
 
@@ -119,6 +178,7 @@ void ReportPanel::fillChoosers()
 void ReportPanel::Command17_Click()
 {
     chosenPupil_ = app_.state.pupilNumber;
+    note_->clear();
     list2_->hide();
     command25_->show();
     list2_->clearSelection();
@@ -155,15 +215,25 @@ void ReportPanel::Command24_Click(int k)
         drawOnScreen();
         return;
     }
+    if (!levelChosen()) return;
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer);
     if (!app_.services.dialogs.choosePrinter(printer, this)) return;
     print(printer);
 }
 
+bool ReportPanel::levelChosen()
+{
+    if (!list3_->selectedItems().isEmpty()) return true;
+    app_.services.dialogs.message(QStringLiteral("レベルが選ばれていません。右の一覧で、成績表にするレベルを選んでください。"),
+                                  app_.state.contentTitle);
+    return false;
+}
+
 void ReportPanel::previewReport()
 {
     takeChosenPupil();
+    if (!levelChosen()) return;
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer);
     app_.services.dialogs.previewPrint(printer, this, [this](QPrinter* p) { print(*p); });
@@ -172,6 +242,7 @@ void ReportPanel::previewReport()
 void ReportPanel::saveReportPdf()
 {
     takeChosenPupil();
+    if (!levelChosen()) return;
     const SharedState& s = app_.state;
     const QString name = chosenPupil_ >= 0 && chosenPupil_ < kPupilCount ? trimBlanks(s.roster.names[std::size_t(chosenPupil_)]) : QString();
     const QString suggested = QDir::home().filePath(QStringLiteral("成績表_%1.pdf").arg(name.isEmpty() ? QString::number(chosenPupil_) : name));
@@ -182,7 +253,8 @@ void ReportPanel::saveReportPdf()
     preparePrinter(printer);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
-    print(printer);
+    if (print(printer)) note_->setText(QStringLiteral("PDFを保存しました：%1").arg(QDir::toNativeSeparators(file)));
+    else note_->clear();
 }
 
 void ReportPanel::Command18_Click() { hide(); }
@@ -200,6 +272,7 @@ ReportContent ReportPanel::content()
     Services& sv = app_.services;
     ReportContent c;
     c.title = s.contentTitle;
+    c.made = sv.clock.today();
     if (chosenPupil_ >= 0 && chosenPupil_ < kPupilCount) c.pupil = trimBlanks(s.roster.names[std::size_t(chosenPupil_)]);
 
     ResultTail tail;
@@ -223,7 +296,7 @@ ReportContent ReportPanel::content()
         ReportBlock b;
         b.level = level;
         b.levelName = s.levelNames[std::size_t(level)];
-        b.times = report::runTimes(tail.bytes.constData(), tail.count, chosenPupil_, level, sv.clock.today());
+        b.times = report::runTimes(tail.bytes.constData(), tail.count, chosenPupil_, level, c.made, c.graphDays);
         b.figures = report::levelFigures(s, level, chosenPupil_, v);
         // The scratch list holds the level's point ranking while it is computed.
         for (const lists::ListLine& line : lists::rankLevel(s, level, lists::Order::Points, 1, v).lines) list4_->addItem(line.text);
@@ -235,23 +308,14 @@ ReportContent ReportPanel::content()
 void ReportPanel::drawOnScreen()
 {
     setGeometry(twRect(120, 1740, 15120, 9500));
-    QImage& image = picture12_->image();
-    image = QImage(picture12_->size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        ReportOutput out;
-        out.page = image.size();
-        out.font = designFont(kGothic, 10);
-        out.font.setPointSizeF(kFontPoints);
-        out.pointWidth = kScreenPointWidth;
-        out.newPage = [&image] { image.fill(Qt::white); };
-        screenPages_ = drawReport(p, content(), out);
-    }
+    ReportContent c = content();
+    screenPages_ = reportPages(c);
+    // The page takes the whole width beside the scroll bar (always shown).
+    const int width = picture12_->maximumViewportSize().width();
+    pages_->setReport(std::move(c), designFont(kGothic, kScreenFontPoints), kScreenPointWidth, width);
+    picture12_->verticalScrollBar()->setValue(0);
     show();
     raise();
-    picture12_->update();
 }
 
 bool ReportPanel::print(QPrinter& printer)

@@ -4,25 +4,36 @@
 #include "lobby/report_painter.h"
 
 #include <QFrame>
-#include <QImage>
 #include <functional>
 
+class QLabel;
 class QListWidget;
+class QScrollArea;
 class QPrinter;
 class QPushButton;
 
-// The drawing area of the report on screen: the page last drawn.
-class ReportPicture : public QWidget {
+// The report's pages on screen, one under the other, each the width of the
+// widget and of the paper's proportions; painted from the content kept, so
+// that text stays sharp at any scale of the stage.
+class ReportPages : public QWidget {
     Q_OBJECT
 public:
     using QWidget::QWidget;
-    QImage& image() { return image_; }
+    // Keeps `content` and takes the height of its pages at `width`.
+    void setReport(ReportContent content, const QFont& font, double pointWidth, int width);
+    // The top of page `page` (0-based), in the widget.
+    int pageTop(int page) const;
+    double pageHeight() const;
+    int pageCount() const { return int(pages_); }
 
 protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    QImage image_;
+    ReportContent content_;
+    QFont font_;
+    double pointWidth_ = 5;
+    std::size_t pages_ = 0;
 };
 
 // Picture11: the progress report of one pupil, level by level, with its
@@ -48,13 +59,14 @@ public:
     void Command18_Click();      // "戻る"
 
     int chosenPupil() const { return chosenPupil_; }
-    // The levels drawn on each page of the screen's last drawing; the picture
-    // shows the last page.
+    // The levels drawn on each page of the screen's last drawing.
     const std::vector<std::vector<int>>& screenPages() const { return screenPages_; }
 
 private:
     ReportContent content();
     void takeChosenPupil();
+    // False, with a message, when no level is chosen: nothing to put on paper.
+    bool levelChosen();
     void drawOnScreen();
     // Draws the report on `printer`; false (and a message) when it cannot.
     bool print(QPrinter& printer);
@@ -65,7 +77,9 @@ private:
     int chosenPupil_ = 0;
     std::vector<std::vector<int>> screenPages_;
 
-    ReportPicture* picture12_;
+    QScrollArea* picture12_;
+    ReportPages* pages_;
+    QLabel* note_;
     QListWidget* list2_;
     QListWidget* list3_;
     QListWidget* list4_;

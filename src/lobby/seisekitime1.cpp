@@ -27,6 +27,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QLineEdit>
@@ -67,6 +68,8 @@ void applyColours(QWidget* w, const Colours& c)
     w->setPalette(pal);
 }
 
+constexpr double kCountPoints = 11; // Label14 and Label15
+
 QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& at, double points, bool bold,
                   const Colours& style, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
 {
@@ -77,6 +80,18 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& at, double 
     applyColours(l, style);
     l->setAlignment(align);
     return l;
+}
+
+// A count wider than its half column (a six-digit point total) is drawn in a
+// smaller font, so that it is read whole and never cut at the label's edges.
+void setFittedText(QLabel* l, const QString& text, double points)
+{
+    QFont f = designFont(kPGothic, points, true);
+    const double room = l->width() - 4;
+    const double wide = QFontMetricsF(f).horizontalAdvance(text);
+    if (room > 0 && wide > room) f.setPixelSize(qMax(1, int(f.pixelSize() * room / wide)));
+    l->setFont(f);
+    l->setText(text);
 }
 
 QFrame* makePanel(QWidget* parent, const QString& name, const QColor& colour)
@@ -314,8 +329,8 @@ void seisekitime1::buildColumn(int i)
     c.label10 = makeLabel(this, name("Label10"), {}, 10, false, white, Qt::AlignCenter);
     c.label9->setText(QStringLiteral("今日"));
     c.label10->setText(QStringLiteral("今まで"));
-    c.label14 = makeLabel(this, name("Label14"), {}, 11, true, styleFor(QColor(255, 255, 160)), Qt::AlignCenter);
-    c.label15 = makeLabel(this, name("Label15"), {}, 11, true, styleFor(QColor(255, 255, 160)), Qt::AlignCenter);
+    c.label14 = makeLabel(this, name("Label14"), {}, kCountPoints, true, styleFor(QColor(255, 255, 160)), Qt::AlignCenter);
+    c.label15 = makeLabel(this, name("Label15"), {}, kCountPoints, true, styleFor(QColor(255, 255, 160)), Qt::AlignCenter);
     c.label8 = makeLabel(this, name("Label8"), {}, 10, false, grey, Qt::AlignCenter);
     c.list5 = new QListView(this);
     c.list5->setObjectName(name("List5"));
@@ -422,7 +437,7 @@ void seisekitime1::formActivate()
     // 6. The counters.
     if (!回数求(s, sv) || !stillShown()) return;
     // 7. Today's runs over all levels, in 16 bits.
-    label18_->setText(todayTotalLine(qint16(runsTodayAllLevels(s.records, s.pupilNumber))));
+    label18_->setText(todayTotalLine(runsTodayAllLevels(s.records, s.pupilNumber)));
     setRecentLines();
     // 8.
     progressBar1_->setRange(0, n);
@@ -471,8 +486,8 @@ void seisekitime1::formActivate()
             hideFigures(c);
         c.command4->setEnabled(true);
         const PupilLevelStats& st = std::as_const(s.records).stats(i, pupil);
-        c.label15->setText(allCountsLine(st.runCount, st.totalPoints));
-        c.label14->setText(todayCountsLine(st.todayRunCount, st.todayPoints));
+        setFittedText(c.label15, allCountsLine(st.runCount, st.totalPoints), kCountPoints);
+        setFittedText(c.label14, todayCountsLine(st.todayRunCount, st.todayPoints), kCountPoints);
     }
     // 16. No step plan is ever in force.
     Command9_Click();

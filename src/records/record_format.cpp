@@ -7,7 +7,6 @@
 #include <bit>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 void putLeDouble(char* p, double v)
@@ -28,14 +27,32 @@ QString recordDateText(double date)
     return plainDecimal(date);
 }
 
+int daySecond(double fraction)
+{
+    constexpr double kDayMs = 86400000.0;
+    double ms = std::round(fraction * kDayMs);
+    if (!std::isfinite(ms)) return 0;
+    if (ms < 0 || ms > kDayMs) {
+        ms = std::fmod(ms, kDayMs);
+        if (ms < 0) ms += kDayMs;
+    }
+    return int(std::min(ms, kDayMs - 1)) / 1000;
+}
+
+QString timeOfDayText(double fraction, bool withSeconds)
+{
+    const int s = daySecond(fraction);
+    // Built by hand: a QTime format costs more than a whole csv line.
+    const char16_t hms[8] = {char16_t(u'0' + s / 36000), char16_t(u'0' + s / 3600 % 10), u':',
+                             char16_t(u'0' + s / 600 % 6), char16_t(u'0' + s / 60 % 10), u':',
+                             char16_t(u'0' + s % 60 / 10), char16_t(u'0' + s % 10)};
+    return QString(reinterpret_cast<const QChar*>(hms), withSeconds ? 8 : 5);
+}
+
 QString recordTimeText(double time)
 {
     if (!std::isfinite(time) || time < 0 || time >= 1) return plainDecimal(time);
-    const int seconds = std::min(86399, int(std::floor(time * 86400 + 0.5)));
-    // Built by hand: a QTime format costs more than a whole csv line.
-    char hms[16];
-    std::snprintf(hms, sizeof hms, "%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
-    return QString::fromLatin1(hms, 8);
+    return timeOfDayText(time);
 }
 
 RecordStamp recordStamp(const QDateTime& now)

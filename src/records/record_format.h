@@ -68,6 +68,16 @@ inline double getLeDouble(const char* p) { return std::bit_cast<double>(qFromLit
 qint64 daySerial(QDate d);
 QDate dateFromSerial(qint64 serial);
 double dayFraction(QTime t);
+// The time of day a stored fraction of a day stands for, in whole seconds
+// 0–86399, the one rule of every screen, the report and the records tool:
+// the fraction is taken to the nearest millisecond (a whole second is often
+// stored a hair below itself), then cut to the second. A fraction that rounds
+// to the very end of the day stays in it, at 23:59:59: the date stored beside
+// it is the day of the run, and 00:00:00 would put the run a day early.
+// A value beyond a day counts from the start of its own day.
+int daySecond(double fraction);
+// "HH:mm:ss", or "HH:mm" (the minute is cut, never rounded up).
+QString timeOfDayText(double fraction, bool withSeconds = true);
 // A stored date as yyyy/MM/dd and a time of day as HH:mm:ss; values no
 // calendar holds are written as plain numbers.
 QString recordDateText(double date);

@@ -5,7 +5,10 @@
 #include "app/folder_path.h"
 #include "app/fonts.h"
 #include "app/text_file.h"
+#include "app/text_util.h"
 #include "app/twips.h"
+#include "records/record_format.h"
+#include "records/record_store.h"
 #include "roster/roster_edit.h"
 
 #include <QLabel>
@@ -57,6 +60,9 @@ FrmName2::FrmName2(App& app) : Screen(app, QStringLiteral("FrmName2"))
     connect(change, &QPushButton::clicked, this, &FrmName2::Command1_Click);
     connect(back, &QPushButton::clicked, this, &FrmName2::Command2_Click);
 
+    // Under the buttons: that the names were saved.
+    saved_ = label(this, QStringLiteral("LabelSaved"), QString(), twRect(900, 7420, 13500, 360), 12);
+    saved_->setStyleSheet(QStringLiteral("color: #006400;"));
     // What the file holds beyond the three rows, or why it could not be read.
     note_ = label(this, QStringLiteral("LabelNote"), QString(), twRect(900, 7800, 13500, 1800), 12);
     note_->setWordWrap(true);
@@ -77,33 +83,56 @@ void FrmName2::message(const QString& text)
 void FrmName2::Form_Load()
 {
     const EditorRead read = readEditorRows(rosterPath());
-    QStringList notes;
-    if (!read.opened) notes << read.error + QStringLiteral("名前は変更できません。");
     for (std::size_t i = 0; i < 3; ++i) {
         const bool present = i < read.rows.size();
-        const bool editable = present && read.rows[i].readable;
-        if (editable) {
+        if (present && read.rows[i].readable) {
             const RosterRecord& r = read.rows[i].record;
             text1_[i]->setText(r.name);
             text2_[i]->setText(QString::number(r.birthYear));
         } else if (present) {
             text1_[i]->setText(read.rows[i].rawLine);
-            notes << QStringLiteral("上から %1 番目は名簿ファイルの行が読めないため変更できません（%2）。")
-                         .arg(i + 1)
-                         .arg(read.rows[i].reason);
         }
-        // A row the roster does not have stays empty: "変更" never adds a pupil.
+        // A row the roster does not have takes a new pupil; a damaged line is
+        // written back untouched.
+        const bool editable = read.opened && (!present || read.rows[i].readable);
         text1_[i]->setEnabled(editable);
         text2_[i]->setEnabled(editable);
     }
+    showNotes(read);
+}
+
+void FrmName2::showNotes(const EditorRead& read)
+{
+    QStringList notes;
+    if (!read.opened) notes << read.error + QStringLiteral("名前は変更できません。");
+    for (std::size_t i = 0; i < std::min<std::size_t>(3, read.rows.size()); ++i)
+        if (!read.rows[i].readable)
+            notes << QStringLiteral("上から %1 番目は名簿ファイルの行が読めないため変更できません（%2）。")
+                         .arg(i + 1)
+                         .arg(read.rows[i].reason);
     if (read.rows.size() > 3)
         notes << QStringLiteral("名簿ファイルには %1 人分の行があります。「変更」を押すと、4 番目から後の行は名簿から消えます。")
                      .arg(read.rows.size());
     note_->setText(notes.join(u'\n'));
 }
 
+bool FrmName2::newPupilRules(NewPupilRules& rules)
+{
+    // A new child must not take over the runs of a pupil who has left the
+    // roster: the numbers in this title's records and in the log the titles
+    // beside it share are taken.
+    rules.thisYear = services().clock.today().year();
+    QString error;
+    if (markRecordedPupils(resultFilePath(state()), int(kResultRecordSize), 16, rules.recordedNumbers, &error) &&
+        markRecordedPupils(sharedLogPath(state()), int(kSharedLogRecordSize), 38, rules.recordedNumbers, &error))
+        return true;
+    message(error + QStringLiteral("\n使われている生徒番号が分からないため、新しい名前は加えられません。\n名簿は変更していません。"));
+    return false;
+}
+
 void FrmName2::Command1_Click()
 {
+    saved_->clear();
     const QString path = rosterPath();
     // 1. The file as it is now; only the typed fields come from the screen.
     const EditorRead read = readEditorRows(path);
@@ -113,15 +142,27 @@ void FrmName2::Command1_Click()
     }
     std::array<RowEdit, kEditorRows> edits;
     for (std::size_t i = 0; i < 3; ++i) edits[i] = {text1_[i]->text(), text2_[i]->text()};
-    const RosterRewrite rewrite = rewriteRoster(read.rows, edits);
+    NewPupilRules adding;
+    bool typedIntoNewRow = false;
+    for (std::size_t i = read.rows.size(); i < 3; ++i)
+        typedIntoNewRow |= !trimBlanks(edits[i].name).isEmpty() || !trimBlanks(edits[i].birthYear).isEmpty();
+    if (typedIntoNewRow && !newPupilRules(adding)) return;
+    const RosterRewrite rewrite = rewriteRoster(read.rows, edits, adding);
     if (!rewrite.error.isEmpty()) {
         message(rewrite.error);
         return;
     }
     // 2.–4. The old roster stays in place until the new one is complete.
     QString error;
-    if (!writeTextFileAtomic(path, rewrite.text, &error))
+    if (!writeTextFileAtomic(path, rewrite.text, &error)) {
         message(QStringLiteral("名簿ファイルを書き込めませんでした（%1）。\n名簿は変更していません。").arg(error));
+        return;
+    }
+    QStringList added;
+    for (const RosterRecord& r : rewrite.added) added << QStringLiteral("「%1」").arg(trimBlanks(r.name));
+    saved_->setText(added.isEmpty() ? QStringLiteral("名前を保存しました。")
+                                    : QStringLiteral("名前を保存しました。%1を名簿に加えました。").arg(added.join(QString())));
+    showNotes(readEditorRows(path));
 }
 
 void FrmName2::Command2_Click() { showNameSelection(app()); }

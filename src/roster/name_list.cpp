@@ -10,8 +10,13 @@
 namespace {
 const QChar kWideBlank(0x3000); // "　"
 
-// The last `width` characters of `blanks` followed by the number.
-QString lastOf(const QString& blanks, qint64 v, int width) { return (blanks + QString::number(v)).right(width); }
+// The last `width` characters of `blanks` followed by the number, but never
+// fewer than its digits: a wider figure is shown whole.
+QString lastOf(const QString& blanks, qint64 v, int width)
+{
+    const QString digits = QString::number(v);
+    return (blanks + digits).right(qMax<qsizetype>(width, digits.size()));
+}
 } // namespace
 
 PupilFigures pupilFigures(const RecordTables& t, int pupil)
@@ -60,23 +65,27 @@ int nameColumnWidth(const QString& gradeCode, int mode)
     return gradeCode.startsWith(u'幼') && mode != 1 ? 11 : 9;
 }
 
+int nameColumnHalves(const QString& gradeCode, int mode)
+{
+    return 2 * qMax(0, nameColumnWidth(gradeCode, mode) - int(gradeCode.size()) - 1);
+}
+
 PupilEntry pupilEntry(int number, int birthYear, const QString& gradeCode, const QString& name, int mode,
                       const PupilFigures& figures)
 {
     const QString trimmed = trimBlanks(name);
-    const int column = nameColumnWidth(gradeCode, mode) - int(gradeCode.size()) - 1;
+    const int column = nameColumnHalves(gradeCode, mode);
     const QString figs = figurePair(mode, figures);
     const QString star = u'*' + QString::number(number);
 
     PupilEntry e;
     e.number = number;
     e.birthYear = birthYear;
-    const QString fill(qMax(0, column - int(trimmed.size())), kWideBlank);
-    e.tail = gradeCode + u' ' + trimmed + fill + figs + star;
+    e.tail = gradeCode + u' ' + trimmed + blanksOfWidth(column - displayWidth(trimmed)) + figs + star;
     e.line = QString::number(birthYear) + e.tail;
-    // A name longer than its column is cut to it, so that the figures of
+    // A name wider than its column is cut to it, so that the figures of
     // every line stay in one column.
-    e.shown = gradeCode + u' ' + trimmed.left(qMax(0, column)) + fill + figs;
+    e.shown = gradeCode + u' ' + fitToWidth(trimmed, column) + figs;
     return e;
 }
 
@@ -101,7 +110,11 @@ bool gradeFilterKeeps(const QString& filter, int offset, bool previousKept)
     return previousKept;
 }
 
-QString clickedNameLabel(const QString& entry) { return trimBlanks(trimBlanks(entry).left(10)); }
+QString clickedNameLabel(const QString& entry, int mode)
+{
+    const QString code = entry.section(u' ', 0, 0);
+    return trimBlanks(cutToWidth(entry, displayWidth(code) + 1 + nameColumnHalves(code, mode)));
+}
 
 QString doubleClickedNameLabel(const QString& entry)
 {

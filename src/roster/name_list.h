@@ -20,9 +20,9 @@ struct PupilFigures {
 };
 PupilFigures pupilFigures(const RecordTables& t, int pupil);
 
-// The fixed-width texts of the figures (a figure wider than its field loses
-// its leading digits; a zero figure is blank, as wide as a non-zero one in a
-// fixed-pitch font where "　" and "回" take two cells).
+// The fixed-width texts of the figures (a figure wider than its field is
+// shown whole and makes its line longer; a zero figure is blank, as wide as a
+// non-zero one in a fixed-pitch font where "　" and "回" take two cells).
 QString runsTodayText(qint64 runs);   // "  2回", zero "     "
 QString pointsTodayText(qint64 points); // "  12", zero "  　"
 QString runsAllText(qint64 runs);     // "   15回", zero "     　"
@@ -32,6 +32,10 @@ QString figurePair(int mode, const PupilFigures& f);
 
 // W: the characters taken by the grade code, the blank, the name and its fill.
 int nameColumnWidth(const QString& gradeCode, int mode);
+// The name and its fill in half columns: two for each of the W characters
+// left after the code and the blank, so that a half-width name lines up
+// with a full-width one.
+int nameColumnHalves(const QString& gradeCode, int mode);
 
 // One pupil of the list.
 struct PupilEntry {
@@ -59,8 +63,9 @@ void sortPupilEntries(std::vector<PupilEntry>& entries);
 // text it does not know keeps the decision made for the previous line.
 bool gradeFilterKeeps(const QString& filter, int offset, bool previousKept);
 
-// Label1 after a click on a list entry: its first ten characters, trimmed.
-QString clickedNameLabel(const QString& entry);
+// Label1 after a click on a list entry: the grade code and the name, that is
+// the entry up to the end of its name column, trimmed.
+QString clickedNameLabel(const QString& entry, int mode);
 // Label1 after a double click: the entry up to its first "/", trimmed.
 QString doubleClickedNameLabel(const QString& entry);
 

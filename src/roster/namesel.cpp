@@ -387,7 +387,7 @@ void namesel::List1_Click()
         return;
     }
     QListWidgetItem* item = list1_->item(i);
-    label1_->setText(clickedNameLabel(item->text()));
+    label1_->setText(clickedNameLabel(item->text(), displayMode()));
     label2_->setText(QString::number(item->data(Qt::UserRole).toInt()));
 }
 

@@ -3,12 +3,18 @@
 #include "app/text_file.h"
 #include "app/text_util.h"
 
+#include "app/level_table.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QtEndian>
 #include <cmath>
 
 namespace {
 const QString kUnchanged = QStringLiteral("\n名簿は変更していません。");
+// The earliest birth year a new pupil may be given: anything before is a typing slip.
+constexpr int kFirstBirthYear = 1900;
 
 bool blankLine(const QString& line)
 {
@@ -98,7 +104,8 @@ qint16 editedBirthYear(const QString& typed, int row, QString* error)
     return qint16(std::lround(v));
 }
 
-RosterRewrite rewriteRoster(const std::vector<EditorRow>& rows, const std::array<RowEdit, kEditorRows>& edits)
+RosterRewrite rewriteRoster(const std::vector<EditorRow>& rows, const std::array<RowEdit, kEditorRows>& edits,
+                            const NewPupilRules& adding)
 {
     RosterRewrite out;
     const std::size_t n = std::min<std::size_t>(rows.size(), kEditorRows);
@@ -128,5 +135,100 @@ RosterRewrite rewriteRoster(const std::vector<EditorRow>& rows, const std::array
         }
         out.text += line + QStringLiteral("\r\n");
     }
+    if (adding.thisYear == 0) return out;
+
+    // Every number the roster holds stays its pupil's, even on a line that
+    // could not be read or that this rewrite drops.
+    std::vector<bool> taken(kPupilCount, false);
+    for (const EditorRow& r : rows) {
+        const double number = r.readable ? r.record.number : leadingNumber(r.rawLine);
+        if (number >= 0 && number < kPupilCount) taken[std::size_t(number)] = true;
+    }
+    for (std::size_t i = rows.size(); i < kEditorRows; ++i) {
+        const std::optional<RosterRecord> pupil = newPupil(edits[i], int(i) + 1, taken, adding, &out.error);
+        if (!out.error.isEmpty()) {
+            out.text.clear();
+            out.added.clear();
+            return out;
+        }
+        if (!pupil) continue;
+        taken[std::size_t(pupil->number)] = true;
+        out.text += rosterLine(*pupil) + QStringLiteral("\r\n");
+        out.added.push_back(*pupil);
+    }
     return out;
+}
+
+std::optional<RosterRecord> newPupil(const RowEdit& typed, int row, const std::vector<bool>& taken,
+                                     const NewPupilRules& rules, QString* error)
+{
+    QString problem;
+    const QString name = editedName(typed.name, row, &problem);
+    const QString year = trimBlanks(typed.birthYear.normalized(QString::NormalizationForm_KC));
+    // A name of full-width blanks only is no name either.
+    const bool noName = name.trimmed().isEmpty();
+    if (problem.isEmpty() && noName && year.isEmpty()) return std::nullopt;
+    if (problem.isEmpty() && noName)
+        problem = QStringLiteral("上から %1 番目は生まれた年だけで、名前がありません。名前を入力するか、生まれた年を消してください。")
+                      .arg(row) +
+                  kUnchanged;
+    static const QRegularExpression fourDigits(QStringLiteral("^([0-9]{4})年?$"));
+    const QRegularExpressionMatch m = fourDigits.match(year);
+    const int birthYear = m.hasMatch() ? m.captured(1).toInt() : 0;
+    if (problem.isEmpty() && !(birthYear >= kFirstBirthYear && birthYear <= rules.thisYear))
+        problem = QStringLiteral("上から %1 番目の生まれた年「%2」は年として使えません。西暦の 4 けたの数字で入力してください（例：%3）。")
+                      .arg(row)
+                      .arg(trimBlanks(typed.birthYear))
+                      .arg(rules.thisYear - 8) +
+                  kUnchanged;
+    auto used = [&](std::size_t n) {
+        return (n < taken.size() && taken[n]) || (n < rules.recordedNumbers.size() && rules.recordedNumbers[n]);
+    };
+    std::size_t number = 1;
+    while (number < std::size_t(kPupilCount) && used(number)) ++number;
+    if (problem.isEmpty() && number >= std::size_t(kPupilCount))
+        problem = QStringLiteral("生徒番号 1～%1 がすべて使われているため、上から %2 番目の名前を加えられません。")
+                      .arg(kPupilCount - 1)
+                      .arg(row) +
+                  kUnchanged;
+    if (!problem.isEmpty()) {
+        if (error) *error = problem;
+        return std::nullopt;
+    }
+    RosterRecord r;
+    r.number = qint16(number);
+    r.birthYear = qint16(birthYear);
+    r.setName(name);
+    r.statusText.clear();
+    r.statusQuoted = false;
+    return r;
+}
+
+bool markRecordedPupils(const QString& path, int recordSize, int numberOffset, std::vector<bool>& numbers,
+                        QString* error)
+{
+    QFile f(path);
+    if (!f.exists()) return true;
+    if (numbers.size() < std::size_t(kPupilCount)) numbers.resize(std::size_t(kPupilCount), false);
+    auto failed = [&] {
+        if (error)
+            *error = QStringLiteral("記録ファイル「%1」を読み込めません（%2）。").arg(QFileInfo(path).fileName(), f.errorString());
+        return false;
+    };
+    if (!f.open(QIODevice::ReadOnly)) return failed();
+    const qint64 chunk = qint64(recordSize) * 4096;
+    QByteArray pending;
+    for (;;) {
+        const QByteArray data = f.read(chunk);
+        if (data.isEmpty()) break;
+        pending += data;
+        const qint64 whole = pending.size() / recordSize;
+        for (qint64 k = 0; k < whole; ++k) {
+            const qint16 n = qFromLittleEndian<qint16>(pending.constData() + k * recordSize + numberOffset);
+            if (n >= 0 && n < kPupilCount) numbers[std::size_t(n)] = true;
+        }
+        pending.remove(0, whole * recordSize);
+    }
+    if (f.error() != QFileDevice::NoError) return failed();
+    return true;
 }

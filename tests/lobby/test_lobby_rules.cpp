@@ -57,6 +57,7 @@ void TestLobbyRules::texts_data()
                                                                 << "目標=45秒 5回/100点(×1.5)";
     QTest::newRow("Label7: factor 0.7 stays 0.7") << targetLine(row(60, 120, 5, "0.7"), true) << "目標=60秒 5回/120点(×0.7)";
     QTest::newRow("Label7: an unnamed level's point mark") << targetLine(row(40, 100, 5, "1"), false) << "◎=40点以上";
+    QTest::newRow("Label18: a total beyond 16 bits, whole") << todayTotalLine(40000) << "本日総回数＝40000回";
     QTest::newRow("Label17: seconds dropped") << minutesLine(signInMinutes(36659.9, 36000)) << "起動後10分";
     QTest::newRow("Label17: signed in half a second ahead (rounded) is 0")
         << minutesLine(signInMinutes(36000.6, 36001)) << "起動後0分";

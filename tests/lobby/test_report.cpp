@@ -1,10 +1,15 @@
+#include "app/fonts.h"
 #include "app/text_util.h"
 #include "lobby/report_figures.h"
 #include "lobby/report_painter.h"
 #include "lobby/report_panel.h"
 #include "lobby_fixture.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
@@ -18,6 +23,8 @@ private slots:
     void figures();
     void timeScale_data();
     void timeScale();
+    void runAxis_data();
+    void runAxis();
     void pages_data();
     void pages();
     void chosenPupil_data();
@@ -32,7 +39,7 @@ const QDate kToday(2026, 12, 8);
 // Level 1 (target 40, factor 1). Pupil 1: 20 s today, 30 s three days ago
 // (16 points); pupil 2: 20 s today and a time-out (11 points); pupil 3: no
 // run; pupil 4: 40 s yesterday (5 points).
-void fillState(SharedState& s, const QString& name1, const QString& name2)
+void fillState(SharedState& s, const QString& name1, const QString& name2, bool pupil3TimedOut = false)
 {
     setLobbyLevels(s);
     s.levelTable[1].targetTime = 40;
@@ -47,8 +54,9 @@ void fillState(SharedState& s, const QString& name1, const QString& name2)
     }
     r.listed = {1, 2, 3, 4};
     QByteArray bytes;
-    const int runs[][3] = {{1, 20, 0}, {1, 30, 3}, {2, 20, 0}, {2, 99999, 0}, {4, 40, 1}};
+    const int runs[][3] = {{1, 20, 0}, {1, 30, 3}, {2, 20, 0}, {2, 99999, 0}, {4, 40, 1}, {3, 99999, 0}};
     for (const auto& run : runs) {
+        if (run[0] == 3 && !pupil3TimedOut) continue;
         ResultRecord rec;
         rec.date = double(daySerial(kToday.addDays(-run[2])));
         rec.pupilNumber = qint16(run[0]);
@@ -100,6 +108,7 @@ void TestReport::figures_data()
     QTest::newRow("pupil 1 shares the best time") << 1 << "全学年" << "すずき" << "2 1 20 25 20 28 1 16 11";
     QTest::newRow("pupil 2: the tie, the time-out not a run") << 2 << "全学年" << "すずき" << "1 1 20 20 20 28 2 11 11";
     QTest::newRow("pupil 3 without runs") << 3 << "全学年" << "すずき" << "0 0 -- -- 20 28 4 0 11";
+    QTest::newRow("pupil 3 timed out: ranked after every time") << 3 << "全学年" << "時間切れ" << "0 4 -- -- 20 28 4 0 11";
     QTest::newRow("pupil 4 after the tie") << 4 << "全学年" << "すずき" << "1 3 40 40 20 28 3 5 11";
     QTest::newRow("average points of the pupils the filter shows") << 1 << "小５" << "すずき" << "2 1 20 25 20 28 1 16 11";
     QTest::newRow("a name inside another: found by number") << 2 << "全学年" << "ゆう" << "1 1 20 20 20 28 2 11 11";
@@ -112,7 +121,7 @@ void TestReport::figures()
     QFETCH(QString, name2);
     QFETCH(QString, figures);
     SharedState s;
-    fillState(s, QStringLiteral("ゆうき"), name2);
+    fillState(s, QStringLiteral("ゆうき"), name2, name2 == QStringLiteral("時間切れ"));
     const report::LevelFigures f = report::levelFigures(s, 1, pupil, lists::Viewer{&s.roster, 1, filter});
     auto time = [](qint32 t) { return t < 0 || t >= lists::kFailedBest ? QStringLiteral("--") : QString::number(t); };
     const QString got = QStringList{QString::number(f.runs), QString::number(f.timeRank), time(f.ownBest),
@@ -147,6 +156,29 @@ void TestReport::timeScale()
     QVERIFY(scale.top >= longest && scale.top / scale.step <= 5);
 }
 
+void TestReport::runAxis_data()
+{
+    QTest::addColumn<int>("runs");
+    QTest::addColumn<double>("width"); // of the plot
+    for (const int runs : {1, 9, 191, 400, 999, 20000})
+        for (const double width : {320.0, 120.0}) QTest::addRow("%d runs on %g px", runs, width) << runs << width;
+}
+
+void TestReport::runAxis()
+{
+    QFETCH(int, runs);
+    QFETCH(double, width);
+    const QFontMetricsF fm(designFont(kGothic, 9));
+    const RunAxis axis = ::runAxis(QRectF(40, 20, width, 200), runs, fm);
+    QVERIFY(!axis.labels.empty() && axis.labels.size() <= 11);
+    QCOMPARE(axis.labels.back().text, QString::number(runs));
+    for (std::size_t i = 0; i < axis.labels.size(); ++i) {
+        const QRectF box = axis.labels[i].box;
+        QVERIFY2(!box.intersects(axis.unit), qPrintable(axis.labels[i].text));
+        if (i > 0) QVERIFY2(axis.labels[i - 1].box.right() < box.left(), qPrintable(axis.labels[i].text));
+    }
+}
+
 void TestReport::pages_data()
 {
     QTest::addColumn<QList<int>>("levels");
@@ -154,7 +186,8 @@ void TestReport::pages_data()
     QTest::addColumn<QString>("screen"); // the levels of each page drawn on screen
     QTest::newRow("two levels, one page") << QList<int>{1, 3} << 1 << "1 3";
     QTest::newRow("three levels fill a page") << QList<int>{1, 2, 3} << 1 << "1 2 3";
-    QTest::newRow("four levels: a second page, a cleared picture") << QList<int>{1, 2, 3, 4} << 2 << "1 2 3|4";
+    QTest::newRow("four levels: a second page below the first") << QList<int>{1, 2, 3, 4} << 2 << "1 2 3|4";
+    QTest::newRow("no level: nothing to print") << QList<int>{} << 0 << "";
 }
 
 void TestReport::pages()
@@ -175,11 +208,25 @@ void TestReport::pages()
         pages << numbers.join(u' ');
     }
     QCOMPARE(pages.join(u'|'), screen);
+    // On screen every page is the panel's width and reached with the wheel.
+    auto* sheets = f.get<ReportPages>(QStringLiteral("ReportPages"));
+    auto* area = f.get<QScrollArea>(QStringLiteral("Picture12"));
+    QScrollBar* bar = area->verticalScrollBar();
+    QCOMPARE(sheets->pageCount(), printed);
+    QVERIFY(sheets->width() > 700);
+    for (int i = 0; i < 30; ++i) {
+        QWheelEvent down(QPointF(50, 50), area->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -120), Qt::NoButton, {},
+                         Qt::NoScrollPhase, false);
+        QApplication::sendEvent(area->viewport(), &down);
+    }
+    if (printed > 0) QVERIFY(bar->value() >= sheets->pageTop(printed - 1));
+    QCOMPARE(bar->value() + bar->pageStep(), std::max(sheets->height(), bar->pageStep()));
 
     f.t.dialogs.printToPdf = f.inst.path(QStringLiteral("report.pdf"));
     QTest::mouseClick(f.get(QStringLiteral("Command24(1)")), Qt::LeftButton);
-    QCOMPARE(f.t.dialogs.printDialogs, 1);
-    QCOMPARE(pdfPages(f.t.dialogs.printToPdf), printed);
+    QCOMPARE(f.t.dialogs.printDialogs, printed > 0 ? 1 : 0);
+    QCOMPARE(f.t.dialogs.texts.size(), printed > 0 ? 0 : 1);
+    QCOMPARE(pdfPages(f.t.dialogs.printToPdf), printed > 0 ? printed : -1);
 }
 
 void TestReport::chosenPupil_data()
@@ -249,6 +296,13 @@ void TestReport::pdfHoldsJapaneseText()
     QFile pdf(f.t.dialogs.saveFile);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromLatin1(pdf.readAll()).contains(QRegularExpression(QStringLiteral("/FontName /\\w*\\+?IPAGothic"))));
+    QCOMPARE(f.text(QStringLiteral("LabelReportNote")), QStringLiteral("PDFを保存しました：") + f.t.dialogs.saveFile);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {f.t.dialogs.saveFile, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString words = QString::fromUtf8(text.readAllStandardOutput());
+    // The renderer splits the line at its wide blanks and reads "～" as the wave dash.
+    QVERIFY2(words.contains(QStringLiteral("作成日：2026年12月8日\n\nグラフの期間：2016年12月11日")), qPrintable(words));
     // Another program's renderer draws the page: text and points, not a blank sheet.
     const QString png = f.inst.path(QStringLiteral("page"));
     QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),

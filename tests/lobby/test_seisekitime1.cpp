@@ -3,6 +3,7 @@
 #include "lobby_fixture.h"
 
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +24,7 @@ private slots:
     void start();
     void displays_data();
     void displays();
+    void wideFiguresAndHalfWidthNames();
 };
 
 namespace {
@@ -301,3 +303,19 @@ void TestSeisekitime1::displays()
 
 QTEST_MAIN(TestSeisekitime1)
 #include "test_seisekitime1.moc"
+
+void TestSeisekitime1::wideFiguresAndHalfWidthNames()
+{
+    LobbyFixture f(QStringLiteral("1,2017,0,0,\"Ken Smith\",0,\"\",\"\"\n2,2015,0,0,\"山田　花子\",0,\"\",\"\"\n"));
+    f.s.levelTable[4].pointFactor = PointFactor::fromText(QStringLiteral("20000000"));
+    f.addRun(1, 4, 0);
+    f.addRun(2, 4, 60);
+    QVERIFY(f.open());
+    // Figures whole, the names one width: the figures start in one column.
+    QCOMPARE(f.lines(4), QStringLiteral(" 1●Ken Smith 1100000000/1100000000 |  2⑤山田　花子100000000/100000000"));
+    for (const QString& name : {QStringLiteral("Label14(4)"), QStringLiteral("Label15(4)")}) {
+        auto* l = f.get<QLabel>(name);
+        QCOMPARE(l->text(), QStringLiteral("1回/1100000000点"));
+        QVERIFY(QFontMetricsF(l->font()).horizontalAdvance(l->text()) <= l->width());
+    }
+}

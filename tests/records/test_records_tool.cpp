@@ -81,7 +81,8 @@ const QDate kDay(2026, 12, 8);
 void TestRecordsTool::csvQuotesNamesAndUsesCodePage932()
 {
     Fixture f;
-    f.records({rec(kDay, QTime(10, 5, 7), 1, 1, 30), rec(kDay, QTime(23, 59, 59), 2, 3, 32),
+    // 10:59:59.6 is cut to the second, as the lobby shows it.
+    f.records({rec(kDay, QTime(10, 59, 59, 600), 1, 1, 30), rec(kDay, QTime(23, 59, 59), 2, 3, 32),
                rec(kDay, QTime(8, 0), 9, 2, 99999)});
     const Run r = tool({QStringLiteral("csv"), f.inst.programFolder()});
     QCOMPARE(r.code, 0);
@@ -89,7 +90,7 @@ void TestRecordsTool::csvQuotesNamesAndUsesCodePage932()
     const QStringList lines = decodeCp932(r.out).split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 5); // header, three records, and the empty rest after the last CRLF
     QCOMPARE(lines[0], QStringLiteral("日付,時刻,生徒番号,名前,レベル,レベル名,タイム,ポイント,教室コード"));
-    QCOMPARE(lines[1], QStringLiteral("2026/12/08,10:05:07,1,\"山田,はなこ\",1,＋－,30,5,12345"));
+    QCOMPARE(lines[1], QStringLiteral("2026/12/08,10:59:59,1,\"山田,はなこ\",1,＋－,30,5,12345"));
     QCOMPARE(lines[2], QStringLiteral("2026/12/08,23:59:59,2,\"鈴木\"\"たろう\"\"\",3,＋－と×÷の組合せ,32,7,12345"));
     QCOMPARE(lines[3], QStringLiteral("2026/12/08,08:00:00,9,,2,×÷,99999,0,12345"));
     QCOMPARE(lines[4], QString());

@@ -1,6 +1,8 @@
 #include "app/text_file.h"
 #include "app/text_util.h"
 #include "namesel_fixture.h"
+#include "records/record_format.h"
+#include "records/record_store.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -17,6 +19,7 @@ private slots:
     void opensWithTheRecordsOfTheFile();
     void changeRereadsTheFileAndKeepsTheRest();
     void refusedChangeWritesNothing();
+    void addsAPupilInAnEmptyRow();
     void backShowsTheChangedList();
 };
 
@@ -57,7 +60,7 @@ void TestFrmName2::opensWithTheRecordsOfTheFile_data()
     QTest::addColumn<QString>("note");
     QTest::newRow("three records, one not listed") << "1,2017,0,0,\"a\",1,\"\",\"\"\n2,2015,0,0,\"b\",0,\"\",\"\"\n3,2013,0,0,\"c\",0,\"\",\"\"\n"
                                                    << 3 << "";
-    QTest::newRow("two records: row 3 empty and disabled") << "1,2017,0,0,\"a\",0,\"\",\"\"\n2,2015,0,0,\"b\",0,\"\",\"\"\n" << 2 << "";
+    QTest::newRow("two records: row 3 empty, ready for a new pupil") << "1,2017,0,0,\"a\",0,\"\",\"\"\n2,2015,0,0,\"b\",0,\"\",\"\"\n" << 2 << "";
     QTest::newRow("five records: the first three, and a warning")
         << "1,2017,0,0,\"a\",0,\"\",\"\"\n2,2015,0,0,\"b\",1,\"\",\"\"\n3,2013,0,0,\"c\",0,\"\",\"\"\n4,2013,0,0,\"d\",0,\"\",\"\"\n"
            "5,2013,0,0,\"e\",1,\"\",\"\"\n"
@@ -75,7 +78,7 @@ void TestFrmName2::opensWithTheRecordsOfTheFile()
     const char* names = "abc";
     const int years[] = {2017, 2015, 2013};
     for (int r = 1; r <= 3; ++r) {
-        QCOMPARE(f.text("Text1", r)->isEnabled(), r <= rows);
+        QVERIFY(f.text("Text1", r)->isEnabled() && f.text("Text2", r)->isEnabled());
         QCOMPARE(f.text("Text1", r)->text(), r <= rows ? QChar(names[r - 1]) + QString(19, u' ') : QString());
         QCOMPARE(f.text("Text2", r)->text(), r <= rows ? QString::number(years[r - 1]) : QString());
     }
@@ -114,6 +117,43 @@ void TestFrmName2::refusedChangeWritesNothing()
     QCOMPARE(f.t.dialogs.texts.size(), 1);
     QVERIFY(f.t.dialogs.texts[0].contains(QStringLiteral("上から 1 番目の名前の「𠮷」")));
     QCOMPARE(bytes(f.rosterPath()), before);
+}
+
+void TestFrmName2::addsAPupilInAnEmptyRow()
+{
+    Editor f;
+    const QString first = line(1, 2017, "山田　花子", "0");
+    QVERIFY(f.open(first));
+    // Pupil 2 has left the roster but not the result file; pupil 3 has runs
+    // of another title in the shared log.
+    ResultRecord left;
+    left.pupilNumber = 2;
+    SharedLogRecord elsewhere;
+    elsewhere.pupilNumber = 3;
+    for (const auto& [path, record] : {std::pair{resultFilePath(f.s), encodeResultRecord(left)},
+                                       std::pair{sharedLogPath(f.s), encodeSharedLogRecord(elsewhere)}}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(record) == record.size());
+    }
+    f.text("Text1", 2)->setText(QStringLiteral(" たけし "));
+    f.text("Text2", 2)->setText(QStringLiteral("2019"));
+    f.change();
+    QCOMPARE(f.t.dialogs.texts, QStringList());
+    QCOMPARE(bytes(f.rosterPath()), encodeCp932(first + line(4, 2019, "たけし", "")));
+    QCOMPARE(f.label(QStringLiteral("LabelSaved")), QStringLiteral("名前を保存しました。「たけし」を名簿に加えました。"));
+
+    f.text("Text1", 3)->setText(QStringLiteral("はな"));
+    f.text("Text2", 3)->setText(QStringLiteral("19"));
+    f.change();
+    QCOMPARE(f.t.dialogs.texts.size(), 1);
+    QVERIFY2(f.t.dialogs.texts[0].contains(QStringLiteral("上から 3 番目の生まれた年「19」")), qPrintable(f.t.dialogs.texts[0]));
+    QCOMPARE(bytes(f.rosterPath()), encodeCp932(first + line(4, 2019, "たけし", "")));
+    QCOMPARE(f.label(QStringLiteral("LabelSaved")), QString());
+
+    QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
+    f.settle();
+    f.stage->activatePending();
+    QVERIFY2(f.lines().join(u'|').contains(QStringLiteral("小1 たけし")), qPrintable(f.lines().join(u'|')));
 }
 
 void TestFrmName2::backShowsTheChangedList()

@@ -47,10 +47,14 @@ void TestNameList::lines_data()
                                                          << "幼- はな" + wide(4) + "  " + W + "/       " << "";
     QTest::newRow("kindergarten, mode 3: two more fill") << "幼1" << "はな" << 3 << none
                                                          << "幼1 はな" + wide(6) + "       /     " + W << "";
-    QTest::newRow("1,234 runs today shows 234") << "中1" << "けん" << 0 << QList<qint64>{1234, 123456, 0, 0}
-                                               << "中1 けん" + wide(4) + "234回/23456回" << "";
-    QTest::newRow("points in both fields") << "小6" << "けん" << 1 << QList<qint64>{0, 0, 12345, 340}
-                                          << "小6 けん" + wide(4) + "2345/    340" << "";
+    QTest::newRow("999 runs today and 99999 in all fill their fields") << "中1" << "けん" << 0 << QList<qint64>{999, 99999, 0, 0}
+                                                                      << "中1 けん" + wide(4) + "999回/99999回" << "";
+    QTest::newRow("1,000 runs today and 100,000 in all are shown whole")
+        << "中1" << "けん" << 0 << QList<qint64>{1000, 100000, 0, 0} << "中1 けん" + wide(4) + "1000回/100000回" << "";
+    QTest::newRow("points of 12345 today and 99999999 in all, whole") << "小6" << "けん" << 1 << QList<qint64>{0, 0, 12345, 99999999}
+                                                                     << "小6 けん" + wide(4) + "12345/99999999" << "";
+    QTest::newRow("half-width name lines up with a full-width one") << "小3" << "Ken Smith" << 0 << none
+                                                                   << "小3 Ken Smith " + W + "     /     " + W << "";
     QTest::newRow("points and runs of today") << "小6" << "けん" << 2 << QList<qint64>{3, 9, 17, 99}
                                              << "小6 けん" + wide(4) + "  17/  3回" << "";
     QTest::newRow("blanks around the name are trimmed, the full-width ones kept")
@@ -59,7 +63,9 @@ void TestNameList::lines_data()
         << "小5" << "すずき　たろう" << 0 << QList<qint64>{1, 1, 0, 0} << "小5 すずき　たろ  1回/    1回"
         << "2015小5 すずき　たろう  1回/    1回*7";
     QTest::newRow("a name holding * is shown whole")
-        << "小5" << "a*b" << 0 << none << "小5 a*b" + wide(3) + "     /     " + W << "";
+        << "小5" << "a*b" << 0 << none << "小5 a*b " + wide(4) + "     /     " + W << "";
+    QTest::newRow("no character cut in half") << "小5" << "abcdefghijk山" << 0 << none
+                                              << "小5 abcdefghijk      /     " + W << "";
 }
 
 void TestNameList::lines()
@@ -142,9 +148,11 @@ void TestNameList::gradeFilter()
 void TestNameList::nameLabels()
 {
     const QString entry = "小3 山田　花子" + wide(1) + "  2回/   15回";
-    QCOMPARE(clickedNameLabel(entry), QStringLiteral("小3 山田　花子　"));
+    QCOMPARE(clickedNameLabel(entry, 0), QStringLiteral("小3 山田　花子　"));
+    QCOMPARE(clickedNameLabel(pupilEntry(7, 2017, QStringLiteral("小3"), QStringLiteral("Ken Smith"), 0, {123, 4}).shown, 0),
+             "小3 Ken Smith " + W);
     QCOMPARE(doubleClickedNameLabel(entry), "小3 山田　花子" + wide(1) + "  2回");
-    QCOMPARE(clickedNameLabel(QStringLiteral("小1 ab        /")), QStringLiteral("小1 ab"));
+    QCOMPARE(clickedNameLabel(QStringLiteral("小1 ab          /"), 0), QStringLiteral("小1 ab"));
     QCOMPARE(programMenuPath(QStringLiteral("C:\\X\\prog")), QStringLiteral("C:\\X\\prog\\..\\起動\\プログラムメニュー.exe"));
 }
 

@@ -16,6 +16,8 @@ private slots:
     void rewrite();
     void refused_data();
     void refused();
+    void newPupils_data();
+    void newPupils();
     void missingRoster();
     void killedSaveLeavesOldOrNew();
 };
@@ -32,7 +34,7 @@ QString rec(int number, int year, const QString& name, const QString& status = Q
 }
 
 // Reads `file` from a temporary roster, applies "name|year" edits of rows 1–3.
-RosterRewrite edit(const QString& file, const QStringList& edits)
+RosterRewrite edit(const QString& file, const QStringList& edits, const NewPupilRules& adding = {})
 {
     TestInstallation inst;
     inst.writeBytes(QStringLiteral("生徒用名簿.txt"), encodeCp932(file));
@@ -42,7 +44,7 @@ RosterRewrite edit(const QString& file, const QStringList& edits)
         const QStringList parts = edits[i].split(u'|');
         e[std::size_t(i)] = {parts[0], parts.value(1)};
     }
-    return rewriteRoster(read.rows, e);
+    return rewriteRoster(read.rows, e, adding);
 }
 
 const QString A = rec(1, 2017, QStringLiteral("やまだ　はなこ"), QStringLiteral("0"), QStringLiteral("5,-3"),
@@ -129,6 +131,49 @@ void TestRosterEdit::refused()
     QVERIFY(!r.error.isEmpty());
     for (const QString& t : told) QVERIFY2(r.error.contains(t), qPrintable(r.error));
     QVERIFY(r.error.contains(QStringLiteral("名簿は変更していません")));
+}
+
+void TestRosterEdit::newPupils_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QList<int>>("recorded"); // numbers the runs carry
+    QTest::addColumn<QString>("expected");    // the file, or a part of the refusal
+    const QString B2 = rec(2, 2019, "ゆい", "");
+    QTest::newRow("row 2 gets the lowest free number, an empty status")
+        << A << QStringList{keepA, "  ゆい |2019", ""} << QList<int>{} << A + B2;
+    QTest::newRow("numbers in the records are skipped")
+        << A << QStringList{keepA, "ゆい|２０１９年"} << QList<int>{2, 3, 5} << A + rec(4, 2019, "ゆい", "");
+    QTest::newRow("a damaged line keeps its number, rows in order")
+        << A + "2,xx,\"b\"\r\n" << QStringList{keepA, "b|2015", "ゆい|2019"} << QList<int>{}
+        << A + "2,xx,\"b\"\r\n" + rec(3, 2019, "ゆい", "");
+    QTest::newRow("two new rows, two numbers") << A << QStringList{keepA, "ゆい|2019", "けん|2020"} << QList<int>{3}
+                                               << A + B2 + rec(4, 2020, "けん", "");
+    QTest::newRow("empty rows write nothing") << A << QStringList{keepA, "  ", ""} << QList<int>{} << A;
+    QTest::newRow("refused: a two-digit year") << A << QStringList{keepA, "ゆい|19"} << QList<int>{} << "2 番目の生まれた年「19」";
+    QTest::newRow("refused: a year to come") << A << QStringList{keepA, "", "ゆい|2027"} << QList<int>{} << "3 番目の生まれた年「2027」";
+    QTest::newRow("refused: no year") << A << QStringList{keepA, "ゆい|"} << QList<int>{} << "2 番目の生まれた年「」";
+    QTest::newRow("refused: a year without a name") << A << QStringList{keepA, "　|2019"} << QList<int>{} << "2 番目は生まれた年だけ";
+}
+
+void TestRosterEdit::newPupils()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, edits);
+    QFETCH(QList<int>, recorded);
+    QFETCH(QString, expected);
+    NewPupilRules adding{std::vector<bool>(10), 2026};
+    for (int n : recorded) adding.recordedNumbers[std::size_t(n)] = true;
+    const RosterRewrite r = edit(file, edits, adding);
+    if (expected.contains(QStringLiteral("番目"))) {
+        QVERIFY2(r.error.contains(expected), qPrintable(r.error));
+        QVERIFY(r.added.empty());
+        return;
+    }
+    QCOMPARE(r.error, QString());
+    QCOMPARE(encodeCp932(r.text), encodeCp932(expected));
+    // Without the rules the rows the file lacks stay unwritten.
+    QCOMPARE(edit(file, edits).text, edit(file, {keepA}).text);
 }
 
 void TestRosterEdit::missingRoster()
