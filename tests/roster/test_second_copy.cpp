@@ -73,7 +73,8 @@ void TestSecondCopy::nextStart()
     if (!before.startsWith(u'<') || before == u"<read-only>" || before == u"<unreadable>") {
         QFile f(lockFile);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(before.toUtf8()) >= 0);
-        f.setPermissions(before == u"<read-only>" ? QFile::ReadOwner : QFile::Permissions());
+        if (before == u"<read-only>" || before == u"<unreadable>")
+            f.setPermissions(before == u"<read-only>" ? QFile::ReadOwner : QFile::Permissions());
     }
     QProcess first, next, beside, other, twin;
     qint64 child = 0;
