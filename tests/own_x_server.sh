@@ -22,8 +22,13 @@ if [ -z "$display" ]; then
   exit 1
 fi
 export DISPLAY=":$display"
+# A configuration folder of its own, empty: a choice made in the program on
+# this PC (sound off) never changes what a test sees.
+config=$(mktemp -d)
+export XDG_CONFIG_HOME="$config"
 "$@"
 rc=$?
+rm -rf "$config"
 kill "$xpid" 2>/dev/null
 wait "$xpid" 2>/dev/null
 exit $rc

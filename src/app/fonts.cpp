@@ -15,3 +15,5 @@ QFont designFont(const QString& family, double points, bool bold)
     f.setBold(bold);
     return f;
 }
+
+QFont uiFont() { return designFont(kPGothic, 11); }

@@ -1,5 +1,6 @@
 #include "app/real_services.h"
 
+#include "app/fonts.h"
 #include "app/screen.h"
 #include "app/stage.h"
 
@@ -16,6 +17,7 @@ void MessageBoxDialogs::message(const QString& text, const QString& title, Icon 
     QWidget* parent = nullptr;
     if (stage_ && stage_->isVisible()) parent = stage_->current() ? static_cast<QWidget*>(stage_->current()) : stage_.data();
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    box.setFont(uiFont());
     box.exec();
 }
 

@@ -8,10 +8,26 @@
 #include "app/text_util.h"
 #include "sound/sound_list.h"
 
+#include <QFile>
+
 namespace {
 const QString kSettingsFile = QStringLiteral("設定.txt");
 const QString kCommonFile = QStringLiteral("共通データ.txt");
 const QString kLevelFile = QStringLiteral("タイム回数データ.txt");
+
+// 設定.txt and 共通データ.txt begin with a number that decides the folders or
+// the school year. A UTF-8 byte-order mark would make that number read as 0,
+// and the program would go on with the wrong layout and blame another file.
+QString readNumberFirstFile(const QString& path, const QString& name)
+{
+    const QString text = readTextFile(path, name);
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly) && f.read(3) == QByteArrayLiteral("\xEF\xBB\xBF"))
+        throw FileError(name, path,
+                        QStringLiteral("先頭に UTF-8 のバイト順マーク（EF BB BF）があるため、最初の値が読めません。"
+                                       "メモ帳などでシフトJIS（ANSI）を選んで保存し直してください。"));
+    return text;
+}
 } // namespace
 
 void splitOrganisationLine(const QString& line, QString& siteCode, QString& organisationName)
@@ -89,7 +105,7 @@ void loadInstallationSettings(SharedState& s)
 {
     {
         const QString path = nativePath(s.programFolder + QStringLiteral("\\") + kSettingsFile);
-        ListReader in(readTextFile(path, kSettingsFile), kSettingsFile, path);
+        ListReader in(readNumberFirstFile(path, kSettingsFile), kSettingsFile, path);
         s.layoutFlag = in.readNumber();
         s.settingsOtherValues.clear();
         for (int i = 2; i <= 10; ++i) s.settingsOtherValues << in.readText();
@@ -100,7 +116,7 @@ void loadInstallationSettings(SharedState& s)
     s.dataFolder = folders.dataFolder;
     {
         const QString path = nativePath(s.dataFolder + kCommonFile);
-        ListReader in(readTextFile(path, kCommonFile), kCommonFile, path);
+        ListReader in(readNumberFirstFile(path, kCommonFile), kCommonFile, path);
         s.schoolYearStartMonth = in.readInt32();
         splitOrganisationLine(in.readText(), s.siteCode, s.organisationName);
         s.rosterStatusOption = in.readInt32();

@@ -1,29 +1,38 @@
 #pragma once
 #include <QString>
-#include <memory>
 
 struct App;
-class QLockFile;
 
 // Keeps a second copy of the program from running on one installation: a
-// lock file in the user's runtime folder, named after the program folder, so
-// that two installations on one PC do not block each other. Held until the
-// object is destroyed (by the process, for its whole life).
+// kernel lock (flock) on a file in the user's runtime folder, named after the
+// program folder, so that two installations on one PC do not block each
+// other. The kernel drops the lock when the process ends in any way (kill -9,
+// a crash, a power cut), so the next start never meets a stale lock; the
+// file's content is never looked at. Held until the object is destroyed (by
+// the process, for its whole life); programs started meanwhile do not
+// inherit it.
 class InstanceLock {
 public:
     enum class Result {
         Held,          // this process holds the lock
         HeldElsewhere, // another running copy holds it
-        Unavailable,   // the lock could not be made (no such folder, read-only): not a second copy
+        Unavailable,   // no lock file could be opened (no folder, a folder in its place, no access):
+                       // the program runs without the guard
     };
-    InstanceLock();
+    InstanceLock() = default;
     ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
     // `lockFolder` empty: the runtime folder.
     Result acquire(const QString& nativeProgramFolder, const QString& lockFolder = {});
     QString lockFilePath() const { return path_; }
+    // The lock file of an installation: the folder (empty: the runtime
+    // folder, else the temporary folder) and a hash of the program folder.
+    static QString pathFor(const QString& nativeProgramFolder, const QString& lockFolder = {});
 
 private:
-    std::unique_ptr<QLockFile> lock_;
+    void release();
+    int fd_ = -1;
     QString path_;
 };
 

@@ -27,8 +27,7 @@ QString messageTitle(const SharedState& s)
 
 bool storeFailed(const SharedState& s, Services& sv, const QString& path, const QString& error)
 {
-    sv.dialogs.message(QStringLiteral("成績を記録できません。\r\n場所：%1\r\n理由：%2").arg(QDir::toNativeSeparators(path), error),
-                       messageTitle(s));
+    sv.dialogs.message(storeFailureText(path, error), messageTitle(s));
     sv.end.request(1);
     return false;
 }
@@ -72,6 +71,11 @@ OpenAttempt openForLoading(const QString& path, QFile& f)
 }
 
 } // namespace
+
+QString storeFailureText(const QString& path, const QString& reason)
+{
+    return QStringLiteral("成績を記録できません。\r\n場所：%1\r\n理由：%2").arg(QDir::toNativeSeparators(path), reason);
+}
 
 QString resultFilePath(const SharedState& s) { return nativePath(s.recordsFolder + QStringLiteral("成績累積データ.dat")); }
 QString sharedLogPath(const SharedState& s) { return nativePath(s.dataFolder + QStringLiteral("成績累積データ家庭用.dat")); }

@@ -23,6 +23,9 @@ QString sharedLogPath(const SharedState& s);
 // trailing "\" ("ソルメア\").
 QString titleFolderName(const SharedState& s);
 
+// The message of a run that could not be stored in the file at `path`.
+QString storeFailureText(const QString& path, const QString& reason);
+
 // Stores the current pupil's finished run (runScore) at `level`: sets
 // qualified, the new-best flags and bests, and appends the record.
 // Returns false when a file error ended the program.

@@ -1,15 +1,18 @@
 #include "roster/namesel.h"
 
 #include "app/dispatch.h"
+#include "app/file_error.h"
 #include "app/folder_path.h"
 #include "app/fonts.h"
 #include "app/stage.h"
 #include "app/text_util.h"
 #include "app/twips.h"
+#include "app/user_preferences.h"
 #include "records/record_store.h"
 #include "roster/name_list.h"
 #include "roster/roster_reader.h"
 #include "sound/cues.h"
+#include "sound/sound_list.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -131,7 +134,7 @@ namesel::namesel(App& app, bool anotherCopyRunning)
     }
     option1_[0]->setChecked(true);
     connect(options_, &QButtonGroup::idToggled, this, [this](int, bool on) {
-        if (on) 名簿表示();
+        if (on) rebuildKeepingChoice();
     });
 
     command14_ = new QPushButton(QStringLiteral("O.K."), this);
@@ -180,7 +183,7 @@ void namesel::buildMenus()
 {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MenuBar"));
-    bar->setFont(designFont(kPGothic, 11));
+    bar->setFont(uiFont());
     QMenu* file = bar->addMenu(QStringLiteral("file"));
     file->setObjectName(QStringLiteral("mnuFile"));
     auto item = [this](QMenu* menu, const QString& name, const QString& text, void (namesel::*slot)()) {
@@ -189,12 +192,18 @@ void namesel::buildMenus()
         connect(a, &QAction::triggered, this, slot);
     };
     item(file, QStringLiteral("mnuNameChange"), QStringLiteral("名前の変更"), &namesel::mnuNameChange_Click);
+    soundOn_ = file->addAction(QStringLiteral("音を出す"));
+    soundOn_->setObjectName(QStringLiteral("mnuSound"));
+    soundOn_->setCheckable(true);
+    soundOn_->setChecked(state().sound.on);
+    connect(soundOn_, &QAction::triggered, this, &namesel::setSoundOn);
     item(file, QStringLiteral("mnuExit"), QStringLiteral("終了"), &namesel::Command7_Click);
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     item(help, QStringLiteral("mnuContents"), QStringLiteral("目次"), &namesel::mnuContents_Click);
     item(help, QStringLiteral("mnuVersion"), QStringLiteral("バージョン情報"), &namesel::mnuVersion_Click);
     item(help, QStringLiteral("menuTQ58"), QStringLiteral("Quorvaneホームページ"), &namesel::menuTQ58_Click);
+    for (QMenu* menu : {file, help}) menu->setFont(uiFont());
     bar->setGeometry(0, 0, 1024, bar->sizeHint().height());
 }
 
@@ -310,16 +319,51 @@ void namesel::名簿表示()
         list3_->addItem(e.tail);
         s.roster.listed.push_back(e.number);
     }
-    showReadNotes(read.missingNote, read.skippedLines);
+    showReadNotes(read);
 
     // 5.
     list1_->setCurrentRow(0);
 }
 
-void namesel::showReadNotes(const QString& missingNote, const QStringList& skippedLines)
+void namesel::rebuildKeepingChoice()
 {
-    QString text = missingNote;
+    const int row = list1_->currentRow();
+    const QVariant chosen = row > 0 ? list1_->item(row)->data(Qt::UserRole) : QVariant();
+    QPointer<namesel> self(this);
+    名簿表示();
+    if (!self || !stillShown() || !chosen.isValid()) return;
+    for (int i = 1; i < list1_->count(); ++i) {
+        if (list1_->item(i)->data(Qt::UserRole) == chosen) {
+            list1_->setCurrentRow(i);
+            return;
+        }
+    }
+}
+
+void namesel::setSoundOn(bool on)
+{
+    SharedState& s = state();
+    if (on) {
+        // Turned on, the answer cues must have their files, as at start-up;
+        // otherwise the fourth answer would end the program.
+        try {
+            checkAnswerCues(s);
+        } catch (const FileError& e) {
+            services().dialogs.message(e.message() + QStringLiteral("\r\n音は出さないままにします。"), s.contentTitle);
+            soundOn_->setChecked(false);
+            return;
+        }
+    }
+    s.sound.on = on;
+    user_preferences::setSoundOn(on);
+}
+
+void namesel::showReadNotes(const RosterReadResult& read)
+{
+    const QStringList& skippedLines = read.skippedLines;
+    QString text = read.missingNote;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("　"));
+    if (!read.encodingNote.isEmpty()) text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + read.encodingNote;
     if (!skippedLines.isEmpty()) {
         if (!text.isEmpty()) text += u'\n';
         // The first few only: a file that is not a roster at all has

@@ -3,6 +3,7 @@
 
 #include <array>
 
+class QAction;
 class QButtonGroup;
 class QComboBox;
 class QLabel;
@@ -10,6 +11,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QWidget;
+struct RosterReadResult;
 
 // The name selection screen "velmora": the roster's pupils with their run
 // counts or points; the pupil picks a name and confirms it, which opens the
@@ -43,6 +45,8 @@ public:
     void menuTQ58_Click();
 
     int displayMode() const;
+    // The file menu's "音を出す": the user's choice, kept for the next start.
+    void setSoundOn(bool on);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,7 +57,9 @@ private:
     // The screen's own keys ("1" confirms, "0" leaves); true when used.
     bool formKeyPress(const QString& text);
     bool stillShown();
-    void showReadNotes(const QString& missingNote, const QStringList& skippedLines);
+    // A change of the figures shown keeps the chosen pupil chosen.
+    void rebuildKeepingChoice();
+    void showReadNotes(const RosterReadResult& read);
 
     bool anotherCopyRunning_;
     bool loaded_ = false;
@@ -63,5 +69,6 @@ private:
     std::array<QRadioButton*, 4> option1_{};
     QButtonGroup* options_;
     QComboBox* combo1_;
+    QAction* soundOn_;
     QWidget* picture5_;
 };

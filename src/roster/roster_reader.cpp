@@ -36,12 +36,42 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace {
 const QString kRosterFile = QStringLiteral("生徒用名簿.txt");
 const QString kRosterTempFile = QStringLiteral("生徒用名簿temp.txt");
 constexpr int kHomeCapacity = 3;
 constexpr int kPositions = kPupilCount - 1; // positions 1–5000
+
+// Names read from a file in another encoding come out garbled without a
+// word; the screen says why instead.
+QString encodingNote(QByteArray bytes, const QString& fileName)
+{
+    const qsizetype stop = bytes.indexOf('\x1A');
+    if (stop >= 0) bytes.truncate(stop);
+    const QString resave = QStringLiteral("メモ帳などでシフトJIS（ANSI）を選んで保存し直してください。");
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QStringLiteral("名簿ファイル「%1」は UTF-8（BOM 付き）で保存されているため、名前が正しく表示されません。")
+                   .arg(fileName) +
+               resave;
+    // Code page 932 text with any kana or kanji is never valid UTF-8.
+    bool ascii = true;
+    for (const char c : bytes) ascii = ascii && uchar(c) < 0x80;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString asUtf8 = utf8.decode(bytes); // decoding happens on conversion
+    if (!ascii && !utf8.hasError())
+        return QStringLiteral("名簿ファイル「%1」は UTF-8 で保存されているため、名前が正しく表示されません。").arg(fileName) +
+               resave;
+    qsizetype at = 0;
+    if (cp932HasInvalidBytes(bytes, &at))
+        return QStringLiteral("名簿ファイル「%1」の %2 行目に、シフトJIS（コードページ 932）にない文字があります。"
+                              "名前が正しく表示されないときは、")
+                   .arg(fileName)
+                   .arg(bytes.left(at).count('\n') + 1) +
+               resave;
+    return {};
+}
 
 bool blankLine(const QString& line)
 {
@@ -75,8 +105,10 @@ RosterReadResult readRosterTables(SharedState& s, QDate today, bool applyCapacit
         t.count = 0;
         return result;
     }
-    const QString text = decodeTextFile(f.readAll());
+    const QByteArray bytes = f.readAll();
     f.close();
+    const QString text = decodeTextFile(bytes);
+    result.encodingNote = encodingNote(bytes, fileName);
 
     QStringList lines = text.split(u'\n');
     const bool capacity = applyCapacity && s.rosterFileMode == 1;

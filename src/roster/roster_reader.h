@@ -21,6 +21,10 @@ struct RosterReadResult {
     QString missingNote;
     // Lines that were not used, each "N 行目：reason".
     QStringList skippedLines;
+    // The file is not in code page 932 (a UTF-8 byte-order mark, UTF-8 text,
+    // bytes code page 932 does not have), so names show garbled: which file
+    // and how to mend it. Empty otherwise.
+    QString encodingNote;
 };
 
 // 生徒用名簿.txt (rosterFileMode 1) or 新名簿.txt (0) in the data folder.

@@ -75,9 +75,27 @@ QString playCommand(const QString& soundFolder, const QString& file)
     return QStringLiteral("play ") + path + QStringLiteral(" wait");
 }
 
-void playCorrectCue(SharedState& s, Services& sv) { supervise(s, sv, playGroup(s, sv, 2)); }
-void playWrongCue(SharedState& s, Services& sv) { supervise(s, sv, playGroup(s, sv, 4)); }
-void playPersonalBestCue(SharedState& s, Services& sv) { playGroup(s, sv, 8); }
-void playFailCue(SharedState& s, Services& sv) { playGroup(s, sv, 10); }
-void playBestCue(SharedState& s, Services& sv) { playFile(s, sv, QStringLiteral("最高1")); }
-void playPassCue(SharedState& s, Services& sv) { playFile(s, sv, QStringLiteral("合格")); }
+void playCorrectCue(SharedState& s, Services& sv)
+{
+    if (s.sound.on) supervise(s, sv, playGroup(s, sv, 2));
+}
+void playWrongCue(SharedState& s, Services& sv)
+{
+    if (s.sound.on) supervise(s, sv, playGroup(s, sv, 4));
+}
+void playPersonalBestCue(SharedState& s, Services& sv)
+{
+    if (s.sound.on) playGroup(s, sv, 8);
+}
+void playFailCue(SharedState& s, Services& sv)
+{
+    if (s.sound.on) playGroup(s, sv, 10);
+}
+void playBestCue(SharedState& s, Services& sv)
+{
+    if (s.sound.on) playFile(s, sv, QStringLiteral("最高1"));
+}
+void playPassCue(SharedState& s, Services& sv)
+{
+    if (s.sound.on) playFile(s, sv, QStringLiteral("合格"));
+}

@@ -8,8 +8,9 @@ struct Services;
 // in a row shows the sound-error message and ends the program (callers check
 // services.end.requested() afterwards). The four results-screen cues neither
 // count failures nor reset the count. Every cue keeps its command, reply and
-// result in s.sound; when SOLMEA_SOUND_TRACE names a file, each command sent
-// is also appended to it as a UTF-8 line: the command, a tab, the result code.
+// result in s.sound; with s.sound.on false a cue does nothing at all. When
+// SOLMEA_SOUND_TRACE names a file, each command sent is also appended to it
+// as a UTF-8 line: the command, a tab, the result code.
 void playCorrectCue(SharedState& s, Services& sv);
 void playWrongCue(SharedState& s, Services& sv);
 void playPersonalBestCue(SharedState& s, Services& sv);

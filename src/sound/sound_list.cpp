@@ -2,11 +2,23 @@
 
 #include "app/folder_path.h"
 #include "app/shared_state.h"
+#include "app/file_error.h"
 #include "app/text_file.h"
+#include "app/text_file_check.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 const QString kEndOfGroup = QStringLiteral("*");
+const QString kListName = QStringLiteral("新音ファイル.txt");
+
+bool readableFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.isReadable();
 }
+} // namespace
 
 QString soundGroupName(int group)
 {
@@ -47,7 +59,37 @@ void readSoundList(SharedState& s, const QString& text, const QString& path)
 
 void loadSoundList(SharedState& s)
 {
-    const QString name = QStringLiteral("新音ファイル.txt");
-    const QString path = nativePath(s.soundFolder + name);
-    readSoundList(s, readTextFile(path, name), path);
+    const QString path = nativePath(s.soundFolder + kListName);
+    readSoundList(s, readTextFile(path, kListName), path);
+}
+
+void checkAnswerCues(const SharedState& s)
+{
+    const QString listPath = nativePath(s.soundFolder + kListName);
+    for (const auto& [group, use] : {std::pair{2, u"正解のとき"}, std::pair{4, u"まちがえたとき"}}) {
+        const SoundGroup& g = s.sound.groups[group];
+        QStringList missing;
+        bool found = false;
+        for (int i = 1; i <= g.count && !found; ++i) {
+            const QString file = g.variants[i] + QStringLiteral(".wav");
+            found = !g.variants[i].isEmpty() && readableFile(nativePath(s.soundFolder + file));
+            // A few names, each cut short: the message must stay readable.
+            if (!found && missing.size() < 3) missing << (file.size() > 40 ? file.left(40) + u'…' : file);
+        }
+        if (found) continue;
+        QString reason =
+            g.count == 0
+                ? QStringLiteral("%1の音の組「%2」がないか、音ファイルの名前が一つも書かれていません。")
+                      .arg(QString::fromUtf16(use), g.name)
+                : QStringLiteral("%1の音の組「%2」の音ファイル（%3）が、音フォルダにないか読めません。")
+                      .arg(QString::fromUtf16(use), g.name, missing.join(QStringLiteral("、")));
+        // A list saved in another encoding loses its group names: say so.
+        QFile list(listPath);
+        if (list.open(QIODevice::ReadOnly)) {
+            const QList<TextFileFinding> findings = encodingFindings(list.readAll());
+            if (!findings.isEmpty())
+                reason += QStringLiteral("\r\n%1 行目：%2").arg(findings.first().line).arg(findings.first().text);
+        }
+        throw FileError(kListName, listPath, reason);
+    }
 }

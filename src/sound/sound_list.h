@@ -12,3 +12,10 @@ QString soundGroupName(int group);
 void loadSoundList(SharedState& s);
 // The same, from text already read.
 void readSoundList(SharedState& s, const QString& text, const QString& path);
+
+// The two supervised groups (正解音2 for a right answer, 間違い音2 for a
+// wrong one) must each name at least one readable .wav file in the sound
+// folder: otherwise the fourth answer of the first run ends the program.
+// Throws FileError naming the sound list and the group, and what is wrong
+// with the list's encoding when that is the likely cause.
+void checkAnswerCues(const SharedState& s);

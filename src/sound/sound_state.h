@@ -13,6 +13,9 @@ struct SoundGroup {
 };
 
 struct SoundState {
+    // The user's choice: off, no cue is sent to the device (which then is
+    // never opened) and none counts as failed.
+    bool on = true;
     std::array<SoundGroup, kSoundGroups + 1> groups; // 1..10; index 0 unused
     QString lastMciCommand;
     QString lastMciReply;

@@ -24,6 +24,7 @@
 #include <QTest>
 #include <limits>
 #include <map>
+#include <unistd.h>
 
 class TestBadFiles : public QObject {
     Q_OBJECT
@@ -47,6 +48,11 @@ const QString kLog = QStringLiteral("成績累積データ家庭用.dat");
 const QByteArray kMissing = QByteArrayLiteral("<missing>");
 // Replaced by 50 MB of the row's fill byte when the row runs.
 const QByteArray kLong = QByteArrayLiteral("<50MB>");
+// A folder in its place; made read-only; missing in a read-only folder; a link into nowhere.
+const QByteArray kFolder = QByteArrayLiteral("<folder>");
+const QByteArray kReadOnly = QByteArrayLiteral("<read-only>");
+const QByteArray kReadOnlyFolder = QByteArrayLiteral("<read-only folder>");
+const QByteArray kLinkToNowhere = QByteArrayLiteral("<link to nowhere>");
 
 // How the program must end up.
 enum class Outcome {
@@ -140,6 +146,7 @@ void TestBadFiles::badFile_data()
     row("settings non-numbers", kSettings, text("あ,い,う,え,お,か,き,く,け,こ\n"), runs);
     row("settings not cp932", kSettings, "0" + bad + ",0,0,0,0,0,0,0,0,0\r\n", runs);
     row("settings 50 MB line", kSettings, "0,0,0,0,0,0,0,0,0,0" + kLong + "\r\n", runs, {}, '9');
+    row("settings with a byte-order mark", kSettings, "\xEF\xBB\xBF" "1,0,0,0,0,0,0,0,0,0\r\n", refused, "「設定.txt」を");
 
     // 共通データ.txt: month, organisation line, roster option, seven more.
     const QString common = QStringLiteral("4\n\"12345テスト教室\"\n0\n0\n0\n0\n0\n0\n0\n0\n");
@@ -150,6 +157,7 @@ void TestBadFiles::badFile_data()
     row("common data non-numbers", kCommon, text("四月\n\"ABCDEテスト教室\"\nいいえ\na\nb\nc\nd\ne\nf\ng\n"), runs);
     row("common data not cp932", kCommon, text("4\n\"12345テスト") + bad + text("教室\"\n0\n0\n0\n0\n0\n0\n0\n0\n"), runs);
     row("common data 50 MB line", kCommon, text("4\n\"12345") + kLong + text("\"\n0\n0\n0\n0\n0\n0\n0\n0\n"), runs, {}, 'x');
+    row("common data with a byte-order mark", kCommon, "\xEF\xBB\xBF" + text(common), refused, "バイト順マーク");
 
     // タイム回数データ.txt: twelve values a level, levels 1–4 offered.
     const QByteArray levels = text(TestInstallation::defaultLevelTable());
@@ -172,7 +180,12 @@ void TestBadFiles::badFile_data()
     row("roster truncated", kRoster, roster.left(roster.size() - 20), runs, "2 行目：値が 8 個ありません");
     row("roster too few values", kRoster, "1,2017,0,0\r\n" + pupil2, runs, "1 行目：値が 8 個ありません");
     row("roster non-numbers", kRoster, text("一,二〇一七,0,0,\"やまだ\",0,\"\",\"\"\n") + pupil2, runs, "1 行目：番号が整数ではありません");
-    row("roster not cp932", kRoster, text("1,2017,0,0,\"やま") + bad + text("\",0,\"\",\"\"\n") + pupil2, runs);
+    row("roster not cp932", kRoster, text("1,2017,0,0,\"やま") + bad + text("\",0,\"\",\"\"\n") + pupil2, runs,
+        "名簿ファイル「生徒用名簿.txt」の 1 行目に、シフトJIS（コードページ 932）にない文字があります。");
+    const QString utf8Roster = QStringLiteral("1,2017,0,0,\"やまだ　はなこ\",0,\"\",\"\"\r\n");
+    row("roster in UTF-8", kRoster, utf8Roster.toUtf8(), runs, "「生徒用名簿.txt」は UTF-8 で保存されているため");
+    row("roster in UTF-8 with a byte-order mark", kRoster, "\xEF\xBB\xBF" + utf8Roster.toUtf8(), Outcome::NoPupil,
+        "「生徒用名簿.txt」は UTF-8（BOM 付き）で保存されているため、名前が正しく表示されません。");
     row("roster 50 MB line", kRoster, "1" + kLong + text(",2017,0,0,\"やまだ\",0,\"\",\"\"\n") + pupil2, runs,
         "1 行目：番号が整数ではありません", '1');
     row("roster of 200 000 damaged lines", kRoster, QByteArray("x\r\n").repeated(200000) + pupil2, runs,
@@ -180,13 +193,20 @@ void TestBadFiles::badFile_data()
 
     // 新音ファイル.txt: group name, variants, "*". It holds no numbers.
     const QByteArray sounds = text(QStringLiteral("正解音2\nseikai1\nseikai2\n*\n間違い音2\nmachigai1\n*\n"));
+    // The answer cues need a readable file each, else the fourth answer ends the program.
     row("sound list missing", kSounds, kMissing, refused, "新音ファイル.txt」を読み込めません");
-    row("sound list empty", kSounds, "", runs);
-    row("sound list truncated", kSounds, sounds.left(sounds.size() / 2), runs);
-    row("sound list too few values", kSounds, text("正解音2\n"), runs);
-    row("sound list names of no group", kSounds, "1\r\n2\r\n*\r\n", runs);
+    row("sound list empty", kSounds, "", refused, "「正解音2」がないか");
+    row("sound list truncated", kSounds, sounds.left(sounds.size() / 2), refused, "「間違い音2」がないか");
+    row("sound list too few values", kSounds, text("正解音2\n"), refused, "「正解音2」がないか");
+    row("sound list names of no group", kSounds, "1\r\n2\r\n*\r\n", refused, "「正解音2」がないか");
     row("sound list not cp932", kSounds, bad + "\r\nseikai1\r\n*\r\n" + sounds, runs);
-    row("sound list 50 MB line", kSounds, text("正解音2\nseikai") + kLong + "\r\n*\r\n", runs, {}, 's');
+    row("sound list 50 MB line", kSounds, text("正解音2\nseikai") + kLong + "\r\n*\r\n", refused, "seikai", 's');
+    row("sound list with a byte-order mark", kSounds, "\xEF\xBB\xBF" + sounds, refused,
+        "「正解音2」がないか、音ファイルの名前が一つも書かれていません。\r\n1 行目：先頭に UTF-8 のバイト順マーク");
+    row("every right-answer cue missing", kSounds, text("正解音2\nnone1\nnone2\n*\n間違い音2\nmachigai1\n*\n"), refused,
+        "正解のときの音の組「正解音2」の音ファイル（none1.wav、none2.wav）が、音フォルダにないか読めません");
+    row("one right-answer cue missing", kSounds, text("正解音2\nnone1\nseikai1\n*\n間違い音2\nmachigai1\n*\n"), runs);
+    row("wrong-answer cue a folder", "音フォルダ/machigai1.wav", kFolder, refused, "「間違い音2」の音ファイル（machigai1.wav）");
 
     // 成績累積データ.dat: 44-byte records, appended only.
     const QByteArray kStoredResults = storedResults(), kStoredLog = storedLog();
@@ -202,6 +222,12 @@ void TestBadFiles::badFile_data()
         runs);
     row("result file not cp932", kResults, kStoredResults + resultRecord(kDay, 2, 1, 41, bad), runs);
     row("result file 50 MB", kResults, kStoredResults + kLong, runs, {}, 'A');
+    // A file no run can be appended to is refused before a run. Root writes anywhere.
+    const bool root = ::geteuid() == 0;
+    const Outcome refusedUnlessRoot = root ? runs : refused;
+    row("result file a folder", kResults, kFolder, refused, "成績を記録できません。\r\n場所：");
+    row("result file read-only", kResults, kReadOnly, refusedUnlessRoot, root ? "" : "成績累積データ.dat");
+    row("records folder read-only", kResults, kReadOnlyFolder, refusedUnlessRoot, root ? "" : "成績累積データ.dat");
 
     // 成績累積データ家庭用.dat: 66-byte records, appended only, never read.
     row("shared log missing", kLog, kMissing, runs);
@@ -211,6 +237,9 @@ void TestBadFiles::badFile_data()
     row("shared log non-numbers", kLog, kStoredLog + QByteArray(66, '\xff') + kStoredLog, runs);
     row("shared log not cp932", kLog, kStoredLog + bad.leftJustified(66, '\x81'), runs);
     row("shared log 50 MB", kLog, kStoredLog + kLong, runs, {}, 'A');
+    row("shared log a folder", kLog, kFolder, refused, "成績累積データ家庭用.dat");
+    row("shared log read-only", kLog, kReadOnly, refusedUnlessRoot, root ? "" : "成績累積データ家庭用.dat");
+    row("shared log a link into a missing folder", kLog, kLinkToNowhere, refused, "成績累積データ家庭用.dat");
 }
 
 void TestBadFiles::badFile()
@@ -225,8 +254,14 @@ void TestBadFiles::badFile()
     inst.writeDefaults();
     inst.writeBytes(kResults, storedResults());
     inst.writeBytes(kLog, storedLog());
-    if (content == kMissing) {
-        QVERIFY(QFile::remove(inst.path(file)));
+    const QString where = inst.path(file), folder = QFileInfo(where).absolutePath();
+    if (content == kMissing || content == kFolder || content == kReadOnlyFolder || content == kLinkToNowhere) {
+        QFile::remove(where);
+        if (content == kFolder) QVERIFY(QDir().mkdir(where));
+        if (content == kReadOnlyFolder) QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        if (content == kLinkToNowhere) QVERIFY(QFile::link(inst.path(QStringLiteral("gone/x.dat")), where));
+    } else if (content == kReadOnly) {
+        QVERIFY(QFile::setPermissions(where, QFile::ReadOwner));
     } else {
         if (fill) content.replace(kLong, QByteArray(50 << 20, fill));
         inst.writeBytes(file, content);
@@ -314,6 +349,7 @@ void TestBadFiles::badFile()
         QVERIFY(after.count(kResults));
         QVERIFY(after.count(kLog));
     }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 // A second time of 500 000 000 s: five times it does not fit 32 bits, and

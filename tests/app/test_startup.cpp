@@ -76,6 +76,8 @@ void TestStartup::failures_data()
         << "ソルメア/タイム回数データ.txt" << "0,0,0,0,1,0,0,7,30,0,0,0\n40,60,0,0,1,0,0,7,30,0,0,0\n0,60,0,0,1,0,0,7,30,0,0,0\n"
         << "レベル 2";
     QTest::newRow("sound list missing") << "音フォルダ/新音ファイル.txt" << "" << "新音ファイル.txt";
+    QTest::newRow("sound list without wrong-answer cues")
+        << "音フォルダ/新音ファイル.txt" << "正解音2\nseikai1\n*\n間違い音1\nmachigai1\n*\n" << "「間違い音2」がないか";
 }
 
 void TestStartup::failures()

@@ -1,4 +1,5 @@
 #include "app/fonts.h"
+#include "app/user_preferences.h"
 #include "namesel_fixture.h"
 #include "records/record_store.h"
 
@@ -8,7 +9,12 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 using namespace roster_test;
 
@@ -17,6 +23,7 @@ class TestNamesel : public QObject {
     Q_OBJECT
 private slots:
     void controlsAndTexts();
+    void menusAndMessagesInTheScreensFont();
     void listInModeOneThenModeZero();
     void confirming_data();
     void confirming();
@@ -27,6 +34,7 @@ private slots:
     void recoveryBeforeTheFirstList();
     void readerNotes_data();
     void readerNotes();
+    void soundTurnedOffStaysOff();
 };
 
 namespace {
@@ -76,6 +84,22 @@ void TestNamesel::controlsAndTexts()
     }
 }
 
+void TestNamesel::menusAndMessagesInTheScreensFont()
+{
+    installFontSubstitutions(); // as the program does; and fonts as a desktop theme gives them
+    for (const char* themed : {"QMenu", "QMessageBox", "QLabel"}) QApplication::setFont(QFont("DejaVu Serif", 7), themed);
+    Fixture f;
+    QVERIFY(f.start());
+    QList<QFont> fonts = {f.get("mnuFile")->font(), f.get("mnuHelp")->font()};
+    QTimer::singleShot(0, [&fonts] {
+        fonts << QApplication::activeModalWidget()->findChild<QLabel*>("qt_msgbox_label")->font();
+        QApplication::activeModalWidget()->close();
+    });
+    MessageBoxDialogs().message(QStringLiteral("すでに起動されています。"), QStringLiteral("注意"), Dialogs::Icon::Error);
+    for (const QFont& font : fonts) QCOMPARE(QFontInfo(font).family() + QString::number(font.pixelSize()), "IPAPGothic15");
+    QApplication::setFont(QApplication::font()); // the themed fonts gone
+}
+
 void TestNamesel::listInModeOneThenModeZero()
 {
     Fixture f;
@@ -94,10 +118,14 @@ void TestNamesel::listInModeOneThenModeZero()
     QCOMPARE(f.lines("List3")[0], "小5 すずき　たろう  " + W + "/       *2");
     QCOMPARE(f.list()->currentRow(), 0);
 
+    // Other figures for the chosen pupil: still the chosen one.
+    f.list()->setCurrentRow(2);
     QTest::mouseClick(f.get<QRadioButton>("Option1(0)"), Qt::LeftButton);
     QCOMPARE(f.lines(), (QStringList{kDashes, "小5 すずき　たろ     /     " + W, "小3 山田　花子" + W + "  2回/    2回",
                                      "幼2 ゆい" + W.repeated(6) + "     /     " + W}));
-    QCOMPARE(f.label("Label1"), QStringLiteral("名前を選びなさい"));
+    QCOMPARE(f.list()->currentRow(), 2);
+    QCOMPARE(f.label("Label1"), "小3 山田　花子" + W);
+    QCOMPARE(f.label("Label2"), QStringLiteral("1"));
 }
 
 void TestNamesel::confirming_data()
@@ -234,6 +262,37 @@ void TestNamesel::readerNotes()
     QCOMPARE(f.get("LabelNote")->isHidden(), note.isEmpty());
     QVERIFY2(f.label("LabelNote").contains(note), qPrintable(f.label("LabelNote")));
     QVERIFY(!f.t.end.requested());
+}
+
+void TestNamesel::soundTurnedOffStaysOff()
+{
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    const QString trace = config.filePath(QStringLiteral("trace.txt"));
+    qputenv("SOLMEA_SOUND_TRACE", trace.toUtf8());
+    auto noNameOk = [](Fixture& f) { QTest::mouseClick(f.get<QPushButton>("Command14"), Qt::LeftButton); };
+    {
+        Fixture f;
+        QVERIFY(f.start() && f.get<QAction>("mnuSound")->isChecked());
+        QCOMPARE(f.get<QAction>("mnuSound")->text(), QStringLiteral("音を出す"));
+        f.menu("mnuSound");
+    }
+    // The next start: off still, so answer cues that are gone stop nothing.
+    Fixture g;
+    QVERIFY(QFile::remove(g.inst.path(QStringLiteral("音フォルダ/machigai1.wav"))));
+    QVERIFY(g.start() && !g.get<QAction>("mnuSound")->isChecked());
+    noNameOk(g);
+    QVERIFY(g.t.sound.commands.isEmpty() && !QFile::exists(trace));
+    // Turned on without them: refused, it stays off. With them: heard, kept.
+    g.menu("mnuSound");
+    QVERIFY(!g.get<QAction>("mnuSound")->isChecked() && !g.s.sound.on);
+    QVERIFY(g.t.dialogs.texts.value(0).contains(QStringLiteral("「間違い音2」の音ファイル（machigai1.wav）")));
+    g.inst.writeDefaults();
+    g.menu("mnuSound");
+    noNameOk(g);
+    QCOMPARE(g.t.sound.commands.size(), 1);
+    QVERIFY(QFile::exists(trace) && user_preferences::soundOn());
+    qunsetenv("SOLMEA_SOUND_TRACE");
 }
 
 QTEST_MAIN(TestNamesel)

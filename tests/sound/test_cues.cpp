@@ -73,6 +73,10 @@ void TestCues::eachCuePlaysItsSound()
     fillGroups(s);
     cueNamed(cue)(s, t.services);
     QCOMPARE(t.sound.commands, QStringList{"play " + kFolder + file + ".wav wait"});
+    // Turned off by the user: the device hears nothing.
+    s.sound.on = false;
+    cueNamed(cue)(s, t.services);
+    QCOMPARE(t.sound.commands.size(), 1);
 }
 
 void TestCues::variantChoiceCoversEveryVariant_data()
@@ -139,7 +143,7 @@ void TestCues::emptyGroupNamesAnEmptyVariant()
 void TestCues::supervision_data()
 {
     // One letter per supervised cue: c/w a correct/wrong cue that succeeds,
-    // C/W one that fails.
+    // C/W one that fails; 0 turns the sound off (and sends a wrong cue).
     QTest::addColumn<QString>("cues");
     QTest::addColumn<int>("failCount");
     QTest::addColumn<bool>("ends");
@@ -150,6 +154,8 @@ void TestCues::supervision_data()
     QTest::newRow("a success in between resets") << "CCCcCCC" << 3 << false << 7;
     QTest::newRow("a wrong cue success resets too") << "CCCwWWWW" << 3 << true << 8;
     QTest::newRow("successes keep the count at 0") << "cwcw" << 0 << false << 4;
+    // 0: the user turns the sound off; no cue is sent, so none fails.
+    QTest::newRow("sound off: failures stop counting") << "CCC0CCCC" << 3 << false << 3;
 }
 
 void TestCues::supervision()
@@ -163,6 +169,7 @@ void TestCues::supervision()
     fillGroups(s);
     for (const QChar c : cues) {
         if (t.end.requested()) break; // callers stop once the end is requested
+        s.sound.on = s.sound.on && c != u'0';
         t.sound.result = c.isUpper() ? 263 : 0;
         (c.toLower() == u'c' ? playCorrectCue : playWrongCue)(s, t.services);
     }

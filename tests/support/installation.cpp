@@ -44,4 +44,8 @@ void TestInstallation::writeDefaults() const
     write(QStringLiteral("音フォルダ/新音ファイル.txt"),
           QStringLiteral("正解音2\nseikai1\nseikai2\n*\n間違い音2\nmachigai1\n*\n"
                          "自己最高音2\njiko1\n*\n不合格音1\nfugoukaku1\n*\n"));
+    // Readable cue files for start-up's check; the recording sound device of
+    // the tests never opens them (the end-to-end tests write real tones).
+    for (const char* cue : {"seikai1", "seikai2", "machigai1", "jiko1", "fugoukaku1", "最高1", "合格"})
+        writeBytes(QStringLiteral("音フォルダ/%1.wav").arg(QString::fromUtf8(cue)), "RIFF");
 }

@@ -6,7 +6,7 @@
 // Writes a small installation (layout 0) into a temporary folder:
 //   <root>/共通データ.txt, 生徒用名簿.txt
 //   <root>/ソルメア/設定.txt, タイム回数データ.txt
-//   <root>/音フォルダ/新音ファイル.txt
+//   <root>/音フォルダ/新音ファイル.txt and a stand-in .wav for each cue
 // Texts are given as UTF-8 and written in code page 932 with CRLF line ends.
 struct TestInstallation {
     QTemporaryDir dir;
