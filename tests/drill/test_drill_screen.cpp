@@ -272,6 +272,7 @@ void TestDrillScreen::judging()
     f.s.run.correctCount = 3;
     f.frm->showProblem({n1, n2, n3, r, 0});
     f.t.sound.commands.clear();
+    f.t.clock.advanceMs(1000); // an answer left empty a second on is judged
     f.place(op1, op2);
     QTest::mouseClick(f.command5(), Qt::LeftButton);
 
@@ -409,6 +410,9 @@ void TestDrillScreen::keyboardInReviewAndEnter()
     commit.setCommitString(QStringLiteral("÷×"));
     QCoreApplication::sendEvent(f.command5(), &commit);
     QCOMPARE(f.blank(1)->text() + f.blank(2)->text(), QStringLiteral("÷×"));
+    // Backspace erases the current blank, then the one before it.
+    QTest::keyClick(f.command5(), Qt::Key_Backspace);
+    QCOMPARE(f.blank(1)->text() + f.blank(2)->text(), QStringLiteral("÷"));
     QTest::keyClick(f.command5(), Qt::Key_Backspace);
     QVERIFY(f.blank(1)->text().isEmpty() && f.blank(2)->text().isEmpty());
 
