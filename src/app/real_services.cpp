@@ -3,6 +3,7 @@
 #include "app/screen.h"
 #include "app/stage.h"
 
+#include <QPushButton>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -17,6 +18,17 @@ void MessageBoxDialogs::message(const QString& text, const QString& title, Icon 
     if (stage_ && stage_->isVisible()) parent = stage_->current() ? static_cast<QWidget*>(stage_->current()) : stage_.data();
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool MessageBoxDialogs::ask(const QString& text, const QString& title)
+{
+    QWidget* parent = nullptr;
+    if (stage_ && stage_->isVisible()) parent = stage_->current() ? static_cast<QWidget*>(stage_->current()) : stage_.data();
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole));
+    box.exec();
+    return box.clickedButton() == static_cast<QAbstractButton*>(yes);
 }
 
 bool MessageBoxDialogs::choosePrinter(QPrinter& printer, QWidget* parent)
