@@ -19,6 +19,8 @@ private slots:
     void practiceLevel();
     void teacherButton_data();
     void teacherButton();
+    void longNamesInTheHeaders_data();
+    void longNamesInTheHeaders();
     void start_data();
     void start();
     void displays_data();
@@ -185,6 +187,44 @@ void TestSeisekitime1::teacherButton()
     f.s.pupilName = fixedWidth(name, 20);
     QVERIFY(f.open());
     QCOMPARE(!f.get(QStringLiteral("Command24(1)"))->isHidden(), shown);
+}
+
+void TestSeisekitime1::longNamesInTheHeaders_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("smaller"); // in the lobby's header
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("a short name as designed") << "やまだ　はなこ" << false << false;
+    QTest::newRow("a longer name in a smaller font") << "長谷川　ジェニファー　花子" << true << false;
+    QTest::newRow("twenty characters end in …") << "寿限無寿限無五劫の擦り切れ海砂利水魚の水" << true << true;
+    QTest::newRow("half-width letters") << "Alexandra Montgomery" << true << false;
+}
+
+void TestSeisekitime1::longNamesInTheHeaders()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, smaller);
+    QFETCH(bool, cut);
+    LobbyFixture f;
+    f.s.pupilName = fixedWidth(name, 20);
+    QVERIFY(f.open());
+    // Shown on one line inside the label, whatever is cut: never the grade.
+    auto* header = f.get<QLabel>(QStringLiteral("Label12"));
+    QVERIFY(header->text().endsWith(QStringLiteral(" 小３")));
+    QVERIFY(QFontMetrics(header->font()).horizontalAdvance(header->text()) <= header->contentsRect().width());
+    QCOMPARE(header->font().pixelSize() < 27, smaller);
+    QCOMPARE(header->text().contains(u'…'), cut);
+    QCOMPARE(header->toolTip(), cut ? name + QStringLiteral(" 小３") : QString());
+    if (!cut) QCOMPARE(header->text(), name + QStringLiteral(" 小３"));
+
+    // The drill's header: the name alone, before the school name.
+    startRun(f.stage.app());
+    f.stage.activatePending();
+    auto* drillName = f.get<QLabel>(QStringLiteral("sLabel7"));
+    QVERIFY(drillName);
+    QVERIFY(QFontMetrics(drillName->font()).horizontalAdvance(drillName->text()) <= drillName->contentsRect().width());
+    QVERIFY(drillName->geometry().right() < f.get<QLabel>(QStringLiteral("sLabel14"))->geometry().left());
+    QVERIFY(drillName->text() == name || (drillName->text().endsWith(u'…') && drillName->toolTip() == name));
 }
 
 void TestSeisekitime1::start_data()
