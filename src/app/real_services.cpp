@@ -22,8 +22,9 @@ void MessageBoxDialogs::message(const QString& text, const QString& title, Icon 
 
 bool MessageBoxDialogs::ask(const QString& text, const QString& title)
 {
-    QWidget* parent = nullptr;
-    if (stage_ && stage_->isVisible()) parent = stage_->current() ? static_cast<QWidget*>(stage_->current()) : stage_.data();
+    // Over the stage, not the screen: the screen may be replaced while the
+    // question waits (a run whose time runs out meanwhile).
+    QWidget* parent = stage_ && stage_->isVisible() ? stage_.data() : nullptr;
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
     box.setDefaultButton(box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole));

@@ -513,13 +513,13 @@ bool MainFrm::runGoesOn()
 bool MainFrm::mayClose()
 {
     if (!runGoesOn()) return true;
-    // The run clock goes on while the question is open.
-    if (!services().dialogs.ask(QStringLiteral("練習をやめますか？"), state().contentTitle)) return false;
     QPointer<MainFrm> self(this);
-    if (self && !services().end.requested()) {
-        sTimer1_->stop();
-        leaveProgram(app());
-    }
+    App& a = app();
+    // The run clock goes on while the question is open; the run may even end
+    // and this screen give way to the results meanwhile.
+    if (!a.services.dialogs.ask(QStringLiteral("練習をやめますか？"), a.state.contentTitle)) return false;
+    if (self) self->sTimer1_->stop();
+    if (!a.services.end.requested()) leaveProgram(a);
     return true;
 }
 
