@@ -431,11 +431,12 @@ bool MainFrm::inReview() const { return !LblDD5_->isEnabled(); }
 
 bool MainFrm::entryKey(const QKeyEvent& e)
 {
-    const KeyAction key = actionForKey(e.key(), e.modifiers(), e.text(), inReview(), e.isAutoRepeat());
+    const bool held = heldKeys_.isRepeat(e.key(), e.timestamp(), e.isAutoRepeat());
+    const KeyAction key = actionForKey(e.key(), e.modifiers(), e.text(), inReview(), held);
     switch (key.action) {
     case EntryAction::None:
         // A key held down reaches neither the blanks nor the answer button.
-        return e.isAutoRepeat();
+        return held;
     case EntryAction::Answer:
         if (Command5_->isVisible()) Command5_->click();
         return true;
@@ -702,8 +703,9 @@ bool MainFrm::eventFilter(QObject* watched, QEvent* event)
             if (entryKey(*static_cast<QKeyEvent*>(event))) return true;
             break;
         case QEvent::KeyRelease: {
-            // A button clicks when Space is let go; here Space moves between the blanks.
             const auto* ke = static_cast<QKeyEvent*>(event);
+            heldKeys_.released(ke->key(), ke->timestamp());
+            // A button clicks when Space is let go; here Space moves between the blanks.
             if (ke->key() == Qt::Key_Space || ke->isAutoRepeat()) return true;
             break;
         }
@@ -732,4 +734,10 @@ void MainFrm::keyPressEvent(QKeyEvent* e)
     // Keys that reach the form itself (no answer button has the focus).
     if (entryKey(*e)) return;
     Screen::keyPressEvent(e);
+}
+
+void MainFrm::keyReleaseEvent(QKeyEvent* e)
+{
+    heldKeys_.released(e->key(), e->timestamp());
+    Screen::keyReleaseEvent(e);
 }

@@ -68,6 +68,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
     void buildStatusPanel();
@@ -87,6 +88,7 @@ private:
     EquationProblem problem_;
     std::optional<Rational> answer_;
     BlankEntry entry_;
+    HeldKeys heldKeys_;
     qint64 problemShownMs_ = 0; // the clock's tick when the blanks were last emptied for an answer
     double barTwips_ = 0;
 

@@ -48,6 +48,26 @@ struct KeyAction {
 KeyAction actionForKey(int key, Qt::KeyboardModifiers modifiers, const QString& text, bool reviewing,
                        bool autoRepeat);
 
+// Tells the presses of a key held down from fresh ones. The window system
+// flags most of them; a busy one may not, but a repeated press still comes
+// at the very instant of the key's previous release, which no hand can do.
+class HeldKeys {
+public:
+    void released(int key, quint64 timestamp)
+    {
+        key_ = key;
+        time_ = timestamp;
+    }
+    bool isRepeat(int key, quint64 timestamp, bool flagged) const
+    {
+        return flagged || (timestamp != 0 && key == key_ && timestamp == time_);
+    }
+
+private:
+    int key_ = 0;
+    quint64 time_ = 0;
+};
+
 // The blanks after a key's action (Answer, Continue and None leave them).
 BlankEntry applyKey(BlankEntry entry, const KeyAction& key);
 // A press on an operator label (or a double click on it) fills the first

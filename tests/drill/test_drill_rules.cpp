@@ -21,6 +21,8 @@ private slots:
     void entry();
     void keysWhileReviewingOrHeld_data();
     void keysWhileReviewingOrHeld();
+    void heldKeys_data();
+    void heldKeys();
     void emptyAnswerSoonAfterTheProblem_data();
     void emptyAnswerSoonAfterTheProblem();
 };
@@ -264,6 +266,29 @@ void TestDrillRules::keysWhileReviewingOrHeld()
     QFETCH(bool, held);
     QFETCH(int, action);
     QCOMPARE(int(actionForKey(key, Qt::NoModifier, text, reviewing, held).action), action);
+}
+
+void TestDrillRules::heldKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("at"); // the press, after Enter was let go at 500 ms
+    QTest::addColumn<bool>("flagged");
+    QTest::addColumn<bool>("repeat");
+    QTest::newRow("flagged by the window system") << int(Qt::Key_Return) << 900 << true << true;
+    QTest::newRow("a press at the instant of the release") << int(Qt::Key_Return) << 500 << false << true;
+    QTest::newRow("a press a moment later is fresh") << int(Qt::Key_Return) << 501 << false << false;
+    QTest::newRow("another key at that instant is fresh") << int(Qt::Key_Space) << 500 << false << false;
+}
+
+void TestDrillRules::heldKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, at);
+    QFETCH(bool, flagged);
+    QFETCH(bool, repeat);
+    HeldKeys keys;
+    keys.released(Qt::Key_Return, 500);
+    QCOMPARE(keys.isRepeat(key, quint64(at), flagged), repeat);
 }
 
 void TestDrillRules::emptyAnswerSoonAfterTheProblem_data()
