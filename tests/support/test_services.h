@@ -67,14 +67,13 @@ public:
     QList<Icon> icons;
     std::function<void(const QString&)> onMessage;
 
-    // Questions answer with `yes`, or with what `onQuestion` returns.
+    // Questions answer "いいえ" unless `onQuestion` says otherwise.
     bool ask(const QString& text, const QString&) override
     {
         questions << text;
-        return onQuestion ? onQuestion(text) : yes;
+        return onQuestion && onQuestion(text);
     }
     QStringList questions;
-    bool yes = false;
     std::function<bool(const QString&)> onQuestion;
 
     // The print dialog answers with `printerChosen`, sending the pages to a
