@@ -13,6 +13,12 @@ public:
     enum class Icon { None, Error };
     virtual ~Dialogs() = default;
     virtual void message(const QString& text, const QString& title, Icon icon = Icon::None) = 0;
+    // A question with the buttons "はい" and "いいえ"; true for "はい".
+    virtual bool ask(const QString& text, const QString& title)
+    {
+        (void)text, (void)title;
+        return false;
+    }
 
     // The system's print dialog for `printer`; false when it was cancelled.
     virtual bool choosePrinter(QPrinter& printer, QWidget* parent)

@@ -11,6 +11,7 @@
 #include "lobby/seisekitime1.h"
 #include "results/frm_syuuryou.h"
 #include "roster/frm_name2.h"
+#include "roster/name_list.h"
 #include "roster/namesel.h"
 
 #include <QCoreApplication>
@@ -53,6 +54,13 @@ void startRun(App& app)
 void showResults(App& app)
 {
     app.stage.show(new FrmSyuuryou(app));
+}
+
+void leaveProgram(App& app)
+{
+    // Whether or not the menu starts, the program ends.
+    app.services.launcher.startDetached(nativePath(programMenuPath(app.state.programFolder)), {QStringLiteral("001")});
+    app.services.end.request(0);
 }
 
 void showVersionBox(App& app)

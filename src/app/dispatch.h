@@ -20,6 +20,8 @@ void openDrill(App& app);
 void startRun(App& app);
 // Replaces the drill with the results screen.
 void showResults(App& app);
+// Starts the installation's program menu and ends the program ("終了").
+void leaveProgram(App& app);
 
 // The "ヘルプ" menu of the selection screen.
 // The version box, modal over the stage; returns when it is closed.

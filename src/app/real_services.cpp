@@ -4,6 +4,7 @@
 #include "app/screen.h"
 #include "app/stage.h"
 
+#include <QPushButton>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -19,6 +20,19 @@ void MessageBoxDialogs::message(const QString& text, const QString& title, Icon 
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.setFont(uiFont());
     box.exec();
+}
+
+bool MessageBoxDialogs::ask(const QString& text, const QString& title)
+{
+    // Over the stage, not the screen: the screen may be replaced while the
+    // question waits (a run whose time runs out meanwhile).
+    QWidget* parent = stage_ && stage_->isVisible() ? stage_.data() : nullptr;
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    box.setFont(uiFont());
+    QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole));
+    box.exec();
+    return box.clickedButton() == static_cast<QAbstractButton*>(yes);
 }
 
 bool MessageBoxDialogs::choosePrinter(QPrinter& printer, QWidget* parent)

@@ -11,6 +11,7 @@ class MessageBoxDialogs final : public Dialogs {
 public:
     void setStage(Stage* stage) { stage_ = stage; }
     void message(const QString& text, const QString& title, Icon icon = Icon::None) override;
+    bool ask(const QString& text, const QString& title) override;
     bool choosePrinter(QPrinter& printer, QWidget* parent) override;
     void previewPrint(QPrinter& printer, QWidget* parent, const std::function<void(QPrinter*)>& paint) override;
     QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested,

@@ -10,6 +10,9 @@ class Screen : public QWidget {
 public:
     explicit Screen(App& app, const QString& objectName);
     virtual void formActivate() {}
+    // Asked when the window is closed (its × or Alt+F4): false keeps the
+    // program going.
+    virtual bool mayClose() { return true; }
     App& app() { return app_; }
     SharedState& state() { return app_.state; }
     Services& services() { return app_.services; }

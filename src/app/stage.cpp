@@ -8,6 +8,7 @@
 #include "app/stage_fit.h"
 #include "app/window_manager.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPixmapCache>
@@ -193,6 +194,16 @@ void Stage::changeEvent(QEvent* e)
 {
     QWidget::changeEvent(e);
     if (e->type() == QEvent::WindowStateChange) leaveFullScreen_->setEnabled(isFullScreen());
+}
+
+void Stage::closeEvent(QCloseEvent* e)
+{
+    // The screen on view may keep the program going (a run asks first).
+    if (current_ && !current_->mayClose()) {
+        e->ignore();
+        return;
+    }
+    QWidget::closeEvent(e);
 }
 
 void Stage::paintEvent(QPaintEvent*)

@@ -51,6 +51,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
 
 private:

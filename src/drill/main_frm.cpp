@@ -2,6 +2,7 @@
 
 #include "app/catalogue.h"
 #include "app/dispatch.h"
+#include "app/fitted_text.h"
 #include "app/fonts.h"
 #include "app/stage.h"
 #include "app/text_util.h"
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDrag>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -34,6 +36,11 @@ constexpr int kLampLeft = 9780, kLampPitch = 375, kLampWidth = 255, kLampHeight 
 constexpr int kLampRowTop[3] = {1350, 1620, 1890}; // Best, YourBest, Pass
 
 const QString kLightGreen = QStringLiteral("#c0ffc0");
+// The blank the keyboard writes into wears a thick orange frame.
+const QString kBlankStyle = QStringLiteral("background-color: #c0ffc0; border: 2px solid #404040;");
+const QString kCurrentBlankStyle = QStringLiteral("background-color: #c0ffc0; border: 7px solid #ff6a00;");
+// Room kept between a number's ink and the edges of its box.
+constexpr int kNumberMargin = 10;
 
 QString css(const QString& background, const QString& extra = {})
 {
@@ -162,7 +169,6 @@ void MainFrm::buildDrillPanel()
     QWidget* p = Picture2_;
     const QFont big = designFont(kPGothic, 72);
     const QString green = css(kLightGreen);
-    const QString blank = css(kLightGreen, QStringLiteral("border: 2px solid #404040;"));
     const Qt::Alignment centred = Qt::AlignCenter;
 
     instruction_ = label(p, QStringLiteral("Label2"), QStringLiteral("式を完成しなさい"), twRect(810, 480, 9000, 900),
@@ -180,7 +186,7 @@ void MainFrm::buildDrillPanel()
         LblDD2_[i]->setGeometry(twRect(blankLeft[i], 1800, 1665, 1455));
         LblDD2_[i]->setFont(big);
         LblDD2_[i]->setAlignment(centred);
-        LblDD2_[i]->setStyleSheet(blank);
+        LblDD2_[i]->setStyleSheet(kBlankStyle);
         LblDD2_[i]->acceptsSource = [this](const QObject* source) {
             for (int k = 1; k <= 4; ++k)
                 if (source == LblDD1_[k]) return true;
@@ -244,6 +250,29 @@ void MainFrm::buildDrillPanel()
     }
     connect(Command5_, &QPushButton::clicked, this, &MainFrm::Command5_Click);
     connect(Command1_, &QPushButton::clicked, this, &MainFrm::Command1_Click);
+    fitEquationFont();
+}
+
+void MainFrm::fitEquationFont()
+{
+    // Each number box gets the largest size up to the design's 72 points at
+    // which the widest number it can be given keeps clear of the blanks.
+    for (int i = 1; i <= 4; ++i) {
+        QLabel* box = LblDD3_[i];
+        const bool result = i == 4;
+        QStringList texts;
+        for (int n = result ? 0 : kOperandMin; n <= (result ? kLargestResult : kOperandMax); ++n)
+            texts << QString::number(n);
+        QFont font;
+        for (double points = 72; points >= 24; points -= 2) {
+            font = designFont(kPGothic, points);
+            const QFontMetrics metrics(font);
+            int widest = 0;
+            for (const QString& t : texts) widest = std::max(widest, metrics.horizontalAdvance(t));
+            if (widest + 2 * kNumberMargin <= box->width()) break;
+        }
+        box->setFont(font);
+    }
 }
 
 void MainFrm::buildCoverPanel()
@@ -312,7 +341,7 @@ void MainFrm::初期設定()
 
     sLabel2_->setFont(designFont(kPGothic, titleFontPoints(int(s.contentTitle.size())), true));
     sLabel2_->setText(s.contentTitle);
-    sLabel7_->setText(trimBlanks(s.pupilName));
+    fitNameLine(sLabel7_, trimBlanks(s.pupilName), [](const QString& name) { return name; }, 16, 11);
     const bool levelOk = s.currentLevel >= 0 && s.currentLevel < kLevelCount;
     sLabel8_->setText(levelOk ? s.levelNames[s.currentLevel] : QString());
 
@@ -348,8 +377,7 @@ void MainFrm::問題作成表示()
 {
     const RunState& run = state().run;
     if (run.runMode == 1 || run.runFinished == 1) return;
-    LblDD2_[1]->clear();
-    LblDD2_[2]->clear();
+    setBlanks({});
     showProblem(generateProblem(state().currentLevel, state().random));
 }
 
@@ -360,67 +388,89 @@ void MainFrm::showProblem(const EquationProblem& p)
     LblDD3_[2]->setText(QString::number(p.n2));
     LblDD3_[3]->setText(QString::number(p.n3));
     LblDD3_[4]->setText(QString::number(p.r));
+    problemShownMs_ = services().clock.tickMs();
     Command5_->show();
     Command5_->setFocus();
 }
 
 // ---- Placing operators -----------------------------------------------------
 
-void MainFrm::fillFirstEmptyBlank(const QString& op)
+void MainFrm::setBlanks(const BlankEntry& entry)
 {
-    if (LblDD2_[1]->text().isEmpty()) LblDD2_[1]->setText(op);
-    else if (LblDD2_[2]->text().isEmpty()) LblDD2_[2]->setText(op);
+    entry_ = entry;
+    const bool review = inReview();
+    for (int i = 1; i <= 2; ++i) {
+        LblDD2_[i]->setText(opText(entry_.blanks[std::size_t(i - 1)]));
+        const bool current = !review && entry_.current == i - 1;
+        const QString& style = current ? kCurrentBlankStyle : kBlankStyle;
+        if (LblDD2_[i]->styleSheet() != style) LblDD2_[i]->setStyleSheet(style);
+    }
 }
 
 void MainFrm::LblDD1_MouseDown(int index)
 {
     // The press fills a blank at once; the drag itself starts when the
     // pressed mouse moves (OperatorLabel), since QDrag::exec blocks.
-    if (index >= 1 && index <= 4) fillFirstEmptyBlank(LblDD1_[index]->text());
+    if (index >= 1 && index <= 4) setBlanks(fillFirstEmpty(entry_, opFromText(LblDD1_[index]->text())));
 }
 
 void MainFrm::LblDD1_DblClick(int index)
 {
-    if (index >= 1 && index <= 4) fillFirstEmptyBlank(LblDD1_[index]->text());
+    if (index >= 1 && index <= 4) setBlanks(fillFirstEmpty(entry_, opFromText(LblDD1_[index]->text())));
 }
 
 void MainFrm::LblDD2_DragDrop(int index, int sourceIndex)
 {
     if (index < 1 || index > 2 || sourceIndex < 1 || sourceIndex > 4) return;
-    LblDD2_[index]->setText(LblDD1_[sourceIndex]->text());
+    setBlanks(dropOn(entry_, index - 1, opFromText(LblDD1_[sourceIndex]->text())));
 }
 
-void MainFrm::LblDD5_Click()
-{
-    LblDD2_[1]->clear();
-    LblDD2_[2]->clear();
-}
+void MainFrm::LblDD5_Click() { setBlanks({}); }
 
 bool MainFrm::inReview() const { return !LblDD5_->isEnabled(); }
 
-bool MainFrm::operatorKey(int key, const QString& text)
+bool MainFrm::entryKey(const QKeyEvent& e)
 {
-    if (inReview()) return false;
-    if (isClearKey(key)) {
-        LblDD5_Click();
+    const bool held = heldKeys_.isRepeat(e.key(), e.timestamp(), e.isAutoRepeat());
+    const KeyAction key = actionForKey(e.key(), e.modifiers(), e.text(), inReview(), held);
+    switch (key.action) {
+    case EntryAction::None:
+        // A key held down reaches neither the blanks nor the answer button.
+        return held;
+    case EntryAction::Answer:
+        if (Command5_->isVisible()) Command5_->click();
+        return true;
+    case EntryAction::Continue:
+        if (Command1_->isVisible()) Command1_->click();
+        return true;
+    default:
+        setBlanks(applyKey(entry_, key));
         return true;
     }
-    const Op op = operatorForKey(key, text);
-    if (op == Op::None) return false;
-    const QString caption = opText(op);
-    for (int i = 1; i <= 4; ++i)
-        if (LblDD1_[i]->text() == caption) LblDD1_MouseDown(i);
-    return true;
+}
+
+void MainFrm::committedText(const QString& text)
+{
+    // What an input method commits: full-width operators, and its space.
+    for (QChar c : text) {
+        if (c == u'　' || c == u' ') {
+            const QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+            entryKey(space);
+            continue;
+        }
+        const Op op = operatorForKey(0, QString(c));
+        if (op != Op::None && !inReview()) setBlanks(applyKey(entry_, {EntryAction::Fill, op}));
+    }
 }
 
 // ---- Answering ---------------------------------------------------------------
 
 void MainFrm::Command5_Click()
 {
+    // The second half of a double press that answered the problem before.
+    if (dropsAnswerPress(entry_, services().clock.tickMs() - problemShownMs_)) return;
     Command5_->hide();
-    const Op op1 = opFromText(LblDD2_[1]->text());
-    const Op op2 = opFromText(LblDD2_[2]->text());
-    answer_ = evaluate(problem_.n1, op1, problem_.n2, op2, problem_.n3);
+    answer_ = evaluate(problem_.n1, entry_.blanks[0], problem_.n2, entry_.blanks[1], problem_.n3);
     Label1_->setText(answerText(answer_));
     判定();
     判定後処理();
@@ -429,8 +479,9 @@ void MainFrm::Command5_Click()
 void MainFrm::Command1_Click()
 {
     setReviewState(false);
-    LblDD2_[1]->clear();
-    LblDD2_[2]->clear();
+    setBlanks({});
+    // Back to an empty problem: a second press of this double click waits too.
+    problemShownMs_ = services().clock.tickMs();
     Label1_->hide();
     Label3_->hide();
     Command1_->hide();
@@ -449,6 +500,28 @@ void MainFrm::setReviewState(bool review)
 {
     for (int i = 1; i <= 4; ++i) LblDD1_[i]->setEnabled(!review);
     LblDD5_->setEnabled(!review);
+    setBlanks(entry_); // no current blank while the answer is on view
+}
+
+bool MainFrm::runGoesOn()
+{
+    const SharedState& s = app().state;
+    const RunState& run = s.run;
+    return run.runFinished == 0 && run.endFlowDone == 0 && run.runMode == 0 && levelTimed(s) == 1 &&
+           !isPracticeLevel(s, s.currentLevel);
+}
+
+bool MainFrm::mayClose()
+{
+    if (!runGoesOn()) return true;
+    QPointer<MainFrm> self(this);
+    App& a = app();
+    // The run clock goes on while the question is open; the run may even end
+    // and this screen give way to the results meanwhile.
+    if (!a.services.dialogs.ask(QStringLiteral("練習をやめますか？"), a.state.contentTitle)) return false;
+    if (self) self->sTimer1_->stop();
+    if (!a.services.end.requested()) leaveProgram(a);
+    return true;
 }
 
 void MainFrm::判定後処理()
@@ -626,14 +699,19 @@ bool MainFrm::eventFilter(QObject* watched, QEvent* event)
     if (watched == Command5_ || watched == Command1_) {
         auto* button = static_cast<QPushButton*>(watched);
         switch (event->type()) {
-        case QEvent::KeyPress: {
-            auto* ke = static_cast<QKeyEvent*>(event);
-            if (operatorKey(ke->key(), ke->text())) return true;
+        case QEvent::KeyPress:
+            if (entryKey(*static_cast<QKeyEvent*>(event))) return true;
+            break;
+        case QEvent::KeyRelease: {
+            const auto* ke = static_cast<QKeyEvent*>(event);
+            heldKeys_.released(ke->key(), ke->timestamp());
+            // A button clicks when Space is let go; here Space moves between the blanks.
+            if (ke->key() == Qt::Key_Space || ke->isAutoRepeat()) return true;
             break;
         }
         case QEvent::InputMethod: {
             auto* ie = static_cast<QInputMethodEvent*>(event);
-            for (QChar c : ie->commitString()) operatorKey(0, QString(c));
+            committedText(ie->commitString());
             ie->accept();
             return true;
         }
@@ -654,11 +732,12 @@ bool MainFrm::eventFilter(QObject* watched, QEvent* event)
 void MainFrm::keyPressEvent(QKeyEvent* e)
 {
     // Keys that reach the form itself (no answer button has the focus).
-    if (operatorKey(e->key(), e->text())) return;
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        if (Command1_->isVisible()) Command1_->click();
-        else if (Command5_->isVisible()) Command5_->click();
-        return;
-    }
+    if (entryKey(*e)) return;
     Screen::keyPressEvent(e);
+}
+
+void MainFrm::keyReleaseEvent(QKeyEvent* e)
+{
+    heldKeys_.released(e->key(), e->timestamp());
+    Screen::keyReleaseEvent(e);
 }

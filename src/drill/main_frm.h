@@ -1,6 +1,7 @@
 #pragma once
 #include "app/screen.h"
 #include "drill/equation.h"
+#include "drill/operator_input.h"
 #include "drill/problem_generator.h"
 
 #include <QPointer>
@@ -44,9 +45,12 @@ public:
     void Command1_Click();
     void 判定();
     void 判定後処理();
-    // Keyboard entry: an operator key fills the first empty blank, Backspace
-    // and Delete clear. Returns whether the key was used.
-    bool operatorKey(int key, const QString& text);
+    // A key on the drill (see actionForKey). Returns whether it was used.
+    bool entryKey(const QKeyEvent& e);
+    const BlankEntry& blanks() const { return entry_; }
+
+    // Closing the window during a run asks first; true lets it close.
+    bool mayClose() override;
 
     // The run.
     void sTimer1_Timer();
@@ -64,12 +68,16 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
 
 private:
     void buildStatusPanel();
     void buildDrillPanel();
     void buildCoverPanel();
-    void fillFirstEmptyBlank(const QString& op);
+    void setBlanks(const BlankEntry& entry);
+    void committedText(const QString& text);
+    void fitEquationFont();
+    bool runGoesOn();
     void setReviewState(bool review);
     void giveFocusBack(QPushButton* button);
     bool inReview() const;
@@ -79,6 +87,9 @@ private:
 
     EquationProblem problem_;
     std::optional<Rational> answer_;
+    BlankEntry entry_;
+    HeldKeys heldKeys_;
+    qint64 problemShownMs_ = 0; // the clock's tick when the blanks were last emptied for an answer
     double barTwips_ = 0;
 
     // Status panel.

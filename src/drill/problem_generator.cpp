@@ -17,7 +17,10 @@ constexpr KindOps kKinds[17] = {
 };
 
 using Uniform = std::function<float()>;
-int operand(const Uniform& random) { return int(std::floor(2.0 + 9.0 * double(random()))); }
+int operand(const Uniform& random)
+{
+    return int(std::floor(kOperandMin + (kOperandMax - kOperandMin + 1.0) * double(random())));
+}
 bool whole(const Rational& v) { return v.isWhole(); }
 bool nonNegative(const Rational& v) { return !(v < Rational(0)); }
 

@@ -9,6 +9,11 @@ struct EquationProblem {
     int kind = 0;
 };
 
+// Every operand lies in kOperandMin..kOperandMax; every R in 0..kLargestResult
+// (10 × 10 ＋ 10 and 10 ＋ 10 × 10; a product of three stays at most 100).
+inline constexpr int kOperandMin = 2, kOperandMax = 10;
+inline constexpr int kLargestResult = 110;
+
 // The kind for a level (1–4) from one uniform value. Any other level mixes
 // all sixteen kinds, as level 4 does.
 int chooseKind(int level, float u);

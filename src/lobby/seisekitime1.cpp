@@ -14,8 +14,10 @@
 
 #include "app/catalogue.h"
 #include "app/dispatch.h"
+#include "app/fitted_text.h"
 #include "app/fonts.h"
 #include "app/stage.h"
+#include "app/text_util.h"
 #include "app/twips.h"
 #include "lobby/lobby_geometry.h"
 #include "lobby/lobby_texts.h"
@@ -38,7 +40,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QShortcut>
+#include <QKeyEvent>
 
 using namespace lobby;
 
@@ -187,13 +189,10 @@ void seisekitime1::Form_Load()
     progressBar1_->setStyleSheet(kProgressStyle);
     picture2_->hide();
 
-    // The digit keys start their level, as the tooltip promises.
-    for (int i = 1; i <= std::min(levelCount_, 9); ++i) {
-        auto* key = new QShortcut(QKeySequence(Qt::Key_0 + i), this);
-        // Whichever control has the focus (a list build may leave none).
-        key->setContext(Qt::WindowShortcut);
-        connect(key, &QShortcut::activated, this, [this, i] { startFromKey(i); });
-    }
+    // The digit keys start their level, as the tooltip promises, and 0 is
+    // "戻る(0)", whichever control of the stage has the focus: the keys are
+    // taken before any control (a list would search its lines for them).
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 void seisekitime1::buildTopBand()
@@ -465,7 +464,9 @@ void seisekitime1::formActivate()
     // 11.
     picture6_->hide();
     // 12.
-    label12_->setText(pupilLine(s.pupilName, s.pupilGradeLabel));
+    // A long name gets a smaller font, then "…"; the grade is always shown.
+    fitNameLine(label12_, trimBlanks(s.pupilName),
+                [&s](const QString& name) { return pupilLine(name, s.pupilGradeLabel); }, 20, 12);
     label13_->setText(schoolLine(s.pupilNumber, s.organisationName));
     // 13.
     label11_->setFont(designFont(kPGothic, titlePoints(s.contentTitle), true));
@@ -532,10 +533,27 @@ bool seisekitime1::startAllowed()
     return stillShown() && !picture2_->isVisible() && command1_->isEnabled() && !report_->isVisible();
 }
 
+bool seisekitime1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType() || !isCurrent())
+        return Screen::eventFilter(watched, event);
+    // Keys of the stage's own window only: not those of a message box or an
+    // open drop-down list.
+    auto* w = static_cast<QWidget*>(watched);
+    Stage& stage = app().stage;
+    if (!(w == this || isAncestorOf(w) || w == &stage || stage.isAncestorOf(w))) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int digit = key->key() - Qt::Key_0;
+    if (digit < 0 || digit > std::min(levelCount_, 9) || (key->modifiers() & ~Qt::KeypadModifier) != 0) return false;
+    if (!key->isAutoRepeat()) startFromKey(digit);
+    return true;
+}
+
 void seisekitime1::startFromKey(int i)
 {
     if (!startAllowed()) return;
-    Command4_Click(i);
+    if (i == 0) Command1_Click();
+    else Command4_Click(i);
 }
 
 void seisekitime1::Command1_Click()

@@ -53,6 +53,9 @@ public:
     int orderingMode() const { return orderingMode_; }
     int pointRanking() const { return pointRanking_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Column {
         QLabel* label1 = nullptr;
@@ -104,7 +107,7 @@ private:
     // A practice level shows only its number, name and buttons.
     void hideFigures(Column& c);
     bool startAllowed();
-    void startFromKey(int i);
+    void startFromKey(int i); // 0: back
 
     int levelCount_ = 0;
     double columnWidth_ = 0;

@@ -22,6 +22,8 @@ private slots:
     void runAcrossMidnight();
     void todayCountsAddLevels1To15();
     void noNewProblemOnceTheRunIsOver();
+    void closingTheWindow_data();
+    void closingTheWindow();
 };
 
 void TestDrillRun::passLampsGoOutBeforeTheTarget()
@@ -252,6 +254,31 @@ void TestDrillRun::noNewProblemOnceTheRunIsOver()
     frm->問題作成表示();
     QCOMPARE(f.blank(1)->text(), QStringLiteral("＋")); // left exactly as it was
     QCOMPARE(f.text("LblDD3(1)") + f.text("LblDD3(4)"), QStringLiteral("69"));
+}
+
+void TestDrillRun::closingTheWindow_data()
+{
+    QTest::addColumn<bool>("runOver"); // the end of the run has begun
+    QTest::addColumn<bool>("yes");     // the answer to "練習をやめますか？"
+    QTest::newRow("during a run, yes ends the program") << false << true;
+    QTest::newRow("during a run, no goes on, the clock too") << false << false;
+    QTest::newRow("after the run it closes without asking") << true << false;
+}
+
+void TestDrillRun::closingTheWindow()
+{
+    QFETCH(bool, runOver);
+    QFETCH(bool, yes);
+    DrillFixture f(1, levelTable50());
+    QVERIFY(f.openAndMark() && QTest::qWaitForWindowExposed(f.stage.get()));
+    f.s.run.endFlowDone = runOver;
+    f.t.dialogs.onQuestion = [&](const QString&) { return f.tickAt(15.2), yes; };
+    QCOMPARE(f.stage->close(), runOver || yes);
+    QCOMPARE(f.t.dialogs.questions, runOver ? QStringList() : QStringList{QStringLiteral("練習をやめますか？")});
+    QVERIFY(f.records().empty());
+    QCOMPARE(f.t.end.requested(), yes);
+    QCOMPARE(f.t.launcher.started.filter(QStringLiteral("/起動/プログラムメニュー.exe 001")).size(), qsizetype(yes));
+    if (!runOver && !yes) QVERIFY(f.frm->sTimer1()->isActive() && f.text("sLabel10") == u"15");
 }
 
 QTEST_MAIN(TestDrillRun)

@@ -105,6 +105,20 @@ void TestDrillScreen::layout()
     QCOMPARE(f.w("sPicture2")->geometry(), QRect(0, 0, 1024, 768));
     QCOMPARE(f.text("lblsss1"), QStringLiteral("成績記録中"));
     QCOMPARE(f.text("lblsss2"), QStringLiteral("時間切れ"));
+    // Every number the generator can give each box keeps its ink 10 px clear
+    // of the box's edges, where the blanks' frames begin.
+    for (int n = 0; n <= kLargestResult; ++n) {
+        const int operand = std::clamp(n, kOperandMin, kOperandMax);
+        f.frm->showProblem({operand, operand, operand, n, 0});
+        for (int i = n == operand ? 1 : 4; i <= 4; ++i) {
+            const QImage ink = f.label(QStringLiteral("LblDD3(%1)").arg(i))->grab().toImage();
+            int left = ink.width(), right = -1;
+            for (int y = 0; y < ink.height(); ++y)
+                for (int x = 0; x < ink.width(); ++x)
+                    if (qGray(ink.pixel(x, y)) < 128) left = std::min(left, x), right = std::max(right, x);
+            QVERIFY2(left >= 10 && right < ink.width() - 10, qPrintable(QStringLiteral("%1 in box %2").arg(n).arg(i)));
+        }
+    }
     // A problem is on screen and the answer button holds the focus.
     QVERIFY(!f.text("LblDD3(4)").isEmpty());
     QVERIFY(f.blank(1)->text().isEmpty() && f.blank(2)->text().isEmpty());
@@ -272,6 +286,7 @@ void TestDrillScreen::judging()
     f.s.run.correctCount = 3;
     f.frm->showProblem({n1, n2, n3, r, 0});
     f.t.sound.commands.clear();
+    f.t.clock.advanceMs(1000); // an answer left empty a second on is judged
     f.place(op1, op2);
     QTest::mouseClick(f.command5(), Qt::LeftButton);
 
@@ -409,6 +424,9 @@ void TestDrillScreen::keyboardInReviewAndEnter()
     commit.setCommitString(QStringLiteral("÷×"));
     QCoreApplication::sendEvent(f.command5(), &commit);
     QCOMPARE(f.blank(1)->text() + f.blank(2)->text(), QStringLiteral("÷×"));
+    // Backspace erases the current blank, then the one before it.
+    QTest::keyClick(f.command5(), Qt::Key_Backspace);
+    QCOMPARE(f.blank(1)->text() + f.blank(2)->text(), QStringLiteral("÷"));
     QTest::keyClick(f.command5(), Qt::Key_Backspace);
     QVERIFY(f.blank(1)->text().isEmpty() && f.blank(2)->text().isEmpty());
 

@@ -98,8 +98,8 @@ void TestEquation::everyLevelKeepsItsKindsRules()
     random.seed(1234 + level);
     for (int i = 0; i < 20000; ++i) {
         const EquationProblem p = generateProblem(level, random);
-        QVERIFY(p.n1 >= 2 && p.n1 <= 10 && p.n2 >= 2 && p.n2 <= 10 && p.n3 >= 2 && p.n3 <= 10);
-        QVERIFY(p.r >= 0);
+        for (int n : {p.n1, p.n2, p.n3}) QVERIFY(n >= kOperandMin && n <= kOperandMax);
+        QVERIFY(p.r >= 0 && p.r <= kLargestResult);
         QVERIFY2(!(p.r == p.n1 && p.n3 == p.n2), "look-alike problem shown");
         const Op a = ops[p.kind][0], b = ops[p.kind][1];
         const auto v = evaluate(p.n1, a, p.n2, b, p.n3);
@@ -187,6 +187,7 @@ void TestEquation::redrawRulesKeepWhatTheySay()
     // Kind 5: 10 × 10 × 10 is redrawn, 5 × 4 × 5 ＝ 100 stands.
     p = buildProblem(5, scripted({u(10), u(10), u(10), u(5), u(4), u(5)}));
     QCOMPARE(p.r, 100);
+    QCOMPARE(buildProblem(13, [] { return 0.99999f; }).r, kLargestResult); // 10 ＋ 10 × 10
 }
 
 void TestEquation::kindChoiceNeverReachesTheNextKind()

@@ -20,6 +20,8 @@ private slots:
     void practiceLevel();
     void teacherButton_data();
     void teacherButton();
+    void longNamesInTheHeaders_data();
+    void longNamesInTheHeaders();
     void start_data();
     void start();
     void displays_data();
@@ -189,10 +191,39 @@ void TestSeisekitime1::teacherButton()
     QCOMPARE(!f.get(QStringLiteral("Command24(1)"))->isHidden(), shown);
 }
 
+void TestSeisekitime1::longNamesInTheHeaders_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("a longer name in a smaller font") << "長谷川　ジェニファー　花子" << false;
+    QTest::newRow("twenty characters end in …") << "寿限無寿限無五劫の擦り切れ海砂利水魚の水" << true;
+}
+
+void TestSeisekitime1::longNamesInTheHeaders()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, cut);
+    LobbyFixture f;
+    f.s.pupilName = fixedWidth(name, 20);
+    // Smaller, inside the label; a cut name ends in "…" and the grade stays whole.
+    auto check = [&](const char* label, const QString& whole, int designPixels) {
+        auto* l = f.get<QLabel>(QLatin1String(label));
+        QVERIFY(QFontMetrics(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width());
+        QVERIFY(l->font().pixelSize() < designPixels);
+        QCOMPARE(l->toolTip(), cut ? whole : QString());
+        QCOMPARE(cut ? l->text().section(u'…', 1) : l->text(), cut ? QString(whole).remove(name) : whole);
+    };
+    QVERIFY(f.open());
+    check("Label12", name + QStringLiteral(" 小３"), 27);
+    startRun(f.stage.app());
+    f.stage.activatePending();
+    check("sLabel7", name, 21);
+}
+
 void TestSeisekitime1::start_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("level");   // 0: no run starts
+    QTest::addColumn<int>("level");   // 0: no run starts, -1: back to the names
     QTest::addColumn<int>("practice"); // the practice flag afterwards (it starts at 1)
     QTest::newRow("start button") << "click Command4(2)" << 2 << 0;
     QTest::newRow("a disabled start button is refused") << "disabled Command4(2)" << 0 << 1;
@@ -203,6 +234,8 @@ void TestSeisekitime1::start_data()
     QTest::newRow("digit key 4") << "key 4" << 4 << 0;
     QTest::newRow("digit key 3 after choosing a display") << "option key 3" << 3 << 0;
     QTest::newRow("digit key 5: no such level") << "key 5" << 0 << 1;
+    QTest::newRow("digit key 2 on a record list") << "list List5(1) 2" << 2 << 0;
+    QTest::newRow("0 on the grade box goes back") << "list Combo1 0" << -1 << 1;
 }
 
 void TestSeisekitime1::start()
@@ -229,12 +262,17 @@ void TestSeisekitime1::start()
     } else if (words[0] == u"option") {
         QTest::mouseClick(f.get(QStringLiteral("Option2(0)")), Qt::LeftButton, {}, QPoint(5, 5));
         QTest::keyClick(&f.stage, Qt::Key(Qt::Key_0 + words[2].toInt()));
+    } else if (words[0] == u"list") { // whatever control holds the focus
+        f.get(target)->setFocus();
+        QTest::keyClick(f.get(target), Qt::Key(Qt::Key_0 + words[2].toInt()));
     } else if (words[0] == u"practice") {
         lobby->Command28_Click(target.toInt());
     } else {
         const Qt::Key key = Qt::Key(Qt::Key_0 + target.toInt());
         QTest::keyClick(&f.stage, key, words[0] == u"alt" ? Qt::AltModifier : Qt::NoModifier);
     }
+    if (level < 0) QTRY_COMPARE(f.screen(), QStringLiteral("namesel"));
+    if (level < 0) return;
     // An access key presses its button a moment later.
     if (level) QTRY_COMPARE(f.screen(), QStringLiteral("MainFrm"));
     else QTest::qWait(300);

@@ -67,6 +67,15 @@ public:
     QList<Icon> icons;
     std::function<void(const QString&)> onMessage;
 
+    // Questions answer "いいえ" unless `onQuestion` says otherwise.
+    bool ask(const QString& text, const QString&) override
+    {
+        questions << text;
+        return onQuestion && onQuestion(text);
+    }
+    QStringList questions;
+    std::function<bool(const QString&)> onQuestion;
+
     // The print dialog answers with `printerChosen`, sending the pages to a
     // PDF file at `printToPdf`; the preview draws its pages into that file
     // at once; the save dialog answers with `saveFile`.
