@@ -23,7 +23,7 @@
 #include "lobby/lobby_texts.h"
 #include "lobby/record_list_model.h"
 #include "lobby/report_panel.h"
-#include "records/record_store.h"
+#include "records/record_loading.h"
 #include "results/results_rules.h"
 
 #include <QButtonGroup>

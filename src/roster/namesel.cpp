@@ -8,7 +8,7 @@
 #include "app/text_util.h"
 #include "app/twips.h"
 #include "app/user_preferences.h"
-#include "records/record_store.h"
+#include "records/record_loading.h"
 #include "roster/name_list.h"
 #include "roster/roster_reader.h"
 #include "sound/cues.h"
