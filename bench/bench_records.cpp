@@ -9,7 +9,9 @@
 #include "app/program_launcher.h"
 #include "app/services.h"
 #include "app/shared_state.h"
-#include "records/record_store.h"
+#include "records/record_loading.h"
+#include "records/record_passes.h"
+#include "records/scores.h"
 #include "sound/sound_device.h"
 
 #include <QDir>
@@ -52,7 +54,7 @@ QString writeResultFile(const QString& folder, qint64 count, int pupils)
         r.time = double((seed >> 4) % 86400) / 86400.0;
         r.pupilNumber = qint16(1 + (seed >> 12) % quint32(pupils));
         r.level = qint16(1 + (seed >> 3) % 4);
-        r.score = (seed % 50 == 0) ? 99999 : qint32(10 + (seed >> 16) % 200);
+        r.score = (seed % 50 == 0) ? score::kOutOfTime : qint32(10 + (seed >> 16) % 200);
         r.siteCode = QStringLiteral("12345");
         chunk += encodeResultRecord(r);
         if (chunk.size() > (1 << 20)) {
@@ -148,10 +150,10 @@ void BM_DecodeOnly20k(benchmark::State& state)
     for (auto _ : state) {
         qint64 sum = 0;
         for (qint64 k = 0; k < bytes.size() / 44; ++k) {
-            const char* p = bytes.constData() + k * 44;
-            const double date = getLeDouble(p);
-            const qint16 pupil = getLe16(p + 16), level = getLe16(p + 18);
-            const qint32 score = getLe32(p + 20);
+            const ResultRecordView r(bytes.constData() + k * 44);
+            const double date = r.date();
+            const qint16 pupil = r.pupilNumber(), level = r.level();
+            const qint32 score = r.score();
             if (recordSkipReason(date, pupil, level, score) != SkipReason::None) continue;
             sum += score + pupil + level + qint64(date);
         }

@@ -13,8 +13,9 @@
 #include "drill/equation.h"
 #include "drill/main_frm.h"
 #include "lobby/seisekitime1.h"
+#include "records/record_file.h"
 #include "records/record_format.h"
-#include "records/record_store.h"
+#include "records/scores.h"
 #include "results/frm_syuuryou.h"
 #include "roster/namesel.h"
 #include "support/installation.h"
@@ -59,7 +60,7 @@ struct Program {
             r.time = double((seed >> 4) % 86400) / 86400.0;
             r.pupilNumber = qint16(1 + (seed >> 12) % 3);
             r.level = qint16(1 + (seed >> 3) % 4);
-            r.score = (seed % 50 == 0) ? 99999 : qint32(10 + (seed >> 16) % 200);
+            r.score = (seed % 50 == 0) ? score::kOutOfTime : qint32(10 + (seed >> 16) % 200);
             bytes += encodeResultRecord(r);
         }
         QFile f(resultFile);

@@ -5,6 +5,7 @@
 // out of time. With --damaged, every EVERY-th record has pupil number 0,
 // which the loader skips and `solmea-records check` lists.
 #include "records/record_format.h"
+#include "records/scores.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -38,7 +39,7 @@ int main(int argc, char** argv)
         r.pupilNumber = qint16(1 + (seed >> 12) % 3000u);
         if (damagedEvery > 0 && k % damagedEvery == 0) r.pupilNumber = 0;
         r.level = qint16(1 + (seed >> 3) % 4);
-        r.score = (seed % 50 == 0) ? 99999 : qint32(10 + (seed >> 16) % 200);
+        r.score = (seed % 50 == 0) ? score::kOutOfTime : qint32(10 + (seed >> 16) % 200);
         r.siteCode = QStringLiteral("12345");
         chunk += encodeResultRecord(r);
         if (chunk.size() >= (1 << 20)) {

@@ -13,7 +13,6 @@
 #include "drill/main_frm.h"
 #include "lobby/seisekitime1.h"
 #include "records/record_format.h"
-#include "records/record_store.h"
 #include "results/frm_syuuryou.h"
 #include "support/installation.h"
 #include "support/test_services.h"

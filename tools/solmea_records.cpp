@@ -15,7 +15,9 @@
 #include "app/text_file.h"
 #include "app/text_file_check.h"
 #include "app/text_util.h"
-#include "records/record_store.h"
+#include "records/record_file.h"
+#include "records/record_loading.h"
+#include "records/record_passes.h"
 #include "records/result_file_stream.h"
 #include "roster/roster_reader.h"
 
@@ -240,7 +242,7 @@ int commandStats(SharedState& s, QDate today)
 // The loader's verdict on the record at `p`.
 SkipReason skipReasonAt(const char* p)
 {
-    return recordSkipReason(getLeDouble(p), getLe16(p + 16), getLe16(p + 18), getLe32(p + 20));
+    return recordSkipReason(ResultRecordView(p));
 }
 
 // The result file's part of check. Writes as it goes; the exit code.

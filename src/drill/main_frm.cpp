@@ -10,7 +10,8 @@
 #include "drill/operator_input.h"
 #include "drill/operator_labels.h"
 #include "drill/run_rules.h"
-#include "records/record_store.h"
+#include "records/record_file.h"
+#include "records/scores.h"
 #include "sound/cues.h"
 
 #include <QCoreApplication>
@@ -628,7 +629,7 @@ void MainFrm::endRun()
     const int level = s.currentLevel;
     if (levelTimed(s) == 1 && !isPracticeLevel(s, level)) {
         sTimer1_->stop();
-        s.runScore = run.runMode != 0 ? 99999 : run.elapsedSeconds;
+        s.runScore = run.runMode != 0 ? score::kOutOfTime : run.elapsedSeconds;
         if (!Seisekikiroku(s, a.services, level) || a.services.end.requested()) return;
         a.stage.showWaitScreen();
         if (!stillHere(self)) return;

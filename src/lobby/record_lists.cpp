@@ -6,7 +6,8 @@
 #include "records/points.h"
 #include "records/ranking_sort.h"
 #include "records/record_format.h"
-#include "records/record_store.h"
+#include "records/record_loading.h"
+#include "records/record_passes.h"
 #include "roster/roster_record.h"
 
 #include <QHash>
@@ -136,8 +137,8 @@ std::vector<int> rosterList(const RosterTables& roster)
 
 qint32 bestTimeKey(qint32 personalBest, bool hasRuns)
 {
-    // A best of 99999 with runs at the level means they all ran out of time.
-    if (personalBest >= kNoBest) return hasRuns ? kFailedBest : kNoBest;
+    // A best still at kNoBest with runs at the level means they all ran out of time.
+    if (personalBest >= score::kNoBest) return hasRuns ? score::kAllFailedBest : score::kNoBest;
     return personalBest;
 }
 
@@ -169,7 +170,7 @@ std::vector<Ranked> rankByTime(const std::vector<int>& pupils, const std::vector
     std::vector<qint32> sortKeys(keys);
     if (!namedLevel)
         for (qint32& key : sortKeys)
-            if (key < kFailedBest) key = -key; // higher values first; failed and none stay last
+            if (key < score::kAllFailedBest) key = -key; // higher values first; failed and none stay last
     std::vector<Ranked> out;
     for (const std::size_t i : sortedPositions(sortKeys)) {
         Ranked r;
@@ -221,7 +222,7 @@ LevelRanking rankLevel(const SharedState& s, int level, Order order, int pointRa
     if (order == Order::Times) {
         std::vector<qint32> keys;
         for (const int p : pupils)
-            keys.push_back(usable(p) ? bestTimeKey(statsOf(p).personalBest, statsOf(p).recordCount > 0) : kNoBest);
+            keys.push_back(usable(p) ? bestTimeKey(statsOf(p).personalBest, statsOf(p).recordCount > 0) : score::kNoBest);
         const bool named = !s.levelNames[std::size_t(level)].isEmpty();
         out.ranked = rankByTime(pupils, keys, named);
         for (const Ranked& r : out.ranked) {
@@ -230,9 +231,9 @@ LevelRanking rankLevel(const SharedState& s, int level, Order order, int pointRa
             line.current = r.pupil == v.currentPupil;
             const QString who = v.mark(r.pupil) + v.name(r.pupil);
             const QString end = u' ' + v.tail(r.pupil);
-            if (r.key == kFailedBest) {
+            if (r.key == score::kAllFailedBest) {
                 line.text = R2(r.rank) + who + QStringLiteral("*失敗*") + end;
-            } else if (r.key == kNoBest) {
+            } else if (r.key == score::kNoBest) {
                 line.text = QStringLiteral("--") + who + QStringLiteral("------") + end;
             } else {
                 line.text = R2(r.rank) + who + Rn(r.key, 6) + end;
@@ -343,11 +344,11 @@ RunLists runLists(const char* bytes, qint64 count, const RunListRequest& request
 
     for (qint64 k = 0; k < count; ++k) {
         if (progress && k % 5000 == 0) progress(k);
-        const char* p = bytes + k * kResultRecordSize;
-        const double date = getLeDouble(p);
-        const qint16 pupil = getLe16(p + 16);
-        const qint16 level = getLe16(p + 18);
-        const qint32 score = getLe32(p + 20);
+        const ResultRecordView r(bytes + k * kResultRecordSize);
+        const double date = r.date();
+        const qint16 pupil = r.pupilNumber();
+        const qint16 level = r.level();
+        const qint32 score = r.score();
         // Only what the record store itself would use, and only the levels shown.
         if (recordSkipReason(date, pupil, level, score) != SkipReason::None || level > n) continue;
         switch (request.kind) {
@@ -365,12 +366,12 @@ RunLists runLists(const char* bytes, qint64 count, const RunListRequest& request
 
         RunLine line;
         line.date = date;
-        line.time = getLeDouble(p + 8);
+        line.time = r.time();
         line.score = score;
         line.pupil = pupil;
         line.current = pupil == v.currentPupil;
         const qint32 target = request.levels ? (*request.levels)[std::size_t(level)].targetTime : 0;
-        line.points = listPoints(score, target, pointsTextValue(p + 34, 5));
+        line.points = listPoints(score, target, r.pointsValue());
         if (!text->knows(pupil)) {
             const QString mark = v.mark(pupil);
             text->setWho(pupil, mark + v.name(pupil) + mark);

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/level_table.h"
+#include "records/scores.h"
 
 #include <QDate>
 #include <QHash>
@@ -54,8 +55,6 @@ std::vector<int> rosterList(const RosterTables& roster);
 
 // ---- Rankings of one level.
 enum class Order { Times = 1, Points = 2 };
-constexpr qint32 kFailedBest = 99998; // every run at the level ran out of time
-constexpr qint32 kNoBest = 99999;     // no run at the level
 
 // The key a pupil's best takes in a time ranking.
 qint32 bestTimeKey(qint32 personalBest, bool hasRuns);
@@ -117,8 +116,7 @@ struct RunLine {
     qint16 pupil = 0;
     bool current = false; // a line of the current pupil
 
-    static constexpr qint32 kFailedScore = 90000; // from here on, a run that ran out of time
-    qint32 seconds() const { return score >= kFailedScore ? -1 : score; }
+    qint32 seconds() const { return score >= score::kFailedFrom ? -1 : score; }
 };
 
 // How the lines of one build of run lists read: the kind of list, and each

@@ -3,7 +3,7 @@
 #include "app/shared_state.h"
 #include "app/text_util.h"
 #include "records/record_format.h"
-#include "records/record_store.h"
+#include "records/record_passes.h"
 
 #include <algorithm>
 
@@ -30,12 +30,12 @@ LevelFigures levelFigures(const SharedState& s, int level, int pupil, const list
         const PupilLevelStats& st = records.stats(level, r.pupil);
         sum += st.scoreSum;
         count += st.runCount;
-        if (r.key < lists::kFailedBest) f.overallBest = std::min(f.overallBest, r.key);
+        if (r.key < score::kAllFailedBest) f.overallBest = std::min(f.overallBest, r.key);
         if (r.pupil == pupil) {
             f.ownBest = r.key;
             // Ranked as the lobby's list ranks it: a pupil whose runs all
             // timed out comes after every time, only a pupil without runs has no rank.
-            if (r.key < lists::kNoBest) f.timeRank = r.rank;
+            if (r.key < score::kNoBest) f.timeRank = r.rank;
         }
     }
     if (count > 0) f.overallAverage = qint32((2 * sum + count) / (2 * count));
@@ -63,14 +63,14 @@ std::vector<qint32> runTimes(const char* bytes, qint64 count, int pupil, int lev
     std::vector<qint32> out;
     const double from = double(daySerial(today)) - windowDays;
     for (qint64 k = 0; k < count; ++k) {
-        const char* p = bytes + k * kResultRecordSize;
-        const double date = getLeDouble(p);
-        const qint16 who = getLe16(p + 16);
-        const qint16 at = getLe16(p + 18);
-        const qint32 score = getLe32(p + 20);
+        const ResultRecordView r(bytes + k * kResultRecordSize);
+        const double date = r.date();
+        const qint16 who = r.pupilNumber();
+        const qint16 at = r.level();
+        const qint32 score = r.score();
         if (who != pupil || at != level || recordSkipReason(date, who, at, score) != SkipReason::None) continue;
         // Finished runs only: a time-out would flatten the graph.
-        if (date > from && score < 6000) out.push_back(score);
+        if (date > from && score < score::kFinishedBelow) out.push_back(score);
     }
     return out;
 }
@@ -79,7 +79,7 @@ QString figure(qint64 value, int width) { return QString::number(value).rightJus
 
 QString timeFigure(qint32 seconds, int width)
 {
-    if (seconds < 0 || seconds >= lists::kFailedBest) return QStringLiteral("--").rightJustified(width, u' ');
+    if (seconds < 0 || seconds >= score::kAllFailedBest) return QStringLiteral("--").rightJustified(width, u' ');
     return figure(seconds, width);
 }
 

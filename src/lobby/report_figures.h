@@ -15,8 +15,8 @@ struct LevelFigures {
     qint64 runs = 0;              // the pupil's finished runs
     int timeRank = 0;             // 0: the pupil has no run
     int pupilsRanked = 0;         // pupils in the rankings (the roster list)
-    qint32 ownBest = lists::kNoBest;     // 99998 / 99999: no best
-    qint32 overallBest = lists::kNoBest;
+    qint32 ownBest = score::kNoBest;     // 99998 / 99999: no best
+    qint32 overallBest = score::kNoBest;
     qint32 ownAverage = -1;       // -1: no average
     qint32 overallAverage = -1;
     int pointRank = 0;            // rank by all-time points

@@ -18,7 +18,8 @@
 #include "app/shared_state.h"
 #include "app/text_util.h"
 #include "app/twips.h"
-#include "records/record_store.h"
+#include "records/record_file.h"
+#include "records/record_loading.h"
 
 #include <QDir>
 #include <QFile>

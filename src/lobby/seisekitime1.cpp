@@ -23,7 +23,8 @@
 #include "lobby/lobby_texts.h"
 #include "lobby/record_list_model.h"
 #include "lobby/report_panel.h"
-#include "records/record_store.h"
+#include "records/grades.h"
+#include "records/record_loading.h"
 #include "results/results_rules.h"
 
 #include <QButtonGroup>
@@ -265,9 +266,7 @@ void seisekitime1::buildOptions()
     combo1_->setGeometry(twRect(200, 1450, 3000, 420));
     combo1_->setFont(designFont(kPGothic, 12));
     combo1_->setToolTip(QStringLiteral("表示する学年を選びます"));
-    combo1_->addItems({QStringLiteral("全学年"), QStringLiteral("中学生全体"), QStringLiteral("小学生全体"), QStringLiteral("中３"),
-                       QStringLiteral("中２"), QStringLiteral("中１"), QStringLiteral("小６"), QStringLiteral("小５"),
-                       QStringLiteral("小４"), QStringLiteral("小３"), QStringLiteral("小２"), QStringLiteral("小１")});
+    combo1_->addItems(gradeFilterChoices());
     // A filter text that is not an item (e.g. "家族") is kept as it is.
     if (combo1_->findText(s.gradeFilterText) < 0) combo1_->addItem(s.gradeFilterText);
     combo1_->setCurrentText(s.gradeFilterText);

@@ -17,7 +17,8 @@
 #include "lobby/record_list_model.h"
 #include "lobby/report_panel.h"
 #include "app/file_error.h"
-#include "records/record_store.h"
+#include "records/record_file.h"
+#include "records/record_loading.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,9 +1,11 @@
 #include "records/points.h"
 
+#include "records/scores.h"
+
 int runPointsFactor(qint64 score, qint64 targetTime)
 {
     const qint64 t = score, p = targetTime;
-    if (p <= 0 || t >= 99998) return 0;
+    if (p <= 0 || t >= score::kAllFailedBest) return 0;
     if (t <= p) {
         const qint64 d = p - qMax<qint64>(t, 0);
         // 50·d³ fits in 64 bits up to a target of 500 000 s; the counters

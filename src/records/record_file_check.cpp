@@ -2,7 +2,7 @@
 
 #include "app/file_error.h"
 #include "app/shared_state.h"
-#include "records/record_store.h"
+#include "records/record_file.h"
 
 #include <QFile>
 #include <QFileInfo>

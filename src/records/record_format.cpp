@@ -114,14 +114,15 @@ QByteArray encodeResultRecord(const ResultRecord& r)
 
 ResultRecord decodeResultRecord(const char* p)
 {
+    const ResultRecordView v(p);
     ResultRecord r;
-    r.date = getLeDouble(p + 0);
-    r.time = getLeDouble(p + 8);
-    r.pupilNumber = getLe16(p + 16);
-    r.level = getLe16(p + 18);
-    r.score = getLe32(p + 20);
-    r.siteCode = fieldText(p + 24, 5);
-    r.pointsText = fieldText(p + 34, 5);
+    r.date = v.date();
+    r.time = v.time();
+    r.pupilNumber = v.pupilNumber();
+    r.level = v.level();
+    r.score = v.score();
+    r.siteCode = v.siteCode();
+    r.pointsText = v.pointsText();
     return r;
 }
 

@@ -91,3 +91,22 @@ RecordStamp recordStamp(const QDateTime& now);
 // The numeric value of a stored points text ("0    " → 0): leading blanks,
 // an optional sign and digits; anything else ends the number.
 qint32 pointsTextValue(const char* bytes, int width);
+
+// The fields of one stored result record read where they lie, without
+// decoding what is not asked for: the lists and counters go through
+// thousands of records. `bytes` must hold at least 44 bytes.
+class ResultRecordView {
+public:
+    explicit ResultRecordView(const char* bytes) : p_(bytes) {}
+    double date() const { return getLeDouble(p_ + 0); }
+    double time() const { return getLeDouble(p_ + 8); }
+    qint16 pupilNumber() const { return getLe16(p_ + 16); }
+    qint16 level() const { return getLe16(p_ + 18); }
+    qint32 score() const { return getLe32(p_ + 20); }
+    QString siteCode() const { return fieldText(p_ + 24, 5); }
+    QString pointsText() const { return fieldText(p_ + 34, 5); }
+    qint32 pointsValue() const { return pointsTextValue(p_ + 34, 5); }
+
+private:
+    const char* p_;
+};

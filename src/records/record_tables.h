@@ -1,5 +1,6 @@
 #pragma once
 #include "app/level_table.h"
+#include "records/scores.h"
 
 #include <QByteArray>
 #include <array>
@@ -19,11 +20,11 @@ struct alignas(64) PupilLevelStats {
     // Every record, finished or not: a pupil whose runs all ran out of time
     // has runs but no best.
     qint32 recordCount = 0;
-    // Finished runs only (scores below 6000).
+    // Finished runs only (scores below score::kFinishedBelow).
     qint32 scoreSum = 0;
     qint32 todayScoreSum = 0;
-    qint32 personalBest = 99999;
-    // Rounded averages of finished runs, so below 6000.
+    qint32 personalBest = score::kNoBest;
+    // Rounded averages of finished runs, so below score::kFinishedBelow.
     qint16 averageScore = 0;
     qint16 todayAverageScore = 0;
     qint64 recentPoints = 0;
@@ -65,7 +66,7 @@ public:
     }
     ~PupilLevelCells();
 
-    // The cell of (level, pupil), or a cell of "no runs" (best 99999) when
+    // The cell of (level, pupil), or a cell of "no runs" (best score::kNoBest) when
     // none exists. Levels 0–35, pupils 0–5000.
     const PupilLevelStats& at(int level, int pupil) const
     {
@@ -145,5 +146,5 @@ struct RecordTables {
     const PupilLevelStats& stats(int level, int pupil) const { return cells.at(level, pupil); }
     PupilLevelStats& touch(int level, int pupil) { return cells.touch(level, pupil); }
 
-    RecordTables() { overallBest.fill(99999); }
+    RecordTables() { overallBest.fill(score::kNoBest); }
 };

@@ -5,7 +5,7 @@
 #include "app/stage.h"
 #include "app/text_util.h"
 #include "app/twips.h"
-#include "records/record_store.h"
+#include "records/record_loading.h"
 #include "results/results_backdrop.h"
 #include "results/results_rules.h"
 #include "sound/cues.h"

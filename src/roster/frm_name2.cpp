@@ -7,8 +7,8 @@
 #include "app/text_file.h"
 #include "app/text_util.h"
 #include "app/twips.h"
+#include "records/record_file.h"
 #include "records/record_format.h"
-#include "records/record_store.h"
 #include "roster/roster_edit.h"
 
 #include <QLabel>

@@ -1,6 +1,7 @@
 #include "roster/name_list.h"
 
 #include "app/text_util.h"
+#include "records/grades.h"
 #include "records/record_tables.h"
 
 #include <QCollator>
@@ -100,14 +101,7 @@ void sortPupilEntries(std::vector<PupilEntry>& entries)
 
 bool gradeFilterKeeps(const QString& filter, int offset, bool previousKept)
 {
-    if (filter == u"全学年") return true;
-    if (filter == u"小学生全体") return offset >= 1 && offset <= 6;
-    if (filter == u"中学生全体") return offset >= 7 && offset <= 9;
-    static const char16_t* const grades[] = {u"小１", u"小２", u"小３", u"小４", u"小５",
-                                             u"小６", u"中１", u"中２", u"中３"};
-    for (int i = 0; i < 9; ++i)
-        if (filter == QStringView(grades[i])) return offset == i + 1;
-    return previousKept;
+    return gradeFilterPasses(offset, filter).value_or(previousKept);
 }
 
 QString clickedNameLabel(const QString& entry, int mode)

@@ -8,7 +8,8 @@
 #include "app/text_util.h"
 #include "app/twips.h"
 #include "app/user_preferences.h"
-#include "records/record_store.h"
+#include "records/grades.h"
+#include "records/record_loading.h"
 #include "roster/name_list.h"
 #include "roster/roster_reader.h"
 #include "sound/cues.h"
@@ -270,9 +271,7 @@ void namesel::Form_Activate()
     // 4.
     image1_->setPixmap(programIcon(image1_->width()));
     combo1_->clear();
-    for (const char16_t* g : {u"全学年", u"中学生全体", u"小学生全体", u"中３", u"中２", u"中１", u"小６", u"小５",
-                              u"小４", u"小３", u"小２", u"小１"})
-        combo1_->addItem(QString::fromUtf16(g));
+    combo1_->addItems(gradeFilterChoices());
     combo1_->setCurrentIndex(0);
     s.gradeFilterText = QStringLiteral("全学年");
     // 5. The step lobby is closed already: the stage shows one screen at a time.

@@ -7,7 +7,7 @@
 #include "app/startup.h"
 #include "drill/equation.h"
 #include "drill/main_frm.h"
-#include "records/record_store.h"
+#include "records/record_file.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 

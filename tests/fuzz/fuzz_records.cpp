@@ -9,7 +9,8 @@
 #include "app/shared_state.h"
 #include "records/points.h"
 #include "records/record_format.h"
-#include "records/record_store.h"
+#include "records/record_loading.h"
+#include "records/record_passes.h"
 #include "records/result_file_stream.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -3,7 +3,7 @@
 #include "app/text_util.h"
 #include "lobby/record_lists.h"
 #include "records/record_format.h"
-#include "records/record_store.h"
+#include "records/record_passes.h"
 #include "support/installation.h"
 
 #include <QTest>

@@ -4,7 +4,7 @@
 #include "app/folder_path.h"
 #include "app/settings.h"
 #include "app/shared_state.h"
-#include "records/record_store.h"
+#include "records/record_file.h"
 #include "support/test_services.h"
 
 #include <QCoreApplication>

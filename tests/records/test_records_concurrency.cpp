@@ -1,7 +1,8 @@
 #include "app/folder_path.h"
 #include "app/settings.h"
 #include "app/shared_state.h"
-#include "records/record_store.h"
+#include "records/record_file.h"
+#include "records/record_format.h"
 #include "support/installation.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "app/text_file.h"
 #include "app/text_util.h"
 #include "namesel_fixture.h"
+#include "records/record_file.h"
 #include "records/record_format.h"
-#include "records/record_store.h"
 #include "support/small_disk.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "app/fonts.h"
 #include "app/user_preferences.h"
 #include "namesel_fixture.h"
-#include "records/record_store.h"
+#include "records/record_file.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
