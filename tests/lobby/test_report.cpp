@@ -5,7 +5,6 @@
 #include "lobby/report_panel.h"
 #include "lobby_fixture.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -212,13 +211,9 @@ void TestReport::pages()
     auto* sheets = f.get<ReportPages>(QStringLiteral("ReportPages"));
     auto* area = f.get<QScrollArea>(QStringLiteral("Picture12"));
     QScrollBar* bar = area->verticalScrollBar();
-    QCOMPARE(sheets->pageCount(), printed);
-    QVERIFY(sheets->width() > 700);
-    for (int i = 0; i < 30; ++i) {
-        QWheelEvent down(QPointF(50, 50), area->mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -120), Qt::NoButton, {},
-                         Qt::NoScrollPhase, false);
-        QApplication::sendEvent(area->viewport(), &down);
-    }
+    QVERIFY(sheets->pageCount() == printed && sheets->width() > 700);
+    QWheelEvent down(QPointF(50, 50), area->mapToGlobal(QPointF(50, 50)), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    for (int i = 0; i < 30; ++i) QApplication::sendEvent(area->viewport(), &down);
     if (printed > 0) QVERIFY(bar->value() >= sheets->pageTop(printed - 1));
     QCOMPARE(bar->value() + bar->pageStep(), std::max(sheets->height(), bar->pageStep()));
 
@@ -299,8 +294,7 @@ void TestReport::pdfHoldsJapaneseText()
     QCOMPARE(f.text(QStringLiteral("LabelReportNote")), QStringLiteral("PDFを保存しました：") + f.t.dialogs.saveFile);
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {f.t.dialogs.saveFile, QStringLiteral("-")});
-    QVERIFY(text.waitForFinished());
-    const QString words = QString::fromUtf8(text.readAllStandardOutput());
+    const QString words = text.waitForFinished() ? QString::fromUtf8(text.readAllStandardOutput()) : QString();
     // The renderer splits the line at its wide blanks and reads "～" as the wave dash.
     QVERIFY2(words.contains(QStringLiteral("作成日：2026年12月8日\n\nグラフの期間：2016年12月11日")), qPrintable(words));
     // Another program's renderer draws the page: text and points, not a blank sheet.
