@@ -100,11 +100,9 @@ void TestRecordLists::pieces_data()
     const auto at = [](double seconds, double toward) { return std::nextafter(seconds / 86400, toward); };
     QTest::newRow("10:00:00 a hair below and above, 11:00 a hair below")
         << listClock(at(36000, 0)) + u'|' + listClock(at(36000, 1)) + u'|' + timeOfDayText(at(39600, 0), false) << "10:00:00|10:00:00|11:00";
-    QTest::newRow("10:59:59.6 is cut, hh:mm too") << listClock(39599.6 / 86400) + u'|' + timeOfDayText(39599.6 / 86400, false)
-                                                  << "10:59:59|10:59";
+    QTest::newRow("10:59:59.6 is cut, hh:mm too") << listClock(39599.6 / 86400) + u'|' + timeOfDayText(39599.6 / 86400, false) << "10:59:59|10:59";
     QTest::newRow("10:59:59.9996 rounds to 11:00:00") << listClock(39599.9996 / 86400) << "11:00:00";
-    QTest::newRow("23:59:59.9996 stays in its day")
-        << listClock(86399.9996 / 86400) + u'|' + timeOfDayText(86399.9996 / 86400, false) << "23:59:59|23:59";
+    QTest::newRow("23:59:59.9996 stays in its day") << listClock(86399.9996 / 86400) + u'|' + timeOfDayText(86399.9996 / 86400, false) << "23:59:59|23:59";
     QTest::newRow("midnight a hair below zero") << listClock(at(0, -1)) << "00:00:00";
     QTest::newRow("a date beyond the calendar") << listDate(1e300) << "----/--/--";
 }

@@ -171,11 +171,9 @@ void TestReport::runAxis()
     const RunAxis axis = ::runAxis(QRectF(40, 20, width, 200), runs, fm);
     QVERIFY(!axis.labels.empty() && axis.labels.size() <= 11);
     QCOMPARE(axis.labels.back().text, QString::number(runs));
-    for (std::size_t i = 0; i < axis.labels.size(); ++i) {
-        const QRectF box = axis.labels[i].box;
-        QVERIFY2(!box.intersects(axis.unit), qPrintable(axis.labels[i].text));
-        if (i > 0) QVERIFY2(axis.labels[i - 1].box.right() < box.left(), qPrintable(axis.labels[i].text));
-    }
+    for (std::size_t i = 0; i < axis.labels.size(); ++i) // clear of the unit and of each other
+        QVERIFY2(!axis.labels[i].box.intersects(axis.unit) && (i == 0 || axis.labels[i - 1].box.right() < axis.labels[i].box.left()),
+                 qPrintable(axis.labels[i].text));
 }
 
 void TestReport::pages_data()
