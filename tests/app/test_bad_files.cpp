@@ -49,10 +49,8 @@ const QByteArray kMissing = QByteArrayLiteral("<missing>");
 // Replaced by 50 MB of the row's fill byte when the row runs.
 const QByteArray kLong = QByteArrayLiteral("<50MB>");
 // A folder in its place; made read-only; missing in a read-only folder; a link into nowhere.
-const QByteArray kFolder = QByteArrayLiteral("<folder>");
-const QByteArray kReadOnly = QByteArrayLiteral("<read-only>");
-const QByteArray kReadOnlyFolder = QByteArrayLiteral("<read-only folder>");
-const QByteArray kLinkToNowhere = QByteArrayLiteral("<link to nowhere>");
+const QByteArray kFolder = "<folder>", kReadOnly = "<read-only>", kReadOnlyFolder = "<read-only folder>",
+                 kLinkToNowhere = "<link to nowhere>";
 
 // How the program must end up.
 enum class Outcome {

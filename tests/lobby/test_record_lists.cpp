@@ -83,11 +83,10 @@ void TestRecordLists::pieces_data()
 {
     QTest::addColumn<QString>("piece");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("R2 of 99 and of 100, whole") << R2(99) + u'|' + R2(100) << "99|100";
-    QTest::newRow("R3 of 999 and of 1000, whole") << Rn(999, 3) + u'|' + Rn(1000, 3) << "999|1000";
-    QTest::newRow("R5 of 99999 and of 100000, whole") << Rn(99999, 5) + u'|' + Rn(100000, 5) << "99999|100000";
-    QTest::newRow("R6 of 999999 and of 1000000, whole") << Rn(999999, 6) + u'|' + Rn(1000000, 6) << "999999|1000000";
-    QTest::newRow("R5 of 9999 s and of 123456 s, whole") << R5Seconds(9999) + u'|' + R5Seconds(123456) << "9999秒|123456秒";
+    QTest::newRow("R2, R3, R5, R6 at their widths and past them, whole")
+        << QStringList{R2(99), R2(100), Rn(999, 3), Rn(1000, 3), Rn(99999, 5), Rn(100000, 5), Rn(999999, 6), Rn(1000000, 6),
+                       R5Seconds(9999), R5Seconds(123456)}.join(u'|')
+        << "99|100|999|1000|99999|100000|999999|1000000|9999秒|123456秒";
     QTest::newRow("R5 of a short time") << R5Seconds(7) << "   7秒";
     QTest::newRow("R6 of 99999 keeps one blank") << Rn(99999, 6) << " 99999";
     QTest::newRow("R6 of 7 has only four blanks") << Rn(7, 6) << "    7";
@@ -99,14 +98,11 @@ void TestRecordLists::pieces_data()
     QTest::newRow("date") << listDate(double(daySerial(QDate(2026, 3, 9)))) << "2026/03/09";
     // Stored fractions of a day: to the millisecond, then cut to the second.
     const auto at = [](double seconds, double toward) { return std::nextafter(seconds / 86400, toward); };
-    QTest::newRow("10:00:00 a hair below and above") << listClock(at(36000, 0)) + u'|' + listClock(at(36000, 1))
-                                                    << "10:00:00|10:00:00";
-    QTest::newRow("11:00 a hair below, hh:mm") << timeOfDayText(at(39600, 0), false) << "11:00";
-    QTest::newRow("10:59:59.6 is cut, hh:mm too") << listClock(39599.6 / 86400) + u'|' + timeOfDayText(39599.6 / 86400, false)
-                                                  << "10:59:59|10:59";
+    QTest::newRow("10:00:00 a hair below and above, 11:00 a hair below")
+        << listClock(at(36000, 0)) + u'|' + listClock(at(36000, 1)) + u'|' + timeOfDayText(at(39600, 0), false) << "10:00:00|10:00:00|11:00";
+    QTest::newRow("10:59:59.6 is cut, hh:mm too") << listClock(39599.6 / 86400) + u'|' + timeOfDayText(39599.6 / 86400, false) << "10:59:59|10:59";
     QTest::newRow("10:59:59.9996 rounds to 11:00:00") << listClock(39599.9996 / 86400) << "11:00:00";
-    QTest::newRow("23:59:59.9996 stays in its day")
-        << listClock(86399.9996 / 86400) + u'|' + timeOfDayText(86399.9996 / 86400, false) << "23:59:59|23:59";
+    QTest::newRow("23:59:59.9996 stays in its day") << listClock(86399.9996 / 86400) + u'|' + timeOfDayText(86399.9996 / 86400, false) << "23:59:59|23:59";
     QTest::newRow("midnight a hair below zero") << listClock(at(0, -1)) << "00:00:00";
     QTest::newRow("a date beyond the calendar") << listDate(1e300) << "----/--/--";
 }

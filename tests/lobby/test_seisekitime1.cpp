@@ -20,13 +20,12 @@ private slots:
     void practiceLevel();
     void teacherButton_data();
     void teacherButton();
-    void longNamesInTheHeaders_data();
-    void longNamesInTheHeaders();
+    void namesAndFiguresFit_data();
+    void namesAndFiguresFit();
     void start_data();
     void start();
     void displays_data();
     void displays();
-    void wideFiguresAndHalfWidthNames();
 };
 
 namespace {
@@ -191,7 +190,7 @@ void TestSeisekitime1::teacherButton()
     QCOMPARE(!f.get(QStringLiteral("Command24(1)"))->isHidden(), shown);
 }
 
-void TestSeisekitime1::longNamesInTheHeaders_data()
+void TestSeisekitime1::namesAndFiguresFit_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("cut");
@@ -199,22 +198,31 @@ void TestSeisekitime1::longNamesInTheHeaders_data()
     QTest::newRow("twenty characters end in …") << "寿限無寿限無五劫の擦り切れ海砂利水魚の水" << true;
 }
 
-void TestSeisekitime1::longNamesInTheHeaders()
+void TestSeisekitime1::namesAndFiguresFit()
 {
     QFETCH(QString, name);
     QFETCH(bool, cut);
-    LobbyFixture f;
+    LobbyFixture f(QStringLiteral("1,2017,0,0,\"Ken Smith\",0,\"\",\"\"\n2,2015,0,0,\"山田　花子\",0,\"\",\"\"\n"));
     f.s.pupilName = fixedWidth(name, 20);
+    f.s.levelTable[4].pointFactor = PointFactor::fromText(QStringLiteral("20000000"));
+    f.addRun(1, 4, 0);
+    f.addRun(2, 4, 60);
+    auto fits = [](const QLabel* l) { return QFontMetricsF(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width(); };
     // Smaller, inside the label; a cut name ends in "…" and the grade stays whole.
     auto check = [&](const char* label, const QString& whole, int designPixels) {
         auto* l = f.get<QLabel>(QLatin1String(label));
-        QVERIFY(QFontMetrics(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width());
-        QVERIFY(l->font().pixelSize() < designPixels);
+        QVERIFY(fits(l) && l->font().pixelSize() < designPixels);
         QCOMPARE(l->toolTip(), cut ? whole : QString());
         QCOMPARE(cut ? l->text().section(u'…', 1) : l->text(), cut ? QString(whole).remove(name) : whole);
     };
     QVERIFY(f.open());
     check("Label12", name + QStringLiteral(" 小３"), 27);
+    // Figures whole, the names one width: the figures start in one column.
+    QCOMPARE(f.lines(4), QStringLiteral(" 1●Ken Smith 1100000000/1100000000 |  2⑤山田　花子100000000/100000000"));
+    for (const char* label : {"Label14(4)", "Label15(4)"}) {
+        QCOMPARE(f.text(QLatin1String(label)), QStringLiteral("1回/1100000000点"));
+        QVERIFY(fits(f.get<QLabel>(QLatin1String(label))));
+    }
     startRun(f.stage.app());
     f.stage.activatePending();
     check("sLabel7", name, 21);
@@ -341,19 +349,3 @@ void TestSeisekitime1::displays()
 
 QTEST_MAIN(TestSeisekitime1)
 #include "test_seisekitime1.moc"
-
-void TestSeisekitime1::wideFiguresAndHalfWidthNames()
-{
-    LobbyFixture f(QStringLiteral("1,2017,0,0,\"Ken Smith\",0,\"\",\"\"\n2,2015,0,0,\"山田　花子\",0,\"\",\"\"\n"));
-    f.s.levelTable[4].pointFactor = PointFactor::fromText(QStringLiteral("20000000"));
-    f.addRun(1, 4, 0);
-    f.addRun(2, 4, 60);
-    QVERIFY(f.open());
-    // Figures whole, the names one width: the figures start in one column.
-    QCOMPARE(f.lines(4), QStringLiteral(" 1●Ken Smith 1100000000/1100000000 |  2⑤山田　花子100000000/100000000"));
-    for (const QString& name : {QStringLiteral("Label14(4)"), QStringLiteral("Label15(4)")}) {
-        auto* l = f.get<QLabel>(name);
-        QCOMPARE(l->text(), QStringLiteral("1回/1100000000点"));
-        QVERIFY(QFontMetricsF(l->font()).horizontalAdvance(l->text()) <= l->width());
-    }
-}

@@ -134,11 +134,8 @@ void TestFrmName2::addsAPupilInAnEmptyRow()
     left.pupilNumber = 2;
     SharedLogRecord elsewhere;
     elsewhere.pupilNumber = 3;
-    for (const auto& [path, record] : {std::pair{resultFilePath(f.s), encodeResultRecord(left)},
-                                       std::pair{sharedLogPath(f.s), encodeSharedLogRecord(elsewhere)}}) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(record) == record.size());
-    }
+    f.inst.writeBytes(QStringLiteral("ソルメア/成績累積データ.dat"), encodeResultRecord(left));
+    f.inst.writeBytes(QStringLiteral("成績累積データ家庭用.dat"), encodeSharedLogRecord(elsewhere));
     f.text("Text1", 2)->setText(QStringLiteral(" たけし "));
     f.text("Text2", 2)->setText(QStringLiteral("2019"));
     f.change();
@@ -148,11 +145,10 @@ void TestFrmName2::addsAPupilInAnEmptyRow()
 
     f.text("Text1", 3)->setText(QStringLiteral("はな"));
     f.text("Text2", 3)->setText(QStringLiteral("19"));
-    f.change();
-    QCOMPARE(f.t.dialogs.texts.size(), 1);
-    QVERIFY2(f.t.dialogs.texts[0].contains(QStringLiteral("上から 3 番目の生まれた年「19」")), qPrintable(f.t.dialogs.texts[0]));
-    QCOMPARE(bytes(f.rosterPath()), encodeCp932(first + line(4, 2019, "たけし", "")));
-    QCOMPARE(f.label(QStringLiteral("LabelSaved")), QString());
+    f.change(); // refused: the file as it was, the note of the last save gone
+    QVERIFY2(f.t.dialogs.texts.size() == 1 && f.t.dialogs.texts[0].contains(QStringLiteral("上から 3 番目の生まれた年「19」")),
+             qPrintable(f.t.dialogs.texts.join(u'|')));
+    QVERIFY(bytes(f.rosterPath()) == encodeCp932(first + line(4, 2019, "たけし", "")) && f.label(QStringLiteral("LabelSaved")).isEmpty());
 
     QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
     f.settle();

@@ -47,14 +47,10 @@ void TestNameList::lines_data()
                                                          << "幼- はな" + wide(4) + "  " + W + "/       " << "";
     QTest::newRow("kindergarten, mode 3: two more fill") << "幼1" << "はな" << 3 << none
                                                          << "幼1 はな" + wide(6) + "       /     " + W << "";
-    QTest::newRow("999 runs today and 99999 in all fill their fields") << "中1" << "けん" << 0 << QList<qint64>{999, 99999, 0, 0}
-                                                                      << "中1 けん" + wide(4) + "999回/99999回" << "";
-    QTest::newRow("1,000 runs today and 100,000 in all are shown whole")
-        << "中1" << "けん" << 0 << QList<qint64>{1000, 100000, 0, 0} << "中1 けん" + wide(4) + "1000回/100000回" << "";
-    QTest::newRow("points of 12345 today and 99999999 in all, whole") << "小6" << "けん" << 1 << QList<qint64>{0, 0, 12345, 99999999}
-                                                                     << "小6 けん" + wide(4) + "12345/99999999" << "";
-    QTest::newRow("half-width name lines up with a full-width one") << "小3" << "Ken Smith" << 0 << none
-                                                                   << "小3 Ken Smith " + W + "     /     " + W << "";
+    QTest::newRow("999 and 99999 runs fill their fields") << "中1" << "けん" << 0 << QList<qint64>{999, 99999, 0, 0} << "中1 けん" + wide(4) + "999回/99999回" << "";
+    QTest::newRow("1000 and 100000 runs shown whole") << "中1" << "けん" << 0 << QList<qint64>{1000, 100000, 0, 0} << "中1 けん" + wide(4) + "1000回/100000回" << "";
+    QTest::newRow("12345 and 99999999 points, whole") << "小6" << "けん" << 1 << QList<qint64>{0, 0, 12345, 99999999} << "小6 けん" + wide(4) + "12345/99999999" << "";
+    QTest::newRow("half-width name lines up with full-width") << "小3" << "Ken Smith" << 0 << none << "小3 Ken Smith " + W + "     /     " + W << "";
     QTest::newRow("points and runs of today") << "小6" << "けん" << 2 << QList<qint64>{3, 9, 17, 99}
                                              << "小6 けん" + wide(4) + "  17/  3回" << "";
     QTest::newRow("blanks around the name are trimmed, the full-width ones kept")
@@ -64,8 +60,7 @@ void TestNameList::lines_data()
         << "2015小5 すずき　たろう  1回/    1回*7";
     QTest::newRow("a name holding * is shown whole")
         << "小5" << "a*b" << 0 << none << "小5 a*b " + wide(4) + "     /     " + W << "";
-    QTest::newRow("no character cut in half") << "小5" << "abcdefghijk山" << 0 << none
-                                              << "小5 abcdefghijk      /     " + W << "";
+    QTest::newRow("no character cut in half") << "小5" << "abcdefghijk山" << 0 << none << "小5 abcdefghijk      /     " + W << "";
 }
 
 void TestNameList::lines()

@@ -11,8 +11,6 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QApplication>
-#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -23,7 +21,6 @@ class TestNamesel : public QObject {
     Q_OBJECT
 private slots:
     void controlsAndTexts();
-    void menusAndMessagesInTheScreensFont();
     void listInModeOneThenModeZero();
     void confirming_data();
     void confirming();
@@ -44,6 +41,8 @@ const QString kDashes = QStringLiteral("－－－－－－");
 
 void TestNamesel::controlsAndTexts()
 {
+    installFontSubstitutions(); // as the program does; and fonts as a desktop theme gives them
+    for (const char* themed : {"QMenu", "QMessageBox", "QLabel"}) QApplication::setFont(QFont("DejaVu Serif", 7), themed);
     Fixture f;
     QVERIFY(f.start());
     QCOMPARE(f.screen(), QStringLiteral("namesel"));
@@ -82,14 +81,7 @@ void TestNamesel::controlsAndTexts()
         for (QMenu* menu : f.stage->current()->findChildren<QMenu*>()) found |= menu->title() == QString::fromUtf8(m);
         QVERIFY2(found, m);
     }
-}
-
-void TestNamesel::menusAndMessagesInTheScreensFont()
-{
-    installFontSubstitutions(); // as the program does; and fonts as a desktop theme gives them
-    for (const char* themed : {"QMenu", "QMessageBox", "QLabel"}) QApplication::setFont(QFont("DejaVu Serif", 7), themed);
-    Fixture f;
-    QVERIFY(f.start());
+    // Menus and message boxes in the screen's font, whatever the theme says.
     QList<QFont> fonts = {f.get("mnuFile")->font(), f.get("mnuHelp")->font()};
     QTimer::singleShot(0, [&fonts] {
         fonts << QApplication::activeModalWidget()->findChild<QLabel*>("qt_msgbox_label")->font();
@@ -270,28 +262,25 @@ void TestNamesel::soundTurnedOffStaysOff()
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
     const QString trace = config.filePath(QStringLiteral("trace.txt"));
     qputenv("SOLMEA_SOUND_TRACE", trace.toUtf8());
-    auto noNameOk = [](Fixture& f) { QTest::mouseClick(f.get<QPushButton>("Command14"), Qt::LeftButton); };
     {
         Fixture f;
-        QVERIFY(f.start() && f.get<QAction>("mnuSound")->isChecked());
-        QCOMPARE(f.get<QAction>("mnuSound")->text(), QStringLiteral("音を出す"));
+        QVERIFY(f.start() && f.get<QAction>("mnuSound")->isChecked() && f.get<QAction>("mnuSound")->text() == u"音を出す");
         f.menu("mnuSound");
     }
     // The next start: off still, so answer cues that are gone stop nothing.
     Fixture g;
     QVERIFY(QFile::remove(g.inst.path(QStringLiteral("音フォルダ/machigai1.wav"))));
     QVERIFY(g.start() && !g.get<QAction>("mnuSound")->isChecked());
-    noNameOk(g);
+    QTest::mouseClick(g.get<QPushButton>("Command14"), Qt::LeftButton); // O.K. with no name chosen
     QVERIFY(g.t.sound.commands.isEmpty() && !QFile::exists(trace));
     // Turned on without them: refused, it stays off. With them: heard, kept.
     g.menu("mnuSound");
-    QVERIFY(!g.get<QAction>("mnuSound")->isChecked() && !g.s.sound.on);
-    QVERIFY(g.t.dialogs.texts.value(0).contains(QStringLiteral("「間違い音2」の音ファイル（machigai1.wav）")));
+    QVERIFY(!g.get<QAction>("mnuSound")->isChecked() && !g.s.sound.on &&
+            g.t.dialogs.texts.value(0).contains(QStringLiteral("「間違い音2」の音ファイル（machigai1.wav）")));
     g.inst.writeDefaults();
     g.menu("mnuSound");
-    noNameOk(g);
-    QCOMPARE(g.t.sound.commands.size(), 1);
-    QVERIFY(QFile::exists(trace) && user_preferences::soundOn());
+    QTest::mouseClick(g.get<QPushButton>("Command14"), Qt::LeftButton);
+    QVERIFY(g.t.sound.commands.size() == 1 && QFile::exists(trace) && user_preferences::soundOn());
     qunsetenv("SOLMEA_SOUND_TRACE");
 }
 

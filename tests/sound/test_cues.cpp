@@ -143,7 +143,7 @@ void TestCues::emptyGroupNamesAnEmptyVariant()
 void TestCues::supervision_data()
 {
     // One letter per supervised cue: c/w a correct/wrong cue that succeeds,
-    // C/W one that fails; 0 turns the sound off (and sends a wrong cue).
+    // C/W one that fails.
     QTest::addColumn<QString>("cues");
     QTest::addColumn<int>("failCount");
     QTest::addColumn<bool>("ends");
