@@ -2,6 +2,7 @@
 
 #include "about/about_info.h"
 #include "app/fonts.h"
+#include "app/screen.h"
 #include "app/shared_state.h"
 #include "app/twips.h"
 
@@ -35,11 +36,7 @@ frmver::frmver(const SharedState& s, QWidget* parent) : QDialog(parent), state_(
 QLabel* frmver::label(const QString& name, double left, double top, double width, double height, double points,
                       bool bold)
 {
-    auto* l = new QLabel(this);
-    l->setObjectName(name);
-    l->setFont(designFont(kPGothic, points, bold));
-    l->setGeometry(twRect(left, top, width, height));
-    return l;
+    return Screen::make<QLabel>(this, name, twRect(left, top, width, height), designFont(kPGothic, points, bold));
 }
 
 void frmver::Form_Activate()

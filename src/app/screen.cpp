@@ -2,6 +2,9 @@
 
 #include "app/stage.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+
 Screen::Screen(App& app, const QString& objectName) : QWidget(&app.stage), app_(app)
 {
     setObjectName(objectName);
@@ -10,3 +13,12 @@ Screen::Screen(App& app, const QString& objectName) : QWidget(&app.stage), app_(
 }
 
 bool Screen::isCurrent() const { return app_.stage.isCurrent(this); }
+
+bool Screen::stillShown() { return isCurrent() && !services().end.requested(); }
+
+bool Screen::pump()
+{
+    QPointer<Screen> self(this);
+    QCoreApplication::processEvents();
+    return self && self->stillShown();
+}

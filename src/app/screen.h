@@ -1,6 +1,8 @@
 #pragma once
 #include "app/app.h"
 
+#include <QFont>
+#include <QRect>
 #include <QWidget>
 
 // One screen of the program, shown on the stage. The stage calls
@@ -18,6 +20,21 @@ public:
     Services& services() { return app_.services; }
     // False once another screen has taken over (check after events ran).
     bool isCurrent() const;
+    // True while this screen is on view and the program is not ending.
+    bool stillShown();
+    // Lets pending events run; false when this screen must not be touched
+    // again (it is gone, another screen took over, or the program ends).
+    bool pump();
+    // Makes a W on `parent` with its object name, place and font: the start
+    // of every control a screen or dialog builds.
+    template <typename W> static W* make(QWidget* parent, const QString& name, const QRect& at, const QFont& font)
+    {
+        auto* w = new W(parent);
+        w->setObjectName(name);
+        w->setGeometry(at);
+        w->setFont(font);
+        return w;
+    }
 
 private:
     App& app_;

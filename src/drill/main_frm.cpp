@@ -51,12 +51,10 @@ QString css(const QString& background, const QString& extra = {})
 QLabel* label(QWidget* parent, const QString& name, const QString& text, QRect geometry, const QFont& font,
               Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
 {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setGeometry(geometry);
-    l->setFont(font);
+    auto* l = Screen::make<QLabel>(parent, name, geometry, font);
     l->setAlignment(align);
     l->setTextFormat(Qt::PlainText);
+    l->setText(text);
     return l;
 }
 
@@ -552,8 +550,7 @@ void MainFrm::判定後処理()
         Command1_->setFocus();
         Command5_->hide();
         setReviewState(true);
-        processEvents();
-        if (!stillHere(self)) return;
+        if (!pump()) return;
         playWrongCue(s, services());
         if (!stillHere(self)) return;
         run.correctCount = qMax(0, run.correctCount - 1);
@@ -580,8 +577,7 @@ void MainFrm::sTimer1_Timer()
     if (levelTimed(s) == 1) sLabel10_->setText(QString::number(run.elapsedSeconds));
 
     QPointer<MainFrm> self(this);
-    processEvents();
-    if (!stillHere(self)) return;
+    if (!pump()) return;
 
     barTwips_ = elapsedBarWidth(run.elapsedSeconds, run.runTimeLimit, run.barScale, kTrackWidth);
     sShape2_->setGeometry(twRect(kTrackLeft, kTrackTop, barTwips_, kTrackHeight));
@@ -611,8 +607,7 @@ void MainFrm::endRun()
     App& a = app();
     SharedState& s = a.state;
     RunState& run = s.run;
-    processEvents();
-    if (!stillHere(self)) return;
+    if (!pump()) return;
     if (run.endFlowDone == 1) return;
     run.endFlowDone = 1;
     // A tile still held would float over the results screen until the mouse
@@ -623,8 +618,7 @@ void MainFrm::endRun()
     sPicture2_->raise();
     lblsss1_->setVisible(run.runMode != 1);
     lblsss2_->setVisible(run.runMode == 1);
-    processEvents();
-    if (!stillHere(self)) return;
+    if (!pump()) return;
 
     const int level = s.currentLevel;
     if (levelTimed(s) == 1 && !isPracticeLevel(s, level)) {
@@ -633,8 +627,7 @@ void MainFrm::endRun()
         if (!Seisekikiroku(s, a.services, level) || a.services.end.requested()) return;
         a.stage.showWaitScreen();
         if (!stillHere(self)) return;
-        processEvents();
-        if (!stillHere(self)) return;
+        if (!pump()) return;
         waitThenShowResults(1);
         return;
     }
@@ -673,10 +666,8 @@ void MainFrm::waitThenShowResults(double seconds)
 
 bool MainFrm::stillHere(const QPointer<MainFrm>& self)
 {
-    return self && self->isCurrent() && !self->services().end.requested();
+    return self && self->stillShown();
 }
-
-void MainFrm::processEvents() { QCoreApplication::processEvents(); }
 
 void MainFrm::giveFocusBack(QPushButton* button)
 {

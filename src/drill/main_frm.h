@@ -83,7 +83,6 @@ private:
     bool inReview() const;
     // After events ran: is this screen still on view and the program going on?
     static bool stillHere(const QPointer<MainFrm>& self);
-    void processEvents();
 
     EquationProblem problem_;
     std::optional<Rational> answer_;

@@ -15,6 +15,7 @@
 
 #include "app/file_error.h"
 #include "app/fonts.h"
+#include "app/screen.h"
 #include "app/shared_state.h"
 #include "app/text_util.h"
 #include "app/twips.h"
@@ -43,10 +44,8 @@ constexpr int kPageGap = 8;
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& at)
 {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setGeometry(at);
-    b->setFont(designFont(kPGothic, 11, true));
+    auto* b = Screen::make<QPushButton>(parent, name, at, designFont(kPGothic, 11, true));
+    b->setText(caption);
     return b;
 }
 } // namespace

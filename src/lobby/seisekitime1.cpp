@@ -76,10 +76,7 @@ constexpr double kCountPoints = 11; // Label14 and Label15
 QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& at, double points, bool bold,
                   const Colours& style, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
 {
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    l->setGeometry(at);
-    l->setFont(designFont(kPGothic, points, bold));
+    auto* l = Screen::make<QLabel>(parent, name, at, designFont(kPGothic, points, bold));
     applyColours(l, style);
     l->setAlignment(align);
     return l;
@@ -392,15 +389,6 @@ void seisekitime1::setRecentLines()
     }
 }
 
-bool seisekitime1::stillShown() { return isCurrent() && !services().end.requested(); }
-
-bool seisekitime1::pump()
-{
-    QPointer<seisekitime1> self(this);
-    QCoreApplication::processEvents();
-    return self && self->stillShown();
-}
-
 bool seisekitime1::isPractice(int i) { return isPracticeLevel(state(), i); }
 
 void seisekitime1::hideFigures(Column& c)
@@ -416,31 +404,26 @@ void seisekitime1::formActivate()
     const int n = levelCount_;
     app().stage.unloadWaitScreen();
 
-    // 1. The instructions.
+    // Fill the lobby for this pupil behind the wait panel, then uncover it on the default ranking.
     list6_->clear();
     list6_->addItems(instructionLines());
-    // 2. The report's print button is the teacher's.
+    // The report's print button is the teacher's.
     report_->setTeacher(seesPrintButton(s.pupilName));
-    // 3. Minutes since the pupil signed in.
     label17_->setText(minutesLine(signInMinutes(sv.clock.secondsSinceMidnight(), s.nameConfirmedSeconds)));
-    // 4. The wait panel over everything.
     picture2_->setGeometry(0, 0, width(), picture2_->height());
     progressBar1_->show();
     picture2_->show();
     picture2_->raise();
     if (!pump()) return;
-    // 5.
     option1_->button(1)->setText(QStringLiteral("累計順"));
     option1_->button(2)->setText(QStringLiteral("本日順"));
-    // 6. The counters.
     if (!回数求(s, sv) || !stillShown()) return;
-    // 7. Today's runs over all levels, in 16 bits.
+    // Today's runs over all levels, in 16 bits.
     label18_->setText(todayTotalLine(runsTodayAllLevels(s.records, s.pupilNumber)));
     setRecentLines();
-    // 8.
     progressBar1_->setRange(0, n);
     progressBar1_->setValue(0);
-    // 9. The default display: all-time points.
+    // The default display: all-time points.
     defaultsBeingSet_ = true;
     orderingMode_ = 2;
     option1_->button(1)->setChecked(true);
@@ -451,7 +434,6 @@ void seisekitime1::formActivate()
     option2_->button(1)->setChecked(true);
     command1_->setEnabled(true);
     defaultsBeingSet_ = false;
-    // 10.
     for (int i = 1; i <= n; ++i) {
         if (isPractice(i)) {
             s.levelTable[std::size_t(i)].targetTime = 600;
@@ -460,17 +442,14 @@ void seisekitime1::formActivate()
             col_[std::size_t(i)].list5->show();
         }
     }
-    // 11.
     picture6_->hide();
-    // 12.
     // A long name gets a smaller font, then "…"; the grade is always shown.
     fitNameLine(label12_, trimBlanks(s.pupilName),
                 [&s](const QString& name) { return pupilLine(name, s.pupilGradeLabel); }, 20, 12);
     label13_->setText(schoolLine(s.pupilNumber, s.organisationName));
-    // 13.
     label11_->setFont(designFont(kPGothic, titlePoints(s.contentTitle), true));
     label11_->setText(s.contentTitle);
-    // 14. The scroll column, kept in the shared state between showings.
+    // The scroll column, kept in the shared state between showings.
     const Columns columns = columnsFor(n);
     s.scrollColumn = scrollColumnOnShow(s.scrollColumn, columns.scrollBar ? hScroll1_->maximum() : 0);
     {
@@ -478,7 +457,6 @@ void seisekitime1::formActivate()
         hScroll1_->setValue(s.scrollColumn);
     }
     placeColumns(s.scrollColumn);
-    // 15. Counts and start buttons.
     const int pupil = std::clamp<int>(s.pupilNumber, 0, kPupilCount - 1);
     for (int i = 1; i <= n; ++i) {
         Column& c = col_[std::size_t(i)];
@@ -489,9 +467,8 @@ void seisekitime1::formActivate()
         setFittedText(c.label15, allCountsLine(st.runCount, st.totalPoints), kCountPoints);
         setFittedText(c.label14, todayCountsLine(st.todayRunCount, st.todayPoints), kCountPoints);
     }
-    // 16. No step plan is ever in force.
+    // No step plan is ever in force.
     Command9_Click();
-    // 17.
     picture2_->hide();
     progressBar1_->hide();
     if (!pump()) return;
@@ -502,11 +479,9 @@ void seisekitime1::Command9_Click()
 {
     SharedState& s = state();
     const int n = levelCount_;
-    // 1. The designated level, which the results screen reads.
+    // Decide which levels may be started now; the results screen reads whether the designated one is cleared.
     s.designatedLevelCleared = designatedLevelCleared(s) ? 1 : 0;
-    // 2.
     if (kPlanMode == 1 && kPlanFinished) picture10_->show();
-    // 3. The level sequence.
     const int pupil = std::clamp<int>(s.pupilNumber, 0, kPupilCount - 1);
     std::vector<LevelGate> gates(std::size_t(n) + 1);
     for (int i = 1; i <= n; ++i) {
@@ -523,7 +498,6 @@ void seisekitime1::Command9_Click()
         if (seq.enable[std::size_t(i)]) col_[std::size_t(i)].command4->setEnabled(true);
         if (seq.hideText1[std::size_t(i)]) col_[std::size_t(i)].text1->hide();
     }
-    // 4.
     picture6_->lower();
 }
 

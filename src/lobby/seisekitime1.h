@@ -82,9 +82,6 @@ private:
     void placeColumn(int i, double left);
     void placeColumns(int scroll);
     void setRecentLines();
-    // Lets pending events run; false when this screen must not go on.
-    bool pump();
-    bool stillShown();
 
     void 回数など表示();
     bool Command3_Click(int i); // the ranking list of level i

@@ -106,21 +106,18 @@ void seisekitime1::Option2_Click(int m)
 
 void seisekitime1::Option1_Click(int k)
 {
-    // 1.
+    // Rebuild the lists for choice k behind the list panel, then give the panel back.
     showListPanel();
     combo2_->hide();
     picture1_->setEnabled(false);
     if (!pump()) return;
-    // 2.
     if (orderingMode_ == 0) orderingMode_ = 1;
     bool built = true;
     if (orderingMode_ == 1) {
-        // 3.
         if (k == 1) built = Command6_Click();
         else if (k == 2) built = Command5_Click();
         else built = Command7_Click();
     } else {
-        // 4.
         if (pointRanking_ == 0) pointRanking_ = 1;
         if (k == 1 || k == 2) {
             pointRanking_ = k;
@@ -136,7 +133,6 @@ void seisekitime1::Option1_Click(int k)
             built = Command7_Click();
         }
     }
-    // 5.
     if (built && stillShown()) endListBuild();
 }
 

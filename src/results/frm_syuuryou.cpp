@@ -89,10 +89,7 @@ FrmSyuuryou::FrmSyuuryou(App& app) : Screen(app, QStringLiteral("FrmSyuuryou"))
 QLabel* FrmSyuuryou::label(const QString& name, double left, double top, double width, double height,
                            double points, const QColor& colour, Qt::Alignment align)
 {
-    auto* l = new QLabel(this);
-    l->setObjectName(name);
-    l->setGeometry(twRect(left, top, width, height));
-    l->setFont(designFont(kPGothic, points, true));
+    auto* l = make<QLabel>(this, name, twRect(left, top, width, height), designFont(kPGothic, points, true));
     l->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
     l->setAlignment(align);
     return l;
@@ -103,19 +100,9 @@ void FrmSyuuryou::Form_Load()
     image1_->setGeometry(twRect(0, 0, 15360, 11520));
 }
 
-bool FrmSyuuryou::stillShown()
-{
-    return isCurrent() && !services().end.requested();
-}
-
 void FrmSyuuryou::formActivate()
 {
     QPointer<FrmSyuuryou> self(this);
-    // Lets pending events run; false when this screen must not be touched again.
-    auto runEvents = [&self] {
-        QCoreApplication::processEvents();
-        return self && self->stillShown();
-    };
     SharedState& s = state();
     Services& sv = services();
     const int level = s.currentLevel, pupil = s.pupilNumber;
@@ -128,26 +115,22 @@ void FrmSyuuryou::formActivate()
         ~ClearRecordFlags() { r.newPersonalBest = r.newOverallBest = 0; }
     } clearFlags{s.records};
 
-    // 1. The count as it was before the run, until the refresh below.
+    // Show the run's figures and cues, counting from before the run until the refresh below.
     label13_->setText(QString::number(s.records.stats(level, pupil).todayRunCount + 1));
 
-    // 2.
     if (!回数求(s, sv) || !self || !stillShown()) return;
     const PupilLevelStats& stats = s.records.stats(level, pupil);
     const bool cleared = levelCleared(row, stats);
     const bool atFinal = level == s.finalLevel;
 
-    // 3.
     if (cleared) {
         label2_->show();
         if (atFinal && clearBannerAllowed(s.levelTable)) picture1_->show();
     }
 
-    // 4.
-    if (!runEvents()) return;
+    if (!pump()) return;
     timer1_->start();
 
-    // 5.–8.
     label19_->setText(pointsLine(s.runScore, row.targetTime, row.pointFactor));
     label18_->setText(timeLine(s.runScore));
     label17_->setText(trimBlanks(s.pupilName));
@@ -156,10 +139,8 @@ void FrmSyuuryou::formActivate()
     label13_->setText(levelRunsLine(stats.todayRunCount));
     label14_->setText(todayRunsLine(runsTodayAllLevels(s.records, pupil)));
 
-    // 9.
-    if (!runEvents()) return;
+    if (!pump()) return;
 
-    // 10.
     const RecordOutcome outcome = recordOutcome(s.run.runMode, s.records.newOverallBest,
                                                 s.records.newPersonalBest, s.runScore, row.secondTime);
     if (!outcome.message.isEmpty()) {
@@ -168,14 +149,14 @@ void FrmSyuuryou::formActivate()
     }
     switch (outcome.cue) {
     case ResultCue::Best:
-        if (!runEvents()) return;
+        if (!pump()) return;
         playBestCue(s, sv);
-        if (!runEvents()) return;
+        if (!pump()) return;
         break;
     case ResultCue::PersonalBest:
-        if (!runEvents()) return;
+        if (!pump()) return;
         playPersonalBestCue(s, sv);
-        if (!runEvents()) return;
+        if (!pump()) return;
         break;
     case ResultCue::Fail:
         playFailCue(s, sv);
@@ -185,7 +166,6 @@ void FrmSyuuryou::formActivate()
         break;
     }
 
-    // 11.
     if (cleared && atFinal) {
         if (passCuePlays(cleared, atFinal, s.records.qualified)) {
             playPassCue(s, sv);
@@ -195,10 +175,9 @@ void FrmSyuuryou::formActivate()
         picture1_->hide();
     }
 
-    // 12.
     s.records.newPersonalBest = 0;
     s.records.newOverallBest = 0;
-    if (!runEvents()) return;
+    if (!pump()) return;
     app().stage.unloadWaitScreen();
 }
 
@@ -207,8 +186,7 @@ void FrmSyuuryou::Timer1_Timer()
     QPointer<FrmSyuuryou> self(this);
     picture1_->hide();
     command4_->show();
-    QCoreApplication::processEvents();
-    if (!self || !stillShown()) return;
+    if (!pump()) return;
     command4_->setFocus();
     timer1_->stop();
 

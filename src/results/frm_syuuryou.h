@@ -26,7 +26,6 @@ private:
     void Form_Load();
     // False once another screen took over or the program is ending; checked
     // after every point where events ran.
-    bool stillShown();
     QLabel* label(const QString& name, double left, double top, double width, double height, double points,
                   const QColor& colour, Qt::Alignment align = Qt::AlignCenter);
 

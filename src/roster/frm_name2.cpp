@@ -19,10 +19,8 @@ namespace {
 QLabel* label(QWidget* parent, const QString& name, const QString& text, const QRect& at, double points,
               bool bold = false)
 {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setFont(designFont(kPGothic, points, bold));
-    l->setGeometry(at);
+    auto* l = Screen::make<QLabel>(parent, name, at, designFont(kPGothic, points, bold));
+    l->setText(text);
     return l;
 }
 } // namespace
@@ -134,7 +132,7 @@ void FrmName2::Command1_Click()
 {
     saved_->clear();
     const QString path = rosterPath();
-    // 1. The file as it is now; only the typed fields come from the screen.
+    // The file as it is now; only the typed fields come from the screen.
     const EditorRead read = readEditorRows(path);
     if (!read.opened) {
         message(read.error + QStringLiteral("\n名簿は変更していません。"));
@@ -152,7 +150,7 @@ void FrmName2::Command1_Click()
         message(rewrite.error);
         return;
     }
-    // 2.–4. The old roster stays in place until the new one is complete and
+    // The old roster stays in place until the new one is complete and
     // on the disk; the message names the file and why it could not be saved.
     QString error;
     if (!writeTextFileAtomic(path, rewrite.text, &error)) {

@@ -208,8 +208,6 @@ void namesel::buildMenus()
     bar->setGeometry(0, 0, 1024, bar->sizeHint().height());
 }
 
-bool namesel::stillShown() { return isCurrent() && !services().end.requested(); }
-
 int namesel::displayMode() const { return options_->checkedId(); }
 
 void namesel::formActivate()
@@ -227,13 +225,12 @@ void namesel::Form_Load()
 {
     SharedState& s = state();
     QPointer<namesel> self(this);
-    // 1. The wait panel over the whole screen.
+    // Refuse to run beside another copy, else read the roster and list its pupils behind the wait panel.
     picture5_->move(0, 0);
     picture5_->show();
     picture5_->raise();
-    // 2.
     s.random.seed(std::uint32_t(services().clock.now().time().msecsSinceStartOfDay()));
-    // 3. The installation's lock was taken at start-up; another process holds it.
+    // The installation's lock was taken at start-up; another process holds it.
     if (anotherCopyRunning_) {
         services().dialogs.message(
             QStringLiteral("このプログラムと同じプログラムがすでに起動され、完全に終了されていません。"
@@ -245,14 +242,12 @@ void namesel::Form_Load()
     // A roster left only as 生徒用名簿temp.txt is put in place before the
     // first reading, so that its pupils are listed at once.
     名簿ファイル処理(s);
-    // 4.
     名簿表示();
     if (!self || !stillShown()) return;
     label4_->setText(s.contentTitle);
     list1_->setCurrentRow(0);
     list1_->setFocus();
-    QCoreApplication::processEvents();
-    if (!self || !stillShown()) return;
+    if (!pump()) return;
     picture5_->hide();
 }
 
@@ -260,22 +255,18 @@ void namesel::Form_Activate()
 {
     SharedState& s = state();
     QPointer<namesel> self(this);
-    // 1.
+    // Each showing starts from a fresh roster read, no pupil chosen and every grade listed.
     名簿ファイル処理(s);
-    // 2.
     list1_->setCurrentRow(-1);
     command1_->setVisible(s.printButtonShown == 1);
-    // 3. A change of the option rebuilds the list.
+    // A change of the option rebuilds the list.
     option1_[1]->setChecked(true);
     if (!self || !stillShown()) return;
-    // 4.
     image1_->setPixmap(programIcon(image1_->width()));
     combo1_->clear();
     combo1_->addItems(gradeFilterChoices());
     combo1_->setCurrentIndex(0);
     s.gradeFilterText = QStringLiteral("全学年");
-    // 5. The step lobby is closed already: the stage shows one screen at a time.
-    // 6.
     label1_->setText(kPrompt);
     picture5_->hide();
 }
@@ -284,16 +275,13 @@ void namesel::名簿表示()
 {
     SharedState& s = state();
     QPointer<namesel> self(this);
-    // 1.
+    // Refresh the counts, then list the roster's pupils with their figures, filtered by grade.
     if (!回数求(s, services()) || !self || !stillShown()) return;
-    QCoreApplication::processEvents();
-    if (!self || !stillShown()) return;
+    if (!pump()) return;
 
-    // 2.
     for (QListWidget* l : {list1_, list2_, list3_, list4_}) l->clear();
     list1_->addItem(kDashes);
 
-    // 3.
     const int mode = displayMode();
     std::vector<PupilEntry> entries;
     const RosterReadResult read = readRoster(s, services(), [&](const RosterRecord& r, const QString& code) {
@@ -303,7 +291,7 @@ void namesel::名簿表示()
     if (services().end.requested()) return;
     sortPupilEntries(entries);
 
-    // 4. The number travels with the entry, so a name holding "*" and a
+    // The number travels with the entry, so a name holding "*" and a
     // birth year of any length are shown and chosen whole.
     const QString filter = combo1_->currentText();
     s.roster.listed.clear();
@@ -320,7 +308,6 @@ void namesel::名簿表示()
     }
     showReadNotes(read);
 
-    // 5.
     list1_->setCurrentRow(0);
 }
 
@@ -403,21 +390,19 @@ void namesel::Command14_Click()
 {
     SharedState& s = state();
     const int n = label2_->text().toInt();
-    // 1.
+    // Sign in the chosen pupil; a choice that is no pupil only beeps.
     if (label1_->text() == kPrompt || label1_->text().isEmpty() || n < 1 || n >= kPupilCount) {
         playWrongCue(s, services());
         return;
     }
-    // 2.
     s.nameConfirmedSeconds = qint32(std::lround(services().clock.secondsSinceMidnight()));
     s.pupilNumber = qint16(n);
     s.pupilName = s.roster.names[std::size_t(n)];
     s.pupilGradeLabel = s.roster.gradeLabels[std::size_t(n)];
-    // 3.
     command14_->hide();
     picture5_->show();
     picture5_->raise();
-    // 4. The lobby takes over and this screen closes.
+    // The lobby takes over and this screen closes.
     showLobby(app());
 }
 

@@ -56,7 +56,6 @@ private:
     void buildMenus();
     // The screen's own keys ("1" confirms, "0" leaves); true when used.
     bool formKeyPress(const QString& text);
-    bool stillShown();
     // A change of the figures shown keeps the chosen pupil chosen.
     void rebuildKeepingChoice();
     void showReadNotes(const RosterReadResult& read);
