@@ -406,13 +406,7 @@ void namesel::Command14_Click()
     showLobby(app());
 }
 
-void namesel::Command7_Click()
-{
-    const SharedState& s = state();
-    // Whether or not the menu starts, the program ends.
-    services().launcher.startDetached(nativePath(programMenuPath(s.programFolder)), {QStringLiteral("001")});
-    services().end.request(0);
-}
+void namesel::Command7_Click() { leaveProgram(app()); }
 
 void namesel::Combo1_Click()
 {
