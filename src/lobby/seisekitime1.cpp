@@ -12,13 +12,12 @@
 // - The record lists' own choices are in seisekitime1_lists.cpp.
 #include "lobby/seisekitime1.h"
 
-#include "app/catalogue.h"
-#include "app/dispatch.h"
-#include "app/fitted_text.h"
-#include "app/fonts.h"
-#include "app/stage.h"
-#include "app/text_util.h"
-#include "app/twips.h"
+#include "state/catalogue.h"
+#include "ui/fitted_text.h"
+#include "ui/fonts.h"
+#include "ui/stage.h"
+#include "base/text_util.h"
+#include "base/twips.h"
 #include "lobby/lobby_geometry.h"
 #include "lobby/lobby_texts.h"
 #include "lobby/record_list_model.h"
@@ -534,7 +533,7 @@ void seisekitime1::Command1_Click()
     picture2_->show();
     picture2_->raise();
     if (!pump()) return;
-    showNameSelection(app());
+    app().navigator.showNameSelection();
 }
 
 void seisekitime1::Command4_Click(int i)
@@ -547,7 +546,7 @@ void seisekitime1::Command4_Click(int i)
     if (!pump()) return;
     s.practiceRun = 0;
     // Opening the drill replaces (unloads) the lobby.
-    startRun(app());
+    app().navigator.startRun();
 }
 
 void seisekitime1::Command28_Click(int i)
@@ -559,14 +558,14 @@ void seisekitime1::Command28_Click(int i)
     s.currentLevel = qint16(i);
     if (!pump()) return;
     s.practiceRun = 1;
-    startRun(app());
+    app().navigator.startRun();
 }
 
 void seisekitime1::Label3_Click(int i)
 {
     if (i < 1 || i > levelCount_ || !col_[std::size_t(i)].command4->isEnabled()) return;
     state().currentLevel = qint16(i);
-    startRun(app());
+    app().navigator.startRun();
 }
 
 void seisekitime1::HScroll1_Change(int value)
