@@ -10,8 +10,8 @@
 #include "app/folder_path.h"
 #include "app/settings.h"
 #include "app/stage.h"
+#include "drill/drill_screen.h"
 #include "drill/equation.h"
-#include "drill/main_frm.h"
 #include "lobby/seisekitime1.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
@@ -95,11 +95,11 @@ struct Program {
         return l;
     }
     // A drill with nine right answers given and the tenth placed.
-    MainFrm* drillAtTheTenthAnswer()
+    DrillScreen* drillAtTheTenthAnswer()
     {
         s.currentLevel = 1;
         startRun(stage.app());
-        auto* d = settle<MainFrm>();
+        auto* d = settle<DrillScreen>();
         forget();
         s.run.correctCount = 9;
         const EquationProblem& p = d->problem();
@@ -173,7 +173,7 @@ void BM_LobbyToDrill(benchmark::State& state)
         seisekitime1* l = p.lobby();
         state.ResumeTiming();
         l->Command4_Click(1);
-        if (!p.settle<MainFrm>()) state.SkipWithError("no drill");
+        if (!p.settle<DrillScreen>()) state.SkipWithError("no drill");
         state.PauseTiming();
         p.forget();
         state.ResumeTiming();
@@ -188,7 +188,7 @@ void BM_EndOfRun(benchmark::State& state)
     Program& p = program();
     for (auto _ : state) {
         state.PauseTiming();
-        MainFrm* d = p.drillAtTheTenthAnswer();
+        DrillScreen* d = p.drillAtTheTenthAnswer();
         state.ResumeTiming();
         d->Command5_Click();
         if (!p.settle<FrmSyuuryou>()) state.SkipWithError("no results screen");

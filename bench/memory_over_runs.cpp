@@ -9,8 +9,8 @@
 #include "app/folder_path.h"
 #include "app/stage.h"
 #include "app/startup.h"
+#include "drill/drill_screen.h"
 #include "drill/equation.h"
-#include "drill/main_frm.h"
 #include "lobby/seisekitime1.h"
 #include "records/record_format.h"
 #include "results/frm_syuuryou.h"
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
         if (!lobby) return 2;
         lobby->Command4_Click(1);
         settle();
-        auto* drill = qobject_cast<MainFrm*>(stage.current());
+        auto* drill = qobject_cast<DrillScreen*>(stage.current());
         if (!drill) return 3;
         for (int answer = 0; answer < 10 && stage.current() == drill; ++answer) {
             const EquationProblem& p = drill->problem();

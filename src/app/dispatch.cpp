@@ -7,7 +7,7 @@
 #include "app/folder_path.h"
 #include "app/stage.h"
 #include "app/text_file.h"
-#include "drill/main_frm.h"
+#include "drill/drill_screen.h"
 #include "lobby/seisekitime1.h"
 #include "results/frm_syuuryou.h"
 #include "roster/frm_name2.h"
@@ -40,7 +40,7 @@ void showLobbyScreen(App& app)
 
 void openDrill(App& app)
 {
-    app.stage.show(new MainFrm(app));
+    app.stage.show(new DrillScreen(app));
 }
 
 void startRun(App& app)

@@ -9,7 +9,7 @@
 #include "app/startup.h"
 #include "app/text_file.h"
 #include "drill/drill_fixture.h"
-#include "drill/main_frm.h"
+#include "drill/drill_screen.h"
 #include "records/record_format.h"
 #include "results/frm_syuuryou.h"
 #include "support/installation.h"
@@ -304,7 +304,7 @@ void TestBadFiles::badFile()
             QCOMPARE(screenName(stage), QStringLiteral("seisekitime1"));
             QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command4(1)")), Qt::LeftButton);
             stage.activatePending();
-            auto* drill = qobject_cast<MainFrm*>(stage.current());
+            auto* drill = qobject_cast<DrillScreen*>(stage.current());
             QVERIFY(drill);
             t.clock.advanceSeconds(5 * s.levelTable[1].secondTime + 1);
             drill->sTimer1_Timer();

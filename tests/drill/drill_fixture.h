@@ -5,8 +5,8 @@
 #include "app/dispatch.h"
 #include "app/stage.h"
 #include "app/startup.h"
+#include "drill/drill_screen.h"
 #include "drill/equation.h"
-#include "drill/main_frm.h"
 #include "records/record_file.h"
 #include "support/installation.h"
 #include "support/test_services.h"
@@ -31,7 +31,7 @@ struct DrillFixture {
     TestServices t;
     SharedState s;
     std::unique_ptr<Stage> stage;
-    MainFrm* frm = nullptr;
+    DrillScreen* frm = nullptr;
 
     // Starts the program on the installation (optionally with its own level
     // table), signs pupil 1 in and opens the drill for `level`.
@@ -51,11 +51,11 @@ struct DrillFixture {
     }
 
     // Opens the drill and runs its activation, as the lobby's start button does.
-    MainFrm* open()
+    DrillScreen* open()
     {
         startRun(stage->app());
         stage->activatePending();
-        frm = qobject_cast<MainFrm*>(stage->current());
+        frm = qobject_cast<DrillScreen*>(stage->current());
         return frm;
     }
 
@@ -111,7 +111,7 @@ struct DrillFixture {
         frm->sTimer1_Timer();
     }
     QDateTime runStart;
-    MainFrm* openAndMark()
+    DrillScreen* openAndMark()
     {
         runStart = t.clock.now();
         return open();

@@ -4,8 +4,8 @@
 #include "app/dispatch.h"
 #include "app/stage.h"
 #include "app/startup.h"
+#include "drill/drill_screen.h"
 #include "drill/equation.h"
-#include "drill/main_frm.h"
 #include "sound/screen_sound_device.h"
 #include "sound/sdl_sound_device.h"
 #include "support/installation.h"
@@ -59,7 +59,7 @@ struct Fixture {
     Services services{clock, sound, dialogs, launcher, end};
     SharedState s;
     Stage stage{s, services};
-    QPointer<MainFrm> frm;
+    QPointer<DrillScreen> frm;
 
     Fixture()
     {
@@ -76,7 +76,7 @@ struct Fixture {
         s.currentLevel = 1;
         startRun(stage.app());
         stage.activatePending();
-        frm = qobject_cast<MainFrm*>(stage.current());
+        frm = qobject_cast<DrillScreen*>(stage.current());
     }
 
     // Places the operators of a right answer.

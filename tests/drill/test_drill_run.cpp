@@ -77,7 +77,7 @@ void TestDrillRun::barAndMarks()
 void TestDrillRun::timeUpStores99999()
 {
     DrillFixture f(1, levelTable50());
-    QPointer<MainFrm> frm = f.openAndMark();
+    QPointer<DrillScreen> frm = f.openAndMark();
     QVERIFY(frm);
     f.answer(true);
     f.tickAt(299.4);
@@ -140,7 +140,7 @@ void TestDrillRun::bothEndingsAtOnceRunTheFlowOnce()
     QFETCH(bool, answerFirst);
     QFETCH(qint32, score);
     DrillFixture f(1, levelTable50());
-    QPointer<MainFrm> frm = f.openAndMark();
+    QPointer<DrillScreen> frm = f.openAndMark();
     QVERIFY(frm);
     for (int k = 0; k < 9; ++k) f.answer(true);
     f.tickAt(299.2);
@@ -149,13 +149,13 @@ void TestDrillRun::bothEndingsAtOnceRunTheFlowOnce()
     f.place(a, b);
     // The second ending arrives while the first lets events run.
     if (answerFirst) {
-        QMetaObject::invokeMethod(frm, &MainFrm::sTimer1_Timer, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(frm, &DrillScreen::sTimer1_Timer, Qt::QueuedConnection);
         frm->Command5_Click();
     } else {
         // The tick lets events run once before it finds the time up; the
         // answer arrives on the pass after that, inside the end-of-run flow.
         QMetaObject::invokeMethod(
-            frm, [frm] { QMetaObject::invokeMethod(frm, &MainFrm::Command5_Click, Qt::QueuedConnection); },
+            frm, [frm] { QMetaObject::invokeMethod(frm, &DrillScreen::Command5_Click, Qt::QueuedConnection); },
             Qt::QueuedConnection);
         frm->sTimer1_Timer();
     }
@@ -242,7 +242,7 @@ void TestDrillRun::todayCountsAddLevels1To15()
 void TestDrillRun::noNewProblemOnceTheRunIsOver()
 {
     DrillFixture f(1, levelTable50());
-    QPointer<MainFrm> frm = f.openAndMark();
+    QPointer<DrillScreen> frm = f.openAndMark();
     QVERIFY(frm);
     frm->showProblem({6, 2, 3, 9, 7});
     f.s.run.runMode = 1;

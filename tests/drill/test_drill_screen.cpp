@@ -359,7 +359,7 @@ void TestDrillScreen::tenthRightAnswerEndsTheRun()
     const EquationProblem last = f.frm->problem();
     const auto [a, b] = DrillFixture::pairFor(last, true);
     f.place(a, b);
-    QPointer<MainFrm> frm = f.frm;
+    QPointer<DrillScreen> frm = f.frm;
     frm->Command5_Click();
 
     QCOMPARE(f.s.run.correctCount, 10);

@@ -4,7 +4,7 @@
 // drill's presses and keys as a child makes them, on the real clock.
 #include "app/catalogue.h"
 #include "app/dispatch.h"
-#include "drill/main_frm.h"
+#include "drill/drill_screen.h"
 #include "e2e_program.h"
 
 #include <QProcess>
@@ -144,7 +144,7 @@ void TestPlayWithKeyboard::pressesAndKeys()
         startRun(p->stage.app());
         QVERIFY(waitForScreen(*p, QStringLiteral("MainFrm")));
     }
-    auto* frm = qobject_cast<MainFrm*>(p->stage.current());
+    auto* frm = qobject_cast<DrillScreen*>(p->stage.current());
     if (p->shown(QStringLiteral("Command1"))) p->find<QPushButton>(QStringLiteral("Command1"))->click();
     frm->LblDD5_Click();
     const auto eq = readEquation(*p);

@@ -1,8 +1,8 @@
 #include "app/stage.h"
 #include "app/dispatch.h"
 #include "app/startup.h"
+#include "drill/drill_screen.h"
 #include "drill/equation.h"
-#include "drill/main_frm.h"
 #include "results/frm_syuuryou.h"
 #include "roster/roster_reader.h"
 #include "support/installation.h"
@@ -75,7 +75,7 @@ void TestWholeRun::lobbyDrillResultsLobby()
 
     // Ten right answers, two seconds each, the run clock ticking along; twice.
     for (int run = 1; run <= 2; ++run) {
-        auto* drill = qobject_cast<MainFrm*>(stage.current());
+        auto* drill = qobject_cast<DrillScreen*>(stage.current());
         QVERIFY(drill);
         stage.activatePending();
         for (int i = 0; i < 10; ++i) {

@@ -19,10 +19,10 @@ class BlankLabel;
 // the equation with its two blanks, the operators and the answer buttons.
 // Handlers carry the names of the form's events; tests call them directly
 // (the timer handlers after advancing the clock).
-class MainFrm : public Screen {
+class DrillScreen : public Screen {
     Q_OBJECT
 public:
-    explicit MainFrm(App& app);
+    explicit DrillScreen(App& app);
 
     void Form_Load();
     void formActivate() override { Form_Activate(); }
@@ -82,7 +82,7 @@ private:
     void giveFocusBack(QPushButton* button);
     bool inReview() const;
     // After events ran: is this screen still on view and the program going on?
-    static bool stillHere(const QPointer<MainFrm>& self);
+    static bool stillHere(const QPointer<DrillScreen>& self);
 
     EquationProblem problem_;
     std::optional<Rational> answer_;

@@ -1,4 +1,4 @@
-#include "drill/main_frm.h"
+#include "drill/drill_screen.h"
 
 #include "app/catalogue.h"
 #include "app/dispatch.h"
@@ -73,17 +73,17 @@ qint16 levelTimed(const SharedState& s)
 }
 } // namespace
 
-MainFrm::MainFrm(App& app) : Screen(app, QStringLiteral("MainFrm"))
+DrillScreen::DrillScreen(App& app) : Screen(app, QStringLiteral("MainFrm"))
 {
     setWindowTitle(state().contentTitle);
     sTimer1_ = new QTimer(this);
     sTimer1_->setObjectName(QStringLiteral("sTimer1"));
     sTimer1_->setInterval(1000);
-    connect(sTimer1_, &QTimer::timeout, this, &MainFrm::sTimer1_Timer);
+    connect(sTimer1_, &QTimer::timeout, this, &DrillScreen::sTimer1_Timer);
     sTimer2_ = new QTimer(this);
     sTimer2_->setObjectName(QStringLiteral("sTimer2"));
     sTimer2_->setInterval(10000);
-    connect(sTimer2_, &QTimer::timeout, this, &MainFrm::sTimer2_Timer);
+    connect(sTimer2_, &QTimer::timeout, this, &DrillScreen::sTimer2_Timer);
 
     buildStatusPanel();
     buildDrillPanel();
@@ -91,7 +91,7 @@ MainFrm::MainFrm(App& app) : Screen(app, QStringLiteral("MainFrm"))
     Form_Load();
 }
 
-void MainFrm::buildStatusPanel()
+void DrillScreen::buildStatusPanel()
 {
     sPicture1_ = new QFrame(this);
     sPicture1_->setObjectName(QStringLiteral("sPicture1"));
@@ -160,7 +160,7 @@ void MainFrm::buildStatusPanel()
     }
 }
 
-void MainFrm::buildDrillPanel()
+void DrillScreen::buildDrillPanel()
 {
     Picture2_ = new QFrame(this);
     Picture2_->setObjectName(QStringLiteral("Picture2"));
@@ -247,12 +247,12 @@ void MainFrm::buildDrillPanel()
         b->setAttribute(Qt::WA_InputMethodEnabled);
         b->installEventFilter(this);
     }
-    connect(Command5_, &QPushButton::clicked, this, &MainFrm::Command5_Click);
-    connect(Command1_, &QPushButton::clicked, this, &MainFrm::Command1_Click);
+    connect(Command5_, &QPushButton::clicked, this, &DrillScreen::Command5_Click);
+    connect(Command1_, &QPushButton::clicked, this, &DrillScreen::Command1_Click);
     fitEquationFont();
 }
 
-void MainFrm::fitEquationFont()
+void DrillScreen::fitEquationFont()
 {
     // Each number box gets the largest size up to the design's 72 points at
     // which the widest number it can be given keeps clear of the blanks.
@@ -274,7 +274,7 @@ void MainFrm::fitEquationFont()
     }
 }
 
-void MainFrm::buildCoverPanel()
+void DrillScreen::buildCoverPanel()
 {
     sPicture2_ = new QFrame(this);
     sPicture2_->setObjectName(QStringLiteral("sPicture2"));
@@ -292,7 +292,7 @@ void MainFrm::buildCoverPanel()
 
 // ---- Loading and showing -------------------------------------------------
 
-void MainFrm::Form_Load()
+void DrillScreen::Form_Load()
 {
     // One seeding per load, from the day clock.
     state().random.seed(std::uint32_t(services().clock.now().time().msecsSinceStartOfDay()));
@@ -303,7 +303,7 @@ void MainFrm::Form_Load()
     sTimer2_->start();
 }
 
-void MainFrm::Form_Activate()
+void DrillScreen::Form_Activate()
 {
     初期設定();
     レベル別設定();
@@ -311,7 +311,7 @@ void MainFrm::Form_Activate()
     問題作成表示();
 }
 
-void MainFrm::初期設定()
+void DrillScreen::初期設定()
 {
     SharedState& s = state();
     RunState& run = s.run;
@@ -360,19 +360,19 @@ void MainFrm::初期設定()
     }
 }
 
-void MainFrm::レベル別設定()
+void DrillScreen::レベル別設定()
 {
     state().run.problemsPerRun = 10;
     sLabel9_->setText(QStringLiteral("10"));
 }
 
-void MainFrm::スタート()
+void DrillScreen::スタート()
 {
     state().run.runStartTime = float(services().clock.secondsSinceMidnight());
     sTimer1_->start();
 }
 
-void MainFrm::問題作成表示()
+void DrillScreen::問題作成表示()
 {
     const RunState& run = state().run;
     if (run.runMode == 1 || run.runFinished == 1) return;
@@ -380,7 +380,7 @@ void MainFrm::問題作成表示()
     showProblem(generateProblem(state().currentLevel, state().random));
 }
 
-void MainFrm::showProblem(const EquationProblem& p)
+void DrillScreen::showProblem(const EquationProblem& p)
 {
     problem_ = p;
     LblDD3_[1]->setText(QString::number(p.n1));
@@ -394,7 +394,7 @@ void MainFrm::showProblem(const EquationProblem& p)
 
 // ---- Placing operators -----------------------------------------------------
 
-void MainFrm::setBlanks(const BlankEntry& entry)
+void DrillScreen::setBlanks(const BlankEntry& entry)
 {
     entry_ = entry;
     const bool review = inReview();
@@ -406,29 +406,29 @@ void MainFrm::setBlanks(const BlankEntry& entry)
     }
 }
 
-void MainFrm::LblDD1_MouseDown(int index)
+void DrillScreen::LblDD1_MouseDown(int index)
 {
     // The press fills a blank at once; the drag itself starts when the
     // pressed mouse moves (OperatorLabel), since QDrag::exec blocks.
     if (index >= 1 && index <= 4) setBlanks(fillFirstEmpty(entry_, opFromText(LblDD1_[index]->text())));
 }
 
-void MainFrm::LblDD1_DblClick(int index)
+void DrillScreen::LblDD1_DblClick(int index)
 {
     if (index >= 1 && index <= 4) setBlanks(fillFirstEmpty(entry_, opFromText(LblDD1_[index]->text())));
 }
 
-void MainFrm::LblDD2_DragDrop(int index, int sourceIndex)
+void DrillScreen::LblDD2_DragDrop(int index, int sourceIndex)
 {
     if (index < 1 || index > 2 || sourceIndex < 1 || sourceIndex > 4) return;
     setBlanks(dropOn(entry_, index - 1, opFromText(LblDD1_[sourceIndex]->text())));
 }
 
-void MainFrm::LblDD5_Click() { setBlanks({}); }
+void DrillScreen::LblDD5_Click() { setBlanks({}); }
 
-bool MainFrm::inReview() const { return !LblDD5_->isEnabled(); }
+bool DrillScreen::inReview() const { return !LblDD5_->isEnabled(); }
 
-bool MainFrm::entryKey(const QKeyEvent& e)
+bool DrillScreen::entryKey(const QKeyEvent& e)
 {
     const bool held = heldKeys_.isRepeat(e.key(), e.timestamp(), e.isAutoRepeat());
     const KeyAction key = actionForKey(e.key(), e.modifiers(), e.text(), inReview(), held);
@@ -448,7 +448,7 @@ bool MainFrm::entryKey(const QKeyEvent& e)
     }
 }
 
-void MainFrm::committedText(const QString& text)
+void DrillScreen::committedText(const QString& text)
 {
     // What an input method commits: full-width operators, and its space.
     for (QChar c : text) {
@@ -464,7 +464,7 @@ void MainFrm::committedText(const QString& text)
 
 // ---- Answering ---------------------------------------------------------------
 
-void MainFrm::Command5_Click()
+void DrillScreen::Command5_Click()
 {
     // The second half of a double press that answered the problem before.
     if (dropsAnswerPress(entry_, services().clock.tickMs() - problemShownMs_)) return;
@@ -475,7 +475,7 @@ void MainFrm::Command5_Click()
     判定後処理();
 }
 
-void MainFrm::Command1_Click()
+void DrillScreen::Command1_Click()
 {
     setReviewState(false);
     setBlanks({});
@@ -488,21 +488,21 @@ void MainFrm::Command1_Click()
     Command5_->setFocus();
 }
 
-void MainFrm::判定()
+void DrillScreen::判定()
 {
     RunState& run = state().run;
     if (run.runMode == 1 || run.runFinished == 1) return;
     run.judgement = answer_ && *answer_ == Rational(problem_.r) ? 1 : 2;
 }
 
-void MainFrm::setReviewState(bool review)
+void DrillScreen::setReviewState(bool review)
 {
     for (int i = 1; i <= 4; ++i) LblDD1_[i]->setEnabled(!review);
     LblDD5_->setEnabled(!review);
     setBlanks(entry_); // no current blank while the answer is on view
 }
 
-bool MainFrm::runGoesOn()
+bool DrillScreen::runGoesOn()
 {
     const SharedState& s = app().state;
     const RunState& run = s.run;
@@ -510,10 +510,10 @@ bool MainFrm::runGoesOn()
            !isPracticeLevel(s, s.currentLevel);
 }
 
-bool MainFrm::mayClose()
+bool DrillScreen::mayClose()
 {
     if (!runGoesOn()) return true;
-    QPointer<MainFrm> self(this);
+    QPointer<DrillScreen> self(this);
     App& a = app();
     // The run clock goes on while the question is open; the run may even end
     // and this screen give way to the results meanwhile.
@@ -523,12 +523,12 @@ bool MainFrm::mayClose()
     return true;
 }
 
-void MainFrm::判定後処理()
+void DrillScreen::判定後処理()
 {
     SharedState& s = state();
     RunState& run = s.run;
     if (run.runMode == 1 || run.runFinished == 1) return;
-    QPointer<MainFrm> self(this);
+    QPointer<DrillScreen> self(this);
     if (run.judgement == 1) {
         run.judgement = 0;
         playCorrectCue(s, services());
@@ -560,7 +560,7 @@ void MainFrm::判定後処理()
 
 // ---- The run clock -----------------------------------------------------------
 
-void MainFrm::sTimer1_Timer()
+void DrillScreen::sTimer1_Timer()
 {
     SharedState& s = state();
     RunState& run = s.run;
@@ -576,7 +576,7 @@ void MainFrm::sTimer1_Timer()
 
     if (levelTimed(s) == 1) sLabel10_->setText(QString::number(run.elapsedSeconds));
 
-    QPointer<MainFrm> self(this);
+    QPointer<DrillScreen> self(this);
     if (!pump()) return;
 
     barTwips_ = elapsedBarWidth(run.elapsedSeconds, run.runTimeLimit, run.barScale, kTrackWidth);
@@ -591,7 +591,7 @@ void MainFrm::sTimer1_Timer()
     }
 }
 
-void MainFrm::sTimer2_Timer()
+void DrillScreen::sTimer2_Timer()
 {
     const SharedState& s = state();
     sLabel13_->setText(QString::number(minutesSinceSignIn(services().clock.secondsSinceMidnight(), s.nameConfirmedSeconds)));
@@ -601,9 +601,9 @@ void MainFrm::sTimer2_Timer()
 
 // ---- The end of a run ---------------------------------------------------------
 
-void MainFrm::endRun()
+void DrillScreen::endRun()
 {
-    QPointer<MainFrm> self(this);
+    QPointer<DrillScreen> self(this);
     App& a = app();
     SharedState& s = a.state;
     RunState& run = s.run;
@@ -640,9 +640,9 @@ void MainFrm::endRun()
     QCoreApplication::processEvents();
 }
 
-void MainFrm::waitThenShowResults(double seconds)
+void DrillScreen::waitThenShowResults(double seconds)
 {
-    QPointer<MainFrm> self(this);
+    QPointer<DrillScreen> self(this);
     Clock& clock = services().clock;
     qint64 last = clock.tickMs();
     qint64 slices = 0;
@@ -664,12 +664,12 @@ void MainFrm::waitThenShowResults(double seconds)
 
 // ---- Helpers ---------------------------------------------------------------------
 
-bool MainFrm::stillHere(const QPointer<MainFrm>& self)
+bool DrillScreen::stillHere(const QPointer<DrillScreen>& self)
 {
     return self && self->stillShown();
 }
 
-void MainFrm::giveFocusBack(QPushButton* button)
+void DrillScreen::giveFocusBack(QPushButton* button)
 {
     QPointer<QPushButton> b(button);
     QMetaObject::invokeMethod(
@@ -679,7 +679,7 @@ void MainFrm::giveFocusBack(QPushButton* button)
         Qt::QueuedConnection);
 }
 
-bool MainFrm::eventFilter(QObject* watched, QEvent* event)
+bool DrillScreen::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == LblDD5_) {
         if (event->type() == QEvent::MouseButtonRelease && LblDD5_->isEnabled()) {
@@ -721,14 +721,14 @@ bool MainFrm::eventFilter(QObject* watched, QEvent* event)
     return Screen::eventFilter(watched, event);
 }
 
-void MainFrm::keyPressEvent(QKeyEvent* e)
+void DrillScreen::keyPressEvent(QKeyEvent* e)
 {
     // Keys that reach the form itself (no answer button has the focus).
     if (entryKey(*e)) return;
     Screen::keyPressEvent(e);
 }
 
-void MainFrm::keyReleaseEvent(QKeyEvent* e)
+void DrillScreen::keyReleaseEvent(QKeyEvent* e)
 {
     heldKeys_.released(e->key(), e->timestamp());
     Screen::keyReleaseEvent(e);
