@@ -106,8 +106,8 @@ struct Program {
         for (int a = 1; a <= 4; ++a)
             for (int b = 1; b <= 4; ++b)
                 if (const auto v = evaluate(p.n1, Op(a), p.n2, Op(b), p.n3); v && *v == Rational(p.r)) {
-                    d->LblDD1_MouseDown(a);
-                    d->LblDD1_MouseDown(b);
+                    d->operatorPressed(a);
+                    d->operatorPressed(b);
                     return d;
                 }
         return d;
@@ -190,7 +190,7 @@ void BM_EndOfRun(benchmark::State& state)
         state.PauseTiming();
         DrillScreen* d = p.drillAtTheTenthAnswer();
         state.ResumeTiming();
-        d->Command5_Click();
+        d->submitAnswer();
         if (!p.settle<FrmSyuuryou>()) state.SkipWithError("no results screen");
         state.PauseTiming();
         p.forget();
@@ -203,7 +203,7 @@ void BM_ResultsToLobby(benchmark::State& state)
     Program& p = program();
     for (auto _ : state) {
         state.PauseTiming();
-        p.drillAtTheTenthAnswer()->Command5_Click();
+        p.drillAtTheTenthAnswer()->submitAnswer();
         auto* r = p.settle<FrmSyuuryou>();
         p.forget();
         r->Timer1_Timer();

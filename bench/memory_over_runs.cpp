@@ -86,13 +86,13 @@ int main(int argc, char** argv)
                 for (int a = 1; a <= 4; ++a)
                     for (int b = 1; b <= 4; ++b)
                         if (const auto v = evaluate(p.n1, Op(a), p.n2, Op(b), p.n3); v && *v == Rational(p.r)) {
-                            drill->LblDD1_MouseDown(a);
-                            drill->LblDD1_MouseDown(b);
+                            drill->operatorPressed(a);
+                            drill->operatorPressed(b);
                             return;
                         }
             }();
             t.clock.advanceSeconds(2);
-            drill->Command5_Click();
+            drill->submitAnswer();
         }
         settle();
         auto* results = qobject_cast<FrmSyuuryou*>(stage.current());

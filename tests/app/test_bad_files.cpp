@@ -307,7 +307,7 @@ void TestBadFiles::badFile()
             auto* drill = qobject_cast<DrillScreen*>(stage.current());
             QVERIFY(drill);
             t.clock.advanceSeconds(5 * s.levelTable[1].secondTime + 1);
-            drill->sTimer1_Timer();
+            drill->runTimerTick();
             auto* results = qobject_cast<FrmSyuuryou*>(stage.current());
             QVERIFY(results);
             stage.activatePending();

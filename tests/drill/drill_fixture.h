@@ -108,7 +108,7 @@ struct DrillFixture {
     {
         const QDateTime target = runStart.addMSecs(qint64(seconds * 1000));
         t.clock.advanceMs(t.clock.now().msecsTo(target));
-        frm->sTimer1_Timer();
+        frm->runTimerTick();
     }
     QDateTime runStart;
     DrillScreen* openAndMark()

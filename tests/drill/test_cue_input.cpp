@@ -87,8 +87,8 @@ struct Fixture {
             for (int b = 1; b <= 4; ++b) {
                 const auto v = evaluate(p.n1, Op(a), p.n2, Op(b), p.n3);
                 if (v && *v == Rational(p.r)) {
-                    frm->LblDD1_MouseDown(a);
-                    frm->LblDD1_MouseDown(b);
+                    frm->operatorPressed(a);
+                    frm->operatorPressed(b);
                     return;
                 }
             }

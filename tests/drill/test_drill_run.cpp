@@ -88,7 +88,7 @@ void TestDrillRun::timeUpStores99999()
     f.t.clock.onWait = [&] {
         if (looked || !frm) return;
         looked = true;
-        QVERIFY(!frm->sTimer1()->isActive());
+        QVERIFY(!frm->runTimer()->isActive());
         QCOMPARE(frm->findChild<QWidget*>("sShape2")->width(), frm->findChild<QWidget*>("sShape5")->width());
         QVERIFY(frm->findChild<QWidget*>("sPicture2")->isVisibleTo(frm));
         QVERIFY(frm->findChild<QWidget*>("lblsss2")->isVisibleTo(frm));
@@ -106,7 +106,7 @@ void TestDrillRun::timeUpStores99999()
     QCOMPARE(f.currentScreen(), QStringLiteral("FrmSyuuryou"));
     // A late answer, if the drill is still there, changes nothing.
     const int count = f.s.run.correctCount;
-    if (frm) frm->Command5_Click();
+    if (frm) frm->submitAnswer();
     QCOMPARE(f.s.run.correctCount, count);
     QCOMPARE(f.records().size(), size_t(1));
 }
@@ -149,15 +149,15 @@ void TestDrillRun::bothEndingsAtOnceRunTheFlowOnce()
     f.place(a, b);
     // The second ending arrives while the first lets events run.
     if (answerFirst) {
-        QMetaObject::invokeMethod(frm, &DrillScreen::sTimer1_Timer, Qt::QueuedConnection);
-        frm->Command5_Click();
+        QMetaObject::invokeMethod(frm, &DrillScreen::runTimerTick, Qt::QueuedConnection);
+        frm->submitAnswer();
     } else {
         // The tick lets events run once before it finds the time up; the
         // answer arrives on the pass after that, inside the end-of-run flow.
         QMetaObject::invokeMethod(
-            frm, [frm] { QMetaObject::invokeMethod(frm, &DrillScreen::Command5_Click, Qt::QueuedConnection); },
+            frm, [frm] { QMetaObject::invokeMethod(frm, &DrillScreen::submitAnswer, Qt::QueuedConnection); },
             Qt::QueuedConnection);
-        frm->sTimer1_Timer();
+        frm->runTimerTick();
     }
     QCOMPARE(f.s.run.endFlowDone, qint16(1));
     QCOMPARE(f.s.runScore, score);
@@ -207,7 +207,7 @@ void TestDrillRun::runAcrossMidnight()
         QCOMPARE(f.s.run.elapsedSeconds, e);
     }
     QCOMPARE(f.t.clock.now().time(), QTime(0, 0, 12, 100));
-    f.frm->sTimer2_Timer();
+    f.frm->signInTimerTick();
     QCOMPARE(f.text("sLabel13"), QStringLiteral("10"));
     QCOMPARE(f.s.run.runMode, qint16(0));
     if (byTime) {
@@ -278,7 +278,7 @@ void TestDrillRun::closingTheWindow()
     QVERIFY(f.records().empty());
     QCOMPARE(f.t.end.requested(), yes);
     QCOMPARE(f.t.launcher.started.filter(QStringLiteral("/起動/プログラムメニュー.exe 001")).size(), qsizetype(yes));
-    if (!runOver && !yes) QVERIFY(f.frm->sTimer1()->isActive() && f.text("sLabel10") == u"15");
+    if (!runOver && !yes) QVERIFY(f.frm->runTimer()->isActive() && f.text("sLabel10") == u"15");
 }
 
 QTEST_MAIN(TestDrillRun)

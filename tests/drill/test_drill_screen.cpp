@@ -204,10 +204,10 @@ void TestDrillScreen::dragEndsWithTheRun()
     QTimer::singleShot(300, f.frm, [&] {
         f.s.run.correctCount = 9;
         const auto [a, b] = DrillFixture::pairFor(f.frm->problem(), true);
-        f.frm->LblDD5_Click();
-        f.frm->LblDD1_MouseDown(DrillFixture::opIndex(a));
-        f.frm->LblDD1_MouseDown(DrillFixture::opIndex(b));
-        f.frm->Command5_Click();
+        f.frm->clearBlanks();
+        f.frm->operatorPressed(DrillFixture::opIndex(a));
+        f.frm->operatorPressed(DrillFixture::opIndex(b));
+        f.frm->submitAnswer();
     });
     QTimer::singleShot(3000, f.stage.get(), [&] {
         released = true;
@@ -355,17 +355,17 @@ void TestDrillScreen::tenthRightAnswerEndsTheRun()
     QCOMPARE(f.s.run.correctCount, 9);
     QCOMPARE(f.text("sLabel9"), QStringLiteral("1"));
     f.t.clock.advanceMs(42'300);
-    f.frm->sTimer1_Timer(); // 42 s
+    f.frm->runTimerTick(); // 42 s
     const EquationProblem last = f.frm->problem();
     const auto [a, b] = DrillFixture::pairFor(last, true);
     f.place(a, b);
     QPointer<DrillScreen> frm = f.frm;
-    frm->Command5_Click();
+    frm->submitAnswer();
 
     QCOMPARE(f.s.run.correctCount, 10);
     QCOMPARE(f.s.run.runFinished, qint16(1));
     QCOMPARE(f.s.run.endFlowDone, qint16(1));
-    QVERIFY(!frm->sTimer1()->isActive());
+    QVERIFY(!frm->runTimer()->isActive());
     QCOMPARE(frm->problem().n1, last.n1); // no new problem
     QCOMPARE(frm->problem().r, last.r);
     QVERIFY(frm->findChild<QWidget*>("sPicture2")->isVisibleTo(frm));

@@ -166,7 +166,7 @@ bool Tour::answerRun(int seconds, const QString& review, const QString& cover)
         if (!placeOperators(p_, *rightPair(*eq))) return false;
         // The time the answer took, seen by the run clock.
         p_.testClock.advanceMs(seconds * 100);
-        drill->sTimer1_Timer();
+        drill->runTimerTick();
         if (!click(QStringLiteral("Command5"))) return false;
         if (answer < 10 && !QTest::qWaitFor([&] { return p_.text(QStringLiteral("sLabel9")) == QString::number(10 - answer); }, 10000))
             return false;
@@ -256,7 +256,7 @@ bool Tour::run()
         if (!covered && p_.shown(QStringLiteral("sPicture2"))) covered = shoot(QStringLiteral("19-drill-cover-time-up"));
     };
     p_.testClock.advanceSeconds(300);
-    qobject_cast<DrillScreen*>(p_.stage.current())->sTimer1_Timer();
+    qobject_cast<DrillScreen*>(p_.stage.current())->runTimerTick();
     if (!step(waitForScreen(p_, QStringLiteral("FrmSyuuryou")) && covered, "the time-out")) return false;
     p_.testClock.onWait = nullptr;
     shoot(QStringLiteral("20-results-time-up"));

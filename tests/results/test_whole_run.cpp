@@ -89,7 +89,7 @@ void TestWholeRun::lobbyDrillResultsLobby()
                 QTest::mouseDClick(l, Qt::LeftButton);
             }
             t.clock.advanceSeconds(2);
-            drill->sTimer1_Timer();
+            drill->runTimerTick();
             QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command5")), Qt::LeftButton);
         }
         // The end of the run has waited its second and handed over.
