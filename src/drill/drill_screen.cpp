@@ -322,9 +322,9 @@ void DrillScreen::setUpRun()
     SharedState& s = state();
     RunState& run = s.run;
     app().stage.unloadWaitScreen();
-    run.runFinished = 0;
-    run.endFlowDone = 0;
-    run.judgement = 0;
+    run.runFinished = false;
+    run.endFlowDone = false;
+    run.judgement = Judgement::None;
 
     const LevelRow& row = s.levelTable[qBound(0, int(s.currentLevel), kLevelCount - 1)];
     if (levelIsTimed(s.levelTimed, s.currentLevel)) {
@@ -383,8 +383,7 @@ void DrillScreen::startRunTimer()
 
 void DrillScreen::nextProblem()
 {
-    const RunState& run = state().run;
-    if (run.runMode == 1 || run.runFinished == 1) return;
+    if (state().run.ended()) return;
     setBlanks({});
     showProblem(generateProblem(state().currentLevel, state().random));
 }
@@ -500,8 +499,8 @@ void DrillScreen::backToCorrecting()
 void DrillScreen::judge()
 {
     RunState& run = state().run;
-    if (run.runMode == 1 || run.runFinished == 1) return;
-    run.judgement = answer_ && *answer_ == Rational(problem_.r) ? 1 : 2;
+    if (run.ended()) return;
+    run.judgement = answer_ && *answer_ == Rational(problem_.r) ? Judgement::Right : Judgement::Wrong;
 }
 
 void DrillScreen::setReviewState(bool review)
@@ -515,7 +514,7 @@ bool DrillScreen::runGoesOn()
 {
     const SharedState& s = app().state;
     const RunState& run = s.run;
-    return run.runFinished == 0 && run.endFlowDone == 0 && run.runMode == 0 &&
+    return !run.runFinished && !run.endFlowDone && !run.timeUp &&
            levelIsTimed(s.levelTimed, s.currentLevel) && !isPracticeLevel(s, s.currentLevel);
 }
 
@@ -536,10 +535,10 @@ void DrillScreen::applyJudgement()
 {
     SharedState& s = state();
     RunState& run = s.run;
-    if (run.runMode == 1 || run.runFinished == 1) return;
+    if (run.ended()) return;
     QPointer<DrillScreen> self(this);
-    if (run.judgement == 1) {
-        run.judgement = 0;
+    if (run.judgement == Judgement::Right) {
+        run.judgement = Judgement::None;
         playCorrectCue(s, services());
         if (!stillHere(self)) return; // a failing sound may end the program
         run.correctCount += 1;
@@ -548,11 +547,11 @@ void DrillScreen::applyJudgement()
             nextProblem();
         } else {
             runTimer_->stop();
-            run.runFinished = 1;
+            run.runFinished = true;
             endRun();
         }
-    } else if (run.judgement == 2) {
-        run.judgement = 0;
+    } else if (run.judgement == Judgement::Wrong) {
+        run.judgement = Judgement::None;
         answerValue_->show();
         answerCaption_->show();
         continueButton_->show();
@@ -591,8 +590,8 @@ void DrillScreen::runTimerTick()
     barTwips_ = elapsedBarWidth(run.elapsedSeconds, run.runTimeLimit, run.barScale, kTrackWidth);
     elapsedBar_->setGeometry(twRect(kTrackLeft, kTrackTop, barTwips_, kTrackHeight));
     if (run.elapsedSeconds >= run.runTimeLimit) {
-        if (!(run.endFlowDone == 1 || run.runFinished == 1)) {
-            run.runMode = 1;
+        if (!(run.endFlowDone || run.runFinished)) {
+            run.timeUp = true;
             runTimer_->stop();
             endRun();
         }
@@ -618,22 +617,22 @@ void DrillScreen::endRun()
     SharedState& s = a.state;
     RunState& run = s.run;
     if (!pump()) return;
-    if (run.endFlowDone == 1) return;
-    run.endFlowDone = 1;
+    if (run.endFlowDone) return;
+    run.endFlowDone = true;
     // A tile still held would float over the results screen until the mouse
     // is let go: the drag ends with the run.
     QDrag::cancel();
 
     cover_->show();
     cover_->raise();
-    storingNotice_->setVisible(run.runMode != 1);
-    timeUpNotice_->setVisible(run.runMode == 1);
+    storingNotice_->setVisible(!run.timeUp);
+    timeUpNotice_->setVisible(run.timeUp);
     if (!pump()) return;
 
     const int level = s.currentLevel;
     if (levelIsTimed(s.levelTimed, level) && !isPracticeLevel(s, level)) {
         runTimer_->stop();
-        s.runScore = run.runMode != 0 ? score::kOutOfTime : run.elapsedSeconds;
+        s.runScore = run.timeUp ? score::kOutOfTime : run.elapsedSeconds;
         if (!Seisekikiroku(s, a.services, level) || a.services.end.requested()) return;
         a.stage.showWaitScreen();
         if (!stillHere(self)) return;

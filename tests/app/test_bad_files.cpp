@@ -360,7 +360,7 @@ void TestBadFiles::hugeSecondTimeKeepsTheRunGoing()
     QVERIFY(f.openAndMark());
     f.tickAt(1.02);
     QCOMPARE(f.currentScreen(), QStringLiteral("MainFrm"));
-    QCOMPARE(f.s.run.runMode, qint16(0));
+    QCOMPARE(f.s.run.timeUp, false);
     QVERIFY(f.records().empty());
     QCOMPARE(f.s.run.runTimeLimit, std::numeric_limits<qint32>::max());
 }

@@ -70,7 +70,7 @@ void TestDrillRun::barAndMarks()
     QCOMPARE(f.w("sShape2")->width(), tw(150 * scale));
     f.tickAt(299.4);
     QCOMPARE(f.frm->elapsedBarTwips(), 299 * scale);
-    QCOMPARE(f.s.run.runMode, qint16(0));
+    QCOMPARE(f.s.run.timeUp, false);
     QCOMPARE(f.currentScreen(), QStringLiteral("MainFrm"));
 }
 
@@ -98,7 +98,7 @@ void TestDrillRun::timeUpStores99999()
     f.tickAt(300.1);
     f.t.clock.onWait = nullptr;
     QVERIFY(looked);
-    QCOMPARE(f.s.run.runMode, qint16(1));
+    QCOMPARE(f.s.run.timeUp, true);
     QCOMPARE(f.s.runScore, 99999);
     const auto stored = f.records();
     QCOMPARE(stored.size(), size_t(1));
@@ -159,7 +159,7 @@ void TestDrillRun::bothEndingsAtOnceRunTheFlowOnce()
             Qt::QueuedConnection);
         frm->runTimerTick();
     }
-    QCOMPARE(f.s.run.endFlowDone, qint16(1));
+    QCOMPARE(f.s.run.endFlowDone, true);
     QCOMPARE(f.s.runScore, score);
     QCOMPARE(f.s.run.correctCount, answerFirst ? 10 : 9);
     const auto stored = f.records();
@@ -209,12 +209,12 @@ void TestDrillRun::runAcrossMidnight()
     QCOMPARE(f.t.clock.now().time(), QTime(0, 0, 12, 100));
     f.frm->signInTimerTick();
     QCOMPARE(f.text("sLabel13"), QStringLiteral("10"));
-    QCOMPARE(f.s.run.runMode, qint16(0));
+    QCOMPARE(f.s.run.timeUp, false);
     if (byTime) {
         f.tickAt(299.3);
-        QCOMPARE(f.s.run.runMode, qint16(0));
+        QCOMPARE(f.s.run.timeUp, false);
         f.tickAt(300.2);
-        QCOMPARE(f.s.run.runMode, qint16(1));
+        QCOMPARE(f.s.run.timeUp, true);
     } else {
         for (int k = 0; k < 10; ++k) f.answer(true);
     }
@@ -245,11 +245,11 @@ void TestDrillRun::noNewProblemOnceTheRunIsOver()
     QPointer<DrillScreen> frm = f.openAndMark();
     QVERIFY(frm);
     frm->showProblem({6, 2, 3, 9, 7});
-    f.s.run.runMode = 1;
+    f.s.run.timeUp = true;
     frm->問題作成表示();
     QCOMPARE(f.text("LblDD3(1)") + f.text("LblDD3(4)"), QStringLiteral("69"));
-    f.s.run.runMode = 0;
-    f.s.run.runFinished = 1;
+    f.s.run.timeUp = false;
+    f.s.run.runFinished = true;
     QTest::mouseClick(f.op(1), Qt::LeftButton);
     frm->問題作成表示();
     QCOMPARE(f.blank(1)->text(), QStringLiteral("＋")); // left exactly as it was

@@ -291,7 +291,7 @@ void TestDrillScreen::judging()
     QTest::mouseClick(f.command5(), Qt::LeftButton);
 
     QCOMPARE(f.text("Label1"), shown);
-    QCOMPARE(f.s.run.judgement, qint16(0));
+    QCOMPARE(f.s.run.judgement, Judgement::None);
     QCOMPARE(f.t.sound.commands.size(), 1);
     if (right) {
         QCOMPARE(f.s.run.correctCount, 4);
@@ -363,8 +363,8 @@ void TestDrillScreen::tenthRightAnswerEndsTheRun()
     frm->submitAnswer();
 
     QCOMPARE(f.s.run.correctCount, 10);
-    QCOMPARE(f.s.run.runFinished, qint16(1));
-    QCOMPARE(f.s.run.endFlowDone, qint16(1));
+    QCOMPARE(f.s.run.runFinished, true);
+    QCOMPARE(f.s.run.endFlowDone, true);
     QVERIFY(!frm->runTimer()->isActive());
     QCOMPARE(frm->problem().n1, last.n1); // no new problem
     QCOMPARE(frm->problem().r, last.r);

@@ -109,7 +109,7 @@ void TestWholeRun::lobbyDrillResultsLobby()
             QVERIFY(again && !again->isHidden());
             QTest::mouseClick(again, Qt::LeftButton);
             QCOMPARE(s.currentLevel, qint16(1));
-            QCOMPARE(s.run.endFlowDone, qint16(0));
+            QCOMPARE(s.run.endFlowDone, false);
         } else {
             QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command4")), Qt::LeftButton);
         }
