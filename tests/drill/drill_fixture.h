@@ -31,7 +31,7 @@ struct DrillFixture {
     TestServices t;
     SharedState s;
     std::unique_ptr<Stage> stage;
-    DrillScreen* frm = nullptr;
+    DrillScreen* drill = nullptr;
 
     // Starts the program on the installation (optionally with its own level
     // table), signs pupil 1 in and opens the drill for `level`.
@@ -55,13 +55,13 @@ struct DrillFixture {
     {
         startRun(stage->app());
         stage->activatePending();
-        frm = qobject_cast<DrillScreen*>(stage->current());
-        return frm;
+        drill = qobject_cast<DrillScreen*>(stage->current());
+        return drill;
     }
 
     template <typename T = QWidget> T* w(const QString& name) const
     {
-        return frm ? frm->findChild<T*>(name) : nullptr;
+        return drill ? drill->findChild<T*>(name) : nullptr;
     }
     QLabel* label(const QString& name) const { return w<QLabel>(name); }
     QString text(const QString& name) const
@@ -71,9 +71,9 @@ struct DrillFixture {
     }
     QLabel* op(int i) const { return label(QStringLiteral("LblDD1(%1)").arg(i)); }
     QLabel* blank(int i) const { return label(QStringLiteral("LblDD2(%1)").arg(i)); }
-    QPushButton* command5() const { return w<QPushButton>(QStringLiteral("Command5")); }
-    QPushButton* command1() const { return w<QPushButton>(QStringLiteral("Command1")); }
-    bool lampLit(int n) const { return w(QStringLiteral("sPicture3(%1)").arg(n))->isVisibleTo(frm); }
+    QPushButton* answerButton() const { return w<QPushButton>(QStringLiteral("Command5")); }
+    QPushButton* continueButton() const { return w<QPushButton>(QStringLiteral("Command1")); }
+    bool lampLit(int n) const { return w(QStringLiteral("sPicture3(%1)").arg(n))->isVisibleTo(drill); }
 
     static int opIndex(Op op) { return int(op); } // ＋ 1, － 2, × 3, ÷ 4: the labels' order
 
@@ -98,9 +98,9 @@ struct DrillFixture {
     // Places a right (or wrong) pair for the problem on screen and presses O.K.
     void answer(bool right) const
     {
-        const auto [a, b] = pairFor(frm->problem(), right);
+        const auto [a, b] = pairFor(drill->problem(), right);
         place(a, b);
-        QTest::mouseClick(command5(), Qt::LeftButton);
+        QTest::mouseClick(answerButton(), Qt::LeftButton);
     }
 
     // Moves the test clock on to `seconds` after the run started and ticks.
@@ -108,7 +108,7 @@ struct DrillFixture {
     {
         const QDateTime target = runStart.addMSecs(qint64(seconds * 1000));
         t.clock.advanceMs(t.clock.now().msecsTo(target));
-        frm->runTimerTick();
+        drill->runTimerTick();
     }
     QDateTime runStart;
     DrillScreen* openAndMark()
