@@ -211,7 +211,7 @@ void DrillScreen::buildDrillPanel()
                                         "QLabel:disabled { color: #a0a0a0; background-color: #e0e8e0; }")
                              .arg(kLightGreen));
         l->setCursor(Qt::OpenHandCursor);
-        l->onMouseDown = [this](int index) { operatorPressed(index); };
+        l->onPress = [this](int index) { operatorPressed(index); };
         l->onDoubleClick = [this](int index) { operatorDoubleClicked(index); };
         operators_[i] = l;
     }
@@ -733,7 +733,7 @@ bool DrillScreen::eventFilter(QObject* watched, QEvent* event)
 
 void DrillScreen::keyPressEvent(QKeyEvent* e)
 {
-    // Keys that reach the form itself (no answer button has the focus).
+    // Keys that reach the screen itself (no answer button has the focus).
     if (entryKey(*e)) return;
     Screen::keyPressEvent(e);
 }
