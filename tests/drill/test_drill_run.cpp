@@ -246,12 +246,12 @@ void TestDrillRun::noNewProblemOnceTheRunIsOver()
     QVERIFY(drill);
     drill->showProblem({6, 2, 3, 9, 7});
     f.s.run.timeUp = true;
-    drill->問題作成表示();
+    drill->nextProblem();
     QCOMPARE(f.text("LblDD3(1)") + f.text("LblDD3(4)"), QStringLiteral("69"));
     f.s.run.timeUp = false;
     f.s.run.runFinished = true;
     QTest::mouseClick(f.op(1), Qt::LeftButton);
-    drill->問題作成表示();
+    drill->nextProblem();
     QCOMPARE(f.blank(1)->text(), QStringLiteral("＋")); // left exactly as it was
     QCOMPARE(f.text("LblDD3(1)") + f.text("LblDD3(4)"), QStringLiteral("69"));
 }
