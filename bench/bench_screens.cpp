@@ -6,12 +6,12 @@
 // lobby, each list kind of the lobby and the progress report of four levels.
 //   build/bench/bench_screens --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include "state/catalogue.h"
-#include "program/navigation.h"
+include "program/navigation.h"
+#include "drill/drill_screen.h"
 #include "base/folder_path.h"
 #include "state/settings.h"
 #include "ui/stage.h"
 #include "drill/equation.h"
-#include "drill/main_frm.h"
 #include "lobby/seisekitime1.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
@@ -95,19 +95,19 @@ struct Program {
         return l;
     }
     // A drill with nine right answers given and the tenth placed.
-    MainFrm* drillAtTheTenthAnswer()
+    DrillScreen* drillAtTheTenthAnswer()
     {
         s.currentLevel = 1;
         stage.app().navigator.startRun();
-        auto* d = settle<MainFrm>();
+        auto* d = settle<DrillScreen>();
         forget();
         s.run.correctCount = 9;
         const EquationProblem& p = d->problem();
         for (int a = 1; a <= 4; ++a)
             for (int b = 1; b <= 4; ++b)
                 if (const auto v = evaluate(p.n1, Op(a), p.n2, Op(b), p.n3); v && *v == Rational(p.r)) {
-                    d->LblDD1_MouseDown(a);
-                    d->LblDD1_MouseDown(b);
+                    d->operatorPressed(a);
+                    d->operatorPressed(b);
                     return d;
                 }
         return d;
@@ -173,7 +173,7 @@ void BM_LobbyToDrill(benchmark::State& state)
         seisekitime1* l = p.lobby();
         state.ResumeTiming();
         l->Command4_Click(1);
-        if (!p.settle<MainFrm>()) state.SkipWithError("no drill");
+        if (!p.settle<DrillScreen>()) state.SkipWithError("no drill");
         state.PauseTiming();
         p.forget();
         state.ResumeTiming();
@@ -188,9 +188,9 @@ void BM_EndOfRun(benchmark::State& state)
     Program& p = program();
     for (auto _ : state) {
         state.PauseTiming();
-        MainFrm* d = p.drillAtTheTenthAnswer();
+        DrillScreen* d = p.drillAtTheTenthAnswer();
         state.ResumeTiming();
-        d->Command5_Click();
+        d->submitAnswer();
         if (!p.settle<FrmSyuuryou>()) state.SkipWithError("no results screen");
         state.PauseTiming();
         p.forget();
@@ -203,7 +203,7 @@ void BM_ResultsToLobby(benchmark::State& state)
     Program& p = program();
     for (auto _ : state) {
         state.PauseTiming();
-        p.drillAtTheTenthAnswer()->Command5_Click();
+        p.drillAtTheTenthAnswer()->submitAnswer();
         auto* r = p.settle<FrmSyuuryou>();
         p.forget();
         r->Timer1_Timer();

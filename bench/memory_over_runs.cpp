@@ -5,12 +5,12 @@
 // took.
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/memory_over_runs [RUNS]
 #include "state/catalogue.h"
-#include "program/navigation.h"
+include "program/navigation.h"
+#include "drill/drill_screen.h"
 #include "base/folder_path.h"
 #include "ui/stage.h"
 #include "program/startup.h"
 #include "drill/equation.h"
-#include "drill/main_frm.h"
 #include "lobby/seisekitime1.h"
 #include "records/record_format.h"
 #include "results/frm_syuuryou.h"
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
         if (!lobby) return 2;
         lobby->Command4_Click(1);
         settle();
-        auto* drill = qobject_cast<MainFrm*>(stage.current());
+        auto* drill = qobject_cast<DrillScreen*>(stage.current());
         if (!drill) return 3;
         for (int answer = 0; answer < 10 && stage.current() == drill; ++answer) {
             const EquationProblem& p = drill->problem();
@@ -86,13 +86,13 @@ int main(int argc, char** argv)
                 for (int a = 1; a <= 4; ++a)
                     for (int b = 1; b <= 4; ++b)
                         if (const auto v = evaluate(p.n1, Op(a), p.n2, Op(b), p.n3); v && *v == Rational(p.r)) {
-                            drill->LblDD1_MouseDown(a);
-                            drill->LblDD1_MouseDown(b);
+                            drill->operatorPressed(a);
+                            drill->operatorPressed(b);
                             return;
                         }
             }();
             t.clock.advanceSeconds(2);
-            drill->Command5_Click();
+            drill->submitAnswer();
         }
         settle();
         auto* results = qobject_cast<FrmSyuuryou*>(stage.current());

@@ -17,7 +17,7 @@ void OperatorLabel::mousePressEvent(QMouseEvent* e)
     pressed_ = true;
     pressPos_ = e->position().toPoint();
     e->accept();
-    if (onMouseDown) onMouseDown(index_);
+    if (onPress) onPress(index_);
 }
 
 void OperatorLabel::mouseMoveEvent(QMouseEvent* e)

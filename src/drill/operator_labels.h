@@ -13,7 +13,7 @@ class OperatorLabel : public QLabel {
 public:
     OperatorLabel(int index, QWidget* parent);
     int index() const { return index_; }
-    std::function<void(int)> onMouseDown;
+    std::function<void(int)> onPress;
     std::function<void(int)> onDoubleClick;
 
 protected:
@@ -35,7 +35,7 @@ class BlankLabel : public QLabel {
 public:
     BlankLabel(int index, QWidget* parent);
     int index() const { return index_; }
-    // Whether a drag comes from this form's own operator labels.
+    // Whether a drag comes from this screen's own operator labels.
     std::function<bool(const QObject* source)> acceptsSource;
     std::function<void(int blank, int operatorIndex)> onDrop;
 

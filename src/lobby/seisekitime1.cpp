@@ -479,7 +479,7 @@ void seisekitime1::Command9_Click()
     SharedState& s = state();
     const int n = levelCount_;
     // Decide which levels may be started now; the results screen reads whether the designated one is cleared.
-    s.designatedLevelCleared = designatedLevelCleared(s) ? 1 : 0;
+    s.designatedLevelCleared = designatedLevelCleared(s);
     if (kPlanMode == 1 && kPlanFinished) picture10_->show();
     const int pupil = std::clamp<int>(s.pupilNumber, 0, kPupilCount - 1);
     std::vector<LevelGate> gates(std::size_t(n) + 1);
@@ -492,7 +492,7 @@ void seisekitime1::Command9_Click()
         g.doneEnough = levelDoneEnough(row, st);
         g.nextWithoutPointTarget = i + 1 < kLevelCount && s.levelTable[std::size_t(i + 1)].requiredPoints == 9999;
     }
-    const LevelSequence seq = levelSequence(gates, isTeacher(s.pupilName), kPlanFinished, s.designatedLevelCleared == 1);
+    const LevelSequence seq = levelSequence(gates, isTeacher(s.pupilName), kPlanFinished, s.designatedLevelCleared);
     for (int i = 1; i <= n; ++i) {
         if (seq.enable[std::size_t(i)]) col_[std::size_t(i)].command4->setEnabled(true);
         if (seq.hideText1[std::size_t(i)]) col_[std::size_t(i)].text1->hide();
@@ -544,7 +544,7 @@ void seisekitime1::Command4_Click(int i)
     picture2_->raise();
     s.currentLevel = qint16(i);
     if (!pump()) return;
-    s.practiceRun = 0;
+    s.practiceRun = false;
     // Opening the drill replaces (unloads) the lobby.
     app().navigator.startRun();
 }
@@ -557,7 +557,7 @@ void seisekitime1::Command28_Click(int i)
     picture2_->raise();
     s.currentLevel = qint16(i);
     if (!pump()) return;
-    s.practiceRun = 1;
+    s.practiceRun = true;
     app().navigator.startRun();
 }
 

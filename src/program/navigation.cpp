@@ -5,7 +5,7 @@
 #include "about/help_viewer.h"
 #include "base/folder_path.h"
 #include "base/text_file.h"
-#include "drill/main_frm.h"
+#include "drill/drill_screen.h"
 #include "lobby/seisekitime1.h"
 #include "results/frm_syuuryou.h"
 #include "roster/frm_name2.h"
@@ -38,7 +38,7 @@ void ProgramNavigator::startRun()
     resetRunState(app().state);
     QCoreApplication::processEvents();
     if (app().services.end.requested()) return;
-    stage_.show(new MainFrm(app()));
+    stage_.show(new DrillScreen(app()));
 }
 
 void ProgramNavigator::showResults() { stage_.show(new FrmSyuuryou(app())); }

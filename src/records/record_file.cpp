@@ -112,7 +112,7 @@ bool Seisekikiroku(SharedState& s, Services& sv, int level)
     // The counters are those of the last computation, without this run.
     t.qualified = (st.runCount < row.requiredRuns || st.totalPoints < row.requiredPoints) ? 0 : 1;
     if (st.personalBest > s.runScore) {
-        t.newPersonalBest = 1;
+        t.newPersonalBest = true;
         t.touch(level, pupil).personalBest = s.runScore;
     }
     if (!成績ランダムファイル記録(s, sv)) return false;

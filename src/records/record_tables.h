@@ -128,7 +128,7 @@ struct RecordTables {
     std::array<qint32, kLevelCount> overallBest{};
     std::vector<quint8> hasRecords = std::vector<quint8>(kPupilCount, 0);
     // Flags of the run just stored.
-    qint16 newPersonalBest = 0;
+    bool newPersonalBest = false;
     qint16 newOverallBest = 0;
     qint16 qualified = 0;
 

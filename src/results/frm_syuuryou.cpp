@@ -111,7 +111,7 @@ void FrmSyuuryou::formActivate()
     // next run would announce a record it did not make.
     struct ClearRecordFlags {
         RecordTables& r;
-        ~ClearRecordFlags() { r.newPersonalBest = r.newOverallBest = 0; }
+        ~ClearRecordFlags() { r.newPersonalBest = false; r.newOverallBest = 0; }
     } clearFlags{s.records};
 
     // Show the run's figures and cues, counting from before the run until the refresh below.
@@ -140,7 +140,7 @@ void FrmSyuuryou::formActivate()
 
     if (!pump()) return;
 
-    const RecordOutcome outcome = recordOutcome(s.run.runMode, s.records.newOverallBest,
+    const RecordOutcome outcome = recordOutcome(s.run.timeUp, s.records.newOverallBest,
                                                 s.records.newPersonalBest, s.runScore, row.secondTime);
     if (!outcome.message.isEmpty()) {
         label20_->setText(outcome.message);
@@ -174,7 +174,7 @@ void FrmSyuuryou::formActivate()
         picture1_->hide();
     }
 
-    s.records.newPersonalBest = 0;
+    s.records.newPersonalBest = false;
     s.records.newOverallBest = 0;
     if (!pump()) return;
     app().stage.unloadWaitScreen();
@@ -194,7 +194,7 @@ void FrmSyuuryou::Timer1_Timer()
     const PupilLevelStats& stats = s.records.stats(level, s.pupilNumber);
     const ButtonOffer offer = buttonOffer(levelDoneEnough(s.levelTable[level], stats),
                                           levelCleared(s.levelTable[level], stats), level == s.finalLevel,
-                                          s.designatedLevelCleared != 0);
+                                          s.designatedLevelCleared);
     switch (offer.label2) {
     case Label2Change::Keep:
         break;

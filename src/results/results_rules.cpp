@@ -58,12 +58,12 @@ qint64 runsTodayAllLevels(const RecordTables& records, int pupil)
     return sum;
 }
 
-RecordOutcome recordOutcome(int runMode, int newOverallBest, int newPersonalBest, qint64 score,
+RecordOutcome recordOutcome(bool timeUp, int newOverallBest, bool newPersonalBest, qint64 score,
                             qint64 secondTime)
 {
-    if (runMode == 1) return {QStringLiteral("時間切れ"), ResultCue::None};
+    if (timeUp) return {QStringLiteral("時間切れ"), ResultCue::None};
     if (newOverallBest == 1) return {QStringLiteral("！！！最高新記録！！！"), ResultCue::Best};
-    if (newPersonalBest == 1) return {QStringLiteral("新記録おめでとう"), ResultCue::PersonalBest};
+    if (newPersonalBest) return {QStringLiteral("新記録おめでとう"), ResultCue::PersonalBest};
     return {QString(), score <= secondTime ? ResultCue::Fail : ResultCue::None};
 }
 

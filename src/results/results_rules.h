@@ -44,7 +44,7 @@ struct RecordOutcome {
 // The record message and the cue of a finished run: time up (silent), a new
 // overall best, a new personal best, or no record (the fail cue unless the
 // score is above the level's second time).
-RecordOutcome recordOutcome(int runMode, int newOverallBest, int newPersonalBest, qint64 score,
+RecordOutcome recordOutcome(bool timeUp, int newOverallBest, bool newPersonalBest, qint64 score,
                             qint64 secondTime);
 // The pass cue plays on the run that first clears the final level: cleared
 // now, and the store did not count the level as cleared before the run.

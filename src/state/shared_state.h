@@ -50,13 +50,13 @@ struct SharedState {
     qint16 currentLevel = 0;
     // The lobby's: 1 for a practice run, the first visible level column
     // (1-based, kept between showings) and the grade filter last chosen.
-    qint16 practiceRun = 0;
+    bool practiceRun = false;
     int scrollColumn = 0;
     QString gradeFilterText = QStringLiteral("全学年");
     qint32 runScore = 0;
     // 1 when the pupil has cleared the final level; the lobby sets it, the
     // results screen reads it.
-    qint16 designatedLevelCleared = 0;
+    bool designatedLevelCleared = false;
 
     RunState run;
     RecordTables records;

@@ -9,7 +9,7 @@
 #include "program/startup.h"
 #include "base/text_file.h"
 #include "drill/drill_fixture.h"
-#include "drill/main_frm.h"
+#include "drill/drill_screen.h"
 #include "records/record_format.h"
 #include "results/frm_syuuryou.h"
 #include "support/screen_fixture.h"
@@ -293,10 +293,10 @@ void TestBadFiles::badFile()
             QCOMPARE(f.screen(), QStringLiteral("seisekitime1"));
             QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command4(1)")), Qt::LeftButton);
             stage.activatePending();
-            auto* drill = qobject_cast<MainFrm*>(stage.current());
+            auto* drill = qobject_cast<DrillScreen*>(stage.current());
             QVERIFY(drill);
             t.clock.advanceSeconds(5 * s.levelTable[1].secondTime + 1);
-            drill->sTimer1_Timer();
+            drill->runTimerTick();
             auto* results = qobject_cast<FrmSyuuryou*>(stage.current());
             QVERIFY(results);
             stage.activatePending();
@@ -349,7 +349,7 @@ void TestBadFiles::hugeSecondTimeKeepsTheRunGoing()
     QVERIFY(f.openAndMark());
     f.tickAt(1.02);
     QCOMPARE(f.currentScreen(), QStringLiteral("MainFrm"));
-    QCOMPARE(f.s.run.runMode, qint16(0));
+    QCOMPARE(f.s.run.timeUp, false);
     QVERIFY(f.records().empty());
     QCOMPARE(f.s.run.runTimeLimit, std::numeric_limits<qint32>::max());
 }

@@ -202,13 +202,13 @@ void TestScaling::drillFullScreen()
 
     // A change is on the screen once the posted repaints are delivered: the
     // cues deliver them and then block while they play.
-    const QPoint answer = centreOf(f.command5());
-    f.command5()->hide();
+    const QPoint answer = centreOf(f.answerButton());
+    f.answerButton()->hide();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     QCOMPARE(screenColour(answer), QColor(0xff, 0xfa, 0xeb)); // the panel behind the button
     // A window the screen opens stays a window of its own (a message box in
     // the scene would not block the screen behind it).
-    QDialog box(f.frm);
+    QDialog box(f.drill);
     QVERIFY(!box.graphicsProxyWidget());
 
     // Escape gives the window back as it was.
@@ -216,8 +216,8 @@ void TestScaling::drillFullScreen()
     QTRY_COMPARE(f.stage.size(), c->window);
     QVERIFY(near(f.stage.scale(), c->windowScale));
     if (c->windowScale == 1.0) {
-        QCOMPARE(f.frm->parentWidget(), &f.stage);
-        QCOMPARE(f.frm->geometry(), QRect(0, 0, 1024, 768));
+        QCOMPARE(f.drill->parentWidget(), &f.stage);
+        QCOMPARE(f.drill->geometry(), QRect(0, 0, 1024, 768));
     }
     QVERIFY(click(f.op(2)));
     QTRY_COMPARE(f.blank(2)->text(), QStringLiteral("－")); // the first empty blank: Delete erased only the second

@@ -1,10 +1,10 @@
 #pragma once
 // A drill screen on a real stage, on a temporary installation, driven by a
 // test clock. Widgets are found by their object names.
-#include "program/navigation.h"
+include "program/navigation.h"
+#include "drill/drill_screen.h"
 #include "program/startup.h"
 #include "drill/equation.h"
-#include "drill/main_frm.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "support/screen_fixture.h"
@@ -23,7 +23,7 @@ struct StoredRecord {
 };
 
 struct DrillFixture : ScreenFixture {
-    MainFrm* frm = nullptr;
+    DrillScreen* drill = nullptr;
 
     // Starts the program on the installation (optionally with its own level
     // table), signs pupil 1 in and opens the drill for `level`.
@@ -41,18 +41,18 @@ struct DrillFixture : ScreenFixture {
     }
 
     // Opens the drill and runs its activation, as the lobby's start button does.
-    MainFrm* open()
+    DrillScreen* open()
     {
         stage.app().navigator.startRun();
         stage.activatePending();
-        frm = qobject_cast<MainFrm*>(stage.current());
-        return frm;
+        drill = qobject_cast<DrillScreen*>(stage.current());
+        return drill;
     }
 
     // The drill's own controls, even once another screen is in view.
     template <typename T = QWidget> T* w(const QString& name) const
     {
-        return frm ? frm->findChild<T*>(name) : nullptr;
+        return drill ? drill->findChild<T*>(name) : nullptr;
     }
     QLabel* label(const QString& name) const { return w<QLabel>(name); }
     QString text(const QString& name) const
@@ -62,9 +62,9 @@ struct DrillFixture : ScreenFixture {
     }
     QLabel* op(int i) const { return label(QStringLiteral("LblDD1(%1)").arg(i)); }
     QLabel* blank(int i) const { return label(QStringLiteral("LblDD2(%1)").arg(i)); }
-    QPushButton* command5() const { return w<QPushButton>(QStringLiteral("Command5")); }
-    QPushButton* command1() const { return w<QPushButton>(QStringLiteral("Command1")); }
-    bool lampLit(int n) const { return w(QStringLiteral("sPicture3(%1)").arg(n))->isVisibleTo(frm); }
+    QPushButton* answerButton() const { return w<QPushButton>(QStringLiteral("Command5")); }
+    QPushButton* continueButton() const { return w<QPushButton>(QStringLiteral("Command1")); }
+    bool lampLit(int n) const { return w(QStringLiteral("sPicture3(%1)").arg(n))->isVisibleTo(drill); }
 
     static int opIndex(Op op) { return int(op); } // ＋ 1, － 2, × 3, ÷ 4: the labels' order
 
@@ -89,9 +89,9 @@ struct DrillFixture : ScreenFixture {
     // Places a right (or wrong) pair for the problem on screen and presses O.K.
     void answer(bool right) const
     {
-        const auto [a, b] = pairFor(frm->problem(), right);
+        const auto [a, b] = pairFor(drill->problem(), right);
         place(a, b);
-        QTest::mouseClick(command5(), Qt::LeftButton);
+        QTest::mouseClick(answerButton(), Qt::LeftButton);
     }
 
     // Moves the test clock on to `seconds` after the run started and ticks.
@@ -99,10 +99,10 @@ struct DrillFixture : ScreenFixture {
     {
         const QDateTime target = runStart.addMSecs(qint64(seconds * 1000));
         t.clock.advanceMs(t.clock.now().msecsTo(target));
-        frm->sTimer1_Timer();
+        drill->runTimerTick();
     }
     QDateTime runStart;
-    MainFrm* openAndMark()
+    DrillScreen* openAndMark()
     {
         runStart = t.clock.now();
         return open();

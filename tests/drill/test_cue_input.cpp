@@ -1,11 +1,11 @@
 // Clicks and keys that come in while a cue plays, through the real window
 // system (xdotool on the X server) and the real sound device.
 #include "state/catalogue.h"
-#include "program/navigation.h"
+include "program/navigation.h"
+#include "drill/drill_screen.h"
 #include "ui/stage.h"
 #include "program/startup.h"
 #include "drill/equation.h"
-#include "drill/main_frm.h"
 #include "sound/screen_sound_device.h"
 #include "sound/sdl_sound_device.h"
 #include "support/installation.h"
@@ -59,7 +59,7 @@ struct Fixture {
     Services services{clock, sound, dialogs, launcher, end};
     SharedState s;
     ProgramStage stage{s, services};
-    QPointer<MainFrm> frm;
+    QPointer<DrillScreen> drill;
 
     Fixture()
     {
@@ -76,19 +76,19 @@ struct Fixture {
         s.currentLevel = 1;
         stage.app().navigator.startRun();
         stage.activatePending();
-        frm = qobject_cast<MainFrm*>(stage.current());
+        drill = qobject_cast<DrillScreen*>(stage.current());
     }
 
     // Places the operators of a right answer.
     void placeRightAnswer() const
     {
-        const EquationProblem& p = frm->problem();
+        const EquationProblem& p = drill->problem();
         for (int a = 1; a <= 4; ++a)
             for (int b = 1; b <= 4; ++b) {
                 const auto v = evaluate(p.n1, Op(a), p.n2, Op(b), p.n3);
                 if (v && *v == Rational(p.r)) {
-                    frm->LblDD1_MouseDown(a);
-                    frm->LblDD1_MouseDown(b);
+                    drill->operatorPressed(a);
+                    drill->operatorPressed(b);
                     return;
                 }
             }
@@ -115,12 +115,12 @@ void TestCueInput::secondPressDuringTheCueIsDropped()
 {
     QFETCH(bool, mouse);
     Fixture f;
-    QVERIFY(f.frm);
-    f.stage.show(f.frm); // on view
+    QVERIFY(f.drill);
+    f.stage.show(f.drill); // on view
     f.stage.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.stage));
     f.placeRightAnswer();
-    QPushButton* ok = f.frm->findChild<QPushButton*>(QStringLiteral("Command5"));
+    QPushButton* ok = f.drill->findChild<QPushButton*>(QStringLiteral("Command5"));
     QVERIFY(ok && ok->isVisible() && ok->hasFocus());
 
     // As the cue begins, the screen already shows the answer button gone.
@@ -148,7 +148,7 @@ void TestCueInput::secondPressDuringTheCueIsDropped()
     QTRY_VERIFY_WITH_TIMEOUT(!f.device.commands.isEmpty(), 5000);
     QTest::qWait(800); // the cue and whatever came in during it
 
-    QVERIFY(f.frm);
+    QVERIFY(f.drill);
     QCOMPARE(f.s.run.correctCount, 1);
     QCOMPARE(f.device.commands.size(), 1); // the right-answer cue only, no wrong-answer cue
     QVERIFY(f.device.commands[0].contains(QStringLiteral("seikai")));

@@ -66,19 +66,19 @@ void TestDrillRun::barAndMarks()
         QCOMPARE(f.w(mark)->y(), track->y());
     }
     f.tickAt(150.3);
-    QCOMPARE(f.frm->elapsedBarTwips(), 150 * scale);
+    QCOMPARE(f.drill->elapsedBarTwips(), 150 * scale);
     QCOMPARE(f.w("sShape2")->width(), tw(150 * scale));
     f.tickAt(299.4);
-    QCOMPARE(f.frm->elapsedBarTwips(), 299 * scale);
-    QCOMPARE(f.s.run.runMode, qint16(0));
+    QCOMPARE(f.drill->elapsedBarTwips(), 299 * scale);
+    QCOMPARE(f.s.run.timeUp, false);
     QCOMPARE(f.currentScreen(), QStringLiteral("MainFrm"));
 }
 
 void TestDrillRun::timeUpStores99999()
 {
     DrillFixture f(1, levelTable50());
-    QPointer<MainFrm> frm = f.openAndMark();
-    QVERIFY(frm);
+    QPointer<DrillScreen> drill = f.openAndMark();
+    QVERIFY(drill);
     f.answer(true);
     f.tickAt(299.4);
     QVERIFY(f.records().empty());
@@ -86,19 +86,19 @@ void TestDrillRun::timeUpStores99999()
     // screen takes over.
     bool looked = false;
     f.t.clock.onWait = [&] {
-        if (looked || !frm) return;
+        if (looked || !drill) return;
         looked = true;
-        QVERIFY(!frm->sTimer1()->isActive());
-        QCOMPARE(frm->findChild<QWidget*>("sShape2")->width(), frm->findChild<QWidget*>("sShape5")->width());
-        QVERIFY(frm->findChild<QWidget*>("sPicture2")->isVisibleTo(frm));
-        QVERIFY(frm->findChild<QWidget*>("lblsss2")->isVisibleTo(frm));
-        QVERIFY(!frm->findChild<QWidget*>("lblsss1")->isVisibleTo(frm));
+        QVERIFY(!drill->runTimer()->isActive());
+        QCOMPARE(drill->findChild<QWidget*>("sShape2")->width(), drill->findChild<QWidget*>("sShape5")->width());
+        QVERIFY(drill->findChild<QWidget*>("sPicture2")->isVisibleTo(drill));
+        QVERIFY(drill->findChild<QWidget*>("lblsss2")->isVisibleTo(drill));
+        QVERIFY(!drill->findChild<QWidget*>("lblsss1")->isVisibleTo(drill));
         QCOMPARE(f.records().size(), size_t(1)); // stored before the wait
     };
     f.tickAt(300.1);
     f.t.clock.onWait = nullptr;
     QVERIFY(looked);
-    QCOMPARE(f.s.run.runMode, qint16(1));
+    QCOMPARE(f.s.run.timeUp, true);
     QCOMPARE(f.s.runScore, 99999);
     const auto stored = f.records();
     QCOMPARE(stored.size(), size_t(1));
@@ -106,7 +106,7 @@ void TestDrillRun::timeUpStores99999()
     QCOMPARE(f.currentScreen(), QStringLiteral("FrmSyuuryou"));
     // A late answer, if the drill is still there, changes nothing.
     const int count = f.s.run.correctCount;
-    if (frm) frm->Command5_Click();
+    if (drill) drill->submitAnswer();
     QCOMPARE(f.s.run.correctCount, count);
     QCOMPARE(f.records().size(), size_t(1));
 }
@@ -140,26 +140,26 @@ void TestDrillRun::bothEndingsAtOnceRunTheFlowOnce()
     QFETCH(bool, answerFirst);
     QFETCH(qint32, score);
     DrillFixture f(1, levelTable50());
-    QPointer<MainFrm> frm = f.openAndMark();
-    QVERIFY(frm);
+    QPointer<DrillScreen> drill = f.openAndMark();
+    QVERIFY(drill);
     for (int k = 0; k < 9; ++k) f.answer(true);
     f.tickAt(299.2);
     f.t.clock.set(f.runStart.addMSecs(300'100));
-    const auto [a, b] = DrillFixture::pairFor(frm->problem(), true);
+    const auto [a, b] = DrillFixture::pairFor(drill->problem(), true);
     f.place(a, b);
     // The second ending arrives while the first lets events run.
     if (answerFirst) {
-        QMetaObject::invokeMethod(frm, &MainFrm::sTimer1_Timer, Qt::QueuedConnection);
-        frm->Command5_Click();
+        QMetaObject::invokeMethod(drill, &DrillScreen::runTimerTick, Qt::QueuedConnection);
+        drill->submitAnswer();
     } else {
         // The tick lets events run once before it finds the time up; the
         // answer arrives on the pass after that, inside the end-of-run flow.
         QMetaObject::invokeMethod(
-            frm, [frm] { QMetaObject::invokeMethod(frm, &MainFrm::Command5_Click, Qt::QueuedConnection); },
+            drill, [drill] { QMetaObject::invokeMethod(drill, &DrillScreen::submitAnswer, Qt::QueuedConnection); },
             Qt::QueuedConnection);
-        frm->sTimer1_Timer();
+        drill->runTimerTick();
     }
-    QCOMPARE(f.s.run.endFlowDone, qint16(1));
+    QCOMPARE(f.s.run.endFlowDone, true);
     QCOMPARE(f.s.runScore, score);
     QCOMPARE(f.s.run.correctCount, answerFirst ? 10 : 9);
     const auto stored = f.records();
@@ -167,7 +167,7 @@ void TestDrillRun::bothEndingsAtOnceRunTheFlowOnce()
     QCOMPARE(stored[0].score, score);
     QCOMPARE(f.currentScreen(), QStringLiteral("FrmSyuuryou"));
     // A third call finds the flow done.
-    if (frm) frm->endRun();
+    if (drill) drill->endRun();
     QCOMPARE(f.records().size(), size_t(1));
 }
 
@@ -207,14 +207,14 @@ void TestDrillRun::runAcrossMidnight()
         QCOMPARE(f.s.run.elapsedSeconds, e);
     }
     QCOMPARE(f.t.clock.now().time(), QTime(0, 0, 12, 100));
-    f.frm->sTimer2_Timer();
+    f.drill->signInTimerTick();
     QCOMPARE(f.text("sLabel13"), QStringLiteral("10"));
-    QCOMPARE(f.s.run.runMode, qint16(0));
+    QCOMPARE(f.s.run.timeUp, false);
     if (byTime) {
         f.tickAt(299.3);
-        QCOMPARE(f.s.run.runMode, qint16(0));
+        QCOMPARE(f.s.run.timeUp, false);
         f.tickAt(300.2);
-        QCOMPARE(f.s.run.runMode, qint16(1));
+        QCOMPARE(f.s.run.timeUp, true);
     } else {
         for (int k = 0; k < 10; ++k) f.answer(true);
     }
@@ -242,16 +242,16 @@ void TestDrillRun::todayCountsAddLevels1To15()
 void TestDrillRun::noNewProblemOnceTheRunIsOver()
 {
     DrillFixture f(1, levelTable50());
-    QPointer<MainFrm> frm = f.openAndMark();
-    QVERIFY(frm);
-    frm->showProblem({6, 2, 3, 9, 7});
-    f.s.run.runMode = 1;
-    frm->問題作成表示();
+    QPointer<DrillScreen> drill = f.openAndMark();
+    QVERIFY(drill);
+    drill->showProblem({6, 2, 3, 9, 7});
+    f.s.run.timeUp = true;
+    drill->nextProblem();
     QCOMPARE(f.text("LblDD3(1)") + f.text("LblDD3(4)"), QStringLiteral("69"));
-    f.s.run.runMode = 0;
-    f.s.run.runFinished = 1;
+    f.s.run.timeUp = false;
+    f.s.run.runFinished = true;
     QTest::mouseClick(f.op(1), Qt::LeftButton);
-    frm->問題作成表示();
+    drill->nextProblem();
     QCOMPARE(f.blank(1)->text(), QStringLiteral("＋")); // left exactly as it was
     QCOMPARE(f.text("LblDD3(1)") + f.text("LblDD3(4)"), QStringLiteral("69"));
 }
@@ -278,7 +278,7 @@ void TestDrillRun::closingTheWindow()
     QVERIFY(f.records().empty());
     QCOMPARE(f.t.end.requested(), yes);
     QCOMPARE(f.t.launcher.started.filter(QStringLiteral("/起動/プログラムメニュー.exe 001")).size(), qsizetype(yes));
-    if (!runOver && !yes) QVERIFY(f.frm->sTimer1()->isActive() && f.text("sLabel10") == u"15");
+    if (!runOver && !yes) QVERIFY(f.drill->runTimer()->isActive() && f.text("sLabel10") == u"15");
 }
 
 QTEST_MAIN(TestDrillRun)

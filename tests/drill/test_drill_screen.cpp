@@ -33,7 +33,7 @@ private slots:
 private:
     static void expose(DrillFixture& f)
     {
-        QVERIFY(f.frm);
+        QVERIFY(f.drill);
         QVERIFY(QTest::qWaitForWindowExposed(&f.stage));
     }
 };
@@ -69,13 +69,13 @@ void TestDrillScreen::layout()
     QCOMPARE(f.text("LblDD5"), QStringLiteral("クリア"));
     QCOMPARE(f.text("Label4"), QStringLiteral("＋－×÷をマウスで押して"));
     QCOMPARE(f.text("Label5"), QStringLiteral("（Dｒａｇ&Dropもできます）"));
-    QCOMPARE(f.command5()->text(), QStringLiteral("O.K."));
-    QCOMPARE(f.command1()->text(), QStringLiteral("O.K."));
-    QVERIFY(!f.command1()->isVisible() && !f.w("Label1")->isVisible() && !f.w("Label3")->isVisible());
+    QCOMPARE(f.answerButton()->text(), QStringLiteral("O.K."));
+    QCOMPARE(f.continueButton()->text(), QStringLiteral("O.K."));
+    QVERIFY(!f.continueButton()->isVisible() && !f.w("Label1")->isVisible() && !f.w("Label3")->isVisible());
     QCOMPARE(f.text("Label3"), QStringLiteral("あなたの答えは"));
 
     // Every label's text fits its box (nothing cut off).
-    for (QLabel* l : f.frm->findChildren<QLabel*>()) {
+    for (QLabel* l : f.drill->findChildren<QLabel*>()) {
         if (l->text().isEmpty()) continue;
         const QSize need = QFontMetrics(l->font()).size(0, l->text());
         QVERIFY2(need.width() <= l->width() + 1, qPrintable(l->objectName() + u' ' + l->text()));
@@ -101,7 +101,7 @@ void TestDrillScreen::layout()
     QCOMPARE(f.text("sLabel10"), QStringLiteral("0"));
     QCOMPARE(f.text("sLabel16(0)") + f.text("sLabel16(1)"), QStringLiteral("起動後分"));
     QCOMPARE(f.text("sLabel16(4)"), QStringLiteral("このレベル"));
-    QVERIFY(!f.w("sPicture2")->isVisibleTo(f.frm));
+    QVERIFY(!f.w("sPicture2")->isVisibleTo(f.drill));
     QCOMPARE(f.w("sPicture2")->geometry(), QRect(0, 0, 1024, 768));
     QCOMPARE(f.text("lblsss1"), QStringLiteral("成績記録中"));
     QCOMPARE(f.text("lblsss2"), QStringLiteral("時間切れ"));
@@ -109,7 +109,7 @@ void TestDrillScreen::layout()
     // of the box's edges, where the blanks' frames begin.
     for (int n = 0; n <= kLargestResult; ++n) {
         const int operand = std::clamp(n, kOperandMin, kOperandMax);
-        f.frm->showProblem({operand, operand, operand, n, 0});
+        f.drill->showProblem({operand, operand, operand, n, 0});
         for (int i = n == operand ? 1 : 4; i <= 4; ++i) {
             const QImage ink = f.label(QStringLiteral("LblDD3(%1)").arg(i))->grab().toImage();
             int left = ink.width(), right = -1;
@@ -122,7 +122,7 @@ void TestDrillScreen::layout()
     // A problem is on screen and the answer button holds the focus.
     QVERIFY(!f.text("LblDD3(4)").isEmpty());
     QVERIFY(f.blank(1)->text().isEmpty() && f.blank(2)->text().isEmpty());
-    QCOMPARE(f.frm->focusWidget(), f.command5());
+    QCOMPARE(f.drill->focusWidget(), f.answerButton());
 }
 
 void TestDrillScreen::pressingFillsTheFirstEmptyBlank()
@@ -175,10 +175,10 @@ void TestDrillScreen::dragAndDropReplacesTheBlank()
     // exec() blocks from the first move until the release, so the rest of the
     // gesture comes from timers inside the drag's own event loop.
     int steps = 0;
-    QTimer::singleShot(150, f.frm, [&] { QTest::mouseMove(win, (from + to) / 2); ++steps; });
-    QTimer::singleShot(300, f.frm, [&] { QTest::mouseMove(win, to + QPoint(3, 0)); ++steps; });
-    QTimer::singleShot(450, f.frm, [&] { QTest::mouseMove(win, to); ++steps; });
-    QTimer::singleShot(600, f.frm, [&] { QTest::mouseRelease(win, Qt::LeftButton, {}, to); ++steps; });
+    QTimer::singleShot(150, f.drill, [&] { QTest::mouseMove(win, (from + to) / 2); ++steps; });
+    QTimer::singleShot(300, f.drill, [&] { QTest::mouseMove(win, to + QPoint(3, 0)); ++steps; });
+    QTimer::singleShot(450, f.drill, [&] { QTest::mouseMove(win, to); ++steps; });
+    QTimer::singleShot(600, f.drill, [&] { QTest::mouseRelease(win, Qt::LeftButton, {}, to); ++steps; });
     QTest::mousePress(win, Qt::LeftButton, {}, from);
     QCOMPARE(f.blank(1)->text(), QStringLiteral("×")); // the press filled blank 1 first
     QTest::mouseMove(win, from + QPoint(20, 8));        // starts the drag
@@ -200,14 +200,14 @@ void TestDrillScreen::dragEndsWithTheRun()
     // The tenth right answer comes from the keyboard while the pupil still
     // holds a tile; the mouse is released only much later, if at all.
     bool released = false, endedWhileHeld = false;
-    QTimer::singleShot(150, f.frm, [&] { QTest::mouseMove(win, over); });
-    QTimer::singleShot(300, f.frm, [&] {
+    QTimer::singleShot(150, f.drill, [&] { QTest::mouseMove(win, over); });
+    QTimer::singleShot(300, f.drill, [&] {
         f.s.run.correctCount = 9;
-        const auto [a, b] = DrillFixture::pairFor(f.frm->problem(), true);
-        f.frm->LblDD5_Click();
-        f.frm->LblDD1_MouseDown(DrillFixture::opIndex(a));
-        f.frm->LblDD1_MouseDown(DrillFixture::opIndex(b));
-        f.frm->Command5_Click();
+        const auto [a, b] = DrillFixture::pairFor(f.drill->problem(), true);
+        f.drill->clearBlanks();
+        f.drill->operatorPressed(DrillFixture::opIndex(a));
+        f.drill->operatorPressed(DrillFixture::opIndex(b));
+        f.drill->submitAnswer();
     });
     QTimer::singleShot(3000, &f.stage, [&] {
         released = true;
@@ -284,14 +284,14 @@ void TestDrillScreen::judging()
     f.open();
     expose(f);
     f.s.run.correctCount = 3;
-    f.frm->showProblem({n1, n2, n3, r, 0});
+    f.drill->showProblem({n1, n2, n3, r, 0});
     f.t.sound.commands.clear();
     f.t.clock.advanceMs(1000); // an answer left empty a second on is judged
     f.place(op1, op2);
-    QTest::mouseClick(f.command5(), Qt::LeftButton);
+    QTest::mouseClick(f.answerButton(), Qt::LeftButton);
 
     QCOMPARE(f.text("Label1"), shown);
-    QCOMPARE(f.s.run.judgement, qint16(0));
+    QCOMPARE(f.s.run.judgement, Judgement::None);
     QCOMPARE(f.t.sound.commands.size(), 1);
     if (right) {
         QCOMPARE(f.s.run.correctCount, 4);
@@ -299,7 +299,7 @@ void TestDrillScreen::judging()
         QVERIFY2(f.t.sound.commands[0].contains(QStringLiteral("seikai")), qPrintable(f.t.sound.commands[0]));
         // The next problem, blanks empty, O.K. back.
         QVERIFY(f.blank(1)->text().isEmpty() && f.blank(2)->text().isEmpty());
-        QVERIFY(f.command5()->isVisible());
+        QVERIFY(f.answerButton()->isVisible());
         QVERIFY(!f.w("Label1")->isVisible());
         return;
     }
@@ -308,8 +308,8 @@ void TestDrillScreen::judging()
     QVERIFY2(f.t.sound.commands[0].contains(QStringLiteral("machigai")), qPrintable(f.t.sound.commands[0]));
     // The review state.
     QVERIFY(f.w("Label1")->isVisible() && f.w("Label3")->isVisible());
-    QVERIFY(f.command1()->isVisible() && !f.command5()->isVisible());
-    QCOMPARE(f.frm->focusWidget(), f.command1());
+    QVERIFY(f.continueButton()->isVisible() && !f.answerButton()->isVisible());
+    QCOMPARE(f.drill->focusWidget(), f.continueButton());
     for (int i = 1; i <= 4; ++i) QVERIFY(!f.op(i)->isEnabled());
     QVERIFY(!f.w("LblDD5")->isEnabled());
     const QString before1 = f.blank(1)->text();
@@ -317,10 +317,10 @@ void TestDrillScreen::judging()
     QCOMPARE(f.blank(1)->text(), before1);
 
     // O.K. again: the same problem, ready for another try.
-    QTest::mouseClick(f.command1(), Qt::LeftButton);
-    QVERIFY(!f.w("Label1")->isVisible() && !f.w("Label3")->isVisible() && !f.command1()->isVisible());
-    QVERIFY(f.command5()->isVisible());
-    QCOMPARE(f.frm->focusWidget(), f.command5());
+    QTest::mouseClick(f.continueButton(), Qt::LeftButton);
+    QVERIFY(!f.w("Label1")->isVisible() && !f.w("Label3")->isVisible() && !f.continueButton()->isVisible());
+    QVERIFY(f.answerButton()->isVisible());
+    QCOMPARE(f.drill->focusWidget(), f.answerButton());
     for (int i = 1; i <= 4; ++i) QVERIFY(f.op(i)->isEnabled());
     QVERIFY(f.w("LblDD5")->isEnabled());
     QVERIFY(f.blank(1)->text().isEmpty() && f.blank(2)->text().isEmpty());
@@ -338,7 +338,7 @@ void TestDrillScreen::countNeverBelowZero()
         f.answer(false);
         QCOMPARE(f.s.run.correctCount, 0);
         QCOMPARE(f.text("sLabel9"), QStringLiteral("10"));
-        QTest::mouseClick(f.command1(), Qt::LeftButton);
+        QTest::mouseClick(f.continueButton(), Qt::LeftButton);
     }
     f.answer(true);
     QCOMPARE(f.text("sLabel9"), QStringLiteral("9"));
@@ -355,22 +355,22 @@ void TestDrillScreen::tenthRightAnswerEndsTheRun()
     QCOMPARE(f.s.run.correctCount, 9);
     QCOMPARE(f.text("sLabel9"), QStringLiteral("1"));
     f.t.clock.advanceMs(42'300);
-    f.frm->sTimer1_Timer(); // 42 s
-    const EquationProblem last = f.frm->problem();
+    f.drill->runTimerTick(); // 42 s
+    const EquationProblem last = f.drill->problem();
     const auto [a, b] = DrillFixture::pairFor(last, true);
     f.place(a, b);
-    QPointer<MainFrm> frm = f.frm;
-    frm->Command5_Click();
+    QPointer<DrillScreen> drill = f.drill;
+    drill->submitAnswer();
 
     QCOMPARE(f.s.run.correctCount, 10);
-    QCOMPARE(f.s.run.runFinished, qint16(1));
-    QCOMPARE(f.s.run.endFlowDone, qint16(1));
-    QVERIFY(!frm->sTimer1()->isActive());
-    QCOMPARE(frm->problem().n1, last.n1); // no new problem
-    QCOMPARE(frm->problem().r, last.r);
-    QVERIFY(frm->findChild<QWidget*>("sPicture2")->isVisibleTo(frm));
-    QVERIFY(frm->findChild<QWidget*>("lblsss1")->isVisibleTo(frm));
-    QVERIFY(!frm->findChild<QWidget*>("lblsss2")->isVisibleTo(frm));
+    QCOMPARE(f.s.run.runFinished, true);
+    QCOMPARE(f.s.run.endFlowDone, true);
+    QVERIFY(!drill->runTimer()->isActive());
+    QCOMPARE(drill->problem().n1, last.n1); // no new problem
+    QCOMPARE(drill->problem().r, last.r);
+    QVERIFY(drill->findChild<QWidget*>("sPicture2")->isVisibleTo(drill));
+    QVERIFY(drill->findChild<QWidget*>("lblsss1")->isVisibleTo(drill));
+    QVERIFY(!drill->findChild<QWidget*>("lblsss2")->isVisibleTo(drill));
     QCOMPARE(f.s.runScore, 42);
     const auto stored = f.records();
     QCOMPARE(stored.size(), size_t(1));
@@ -408,7 +408,7 @@ void TestDrillScreen::keyboard()
     DrillFixture f;
     f.open();
     expose(f);
-    QTest::sendKeyEvent(QTest::Click, f.command5(), Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+    QTest::sendKeyEvent(QTest::Click, f.answerButton(), Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
     QCOMPARE(f.blank(1)->text(), caption);
     QVERIFY(f.blank(2)->text().isEmpty());
 }
@@ -418,36 +418,36 @@ void TestDrillScreen::keyboardInReviewAndEnter()
     DrillFixture f;
     f.open();
     expose(f);
-    f.frm->showProblem({6, 2, 3, 9, 0});
+    f.drill->showProblem({6, 2, 3, 9, 0});
     // An input method commits full-width characters.
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("÷×"));
-    QCoreApplication::sendEvent(f.command5(), &commit);
+    QCoreApplication::sendEvent(f.answerButton(), &commit);
     QCOMPARE(f.blank(1)->text() + f.blank(2)->text(), QStringLiteral("÷×"));
     // Backspace erases the current blank, then the one before it.
-    QTest::keyClick(f.command5(), Qt::Key_Backspace);
+    QTest::keyClick(f.answerButton(), Qt::Key_Backspace);
     QCOMPARE(f.blank(1)->text() + f.blank(2)->text(), QStringLiteral("÷"));
-    QTest::keyClick(f.command5(), Qt::Key_Backspace);
+    QTest::keyClick(f.answerButton(), Qt::Key_Backspace);
     QVERIFY(f.blank(1)->text().isEmpty() && f.blank(2)->text().isEmpty());
 
     // A wrong answer by keyboard, Enter on O.K.
-    QTest::keyClick(f.command5(), Qt::Key_Plus);
-    QTest::keyClick(f.command5(), Qt::Key_Plus);
-    QTest::keyClick(f.command5(), Qt::Key_Return);
+    QTest::keyClick(f.answerButton(), Qt::Key_Plus);
+    QTest::keyClick(f.answerButton(), Qt::Key_Plus);
+    QTest::keyClick(f.answerButton(), Qt::Key_Return);
     QCOMPARE(f.text("Label1"), QStringLiteral("11"));
-    QVERIFY(f.command1()->isVisible());
+    QVERIFY(f.continueButton()->isVisible());
     // In review only the answer button acts: keys do not touch the blanks.
-    QTest::keyClick(f.command1(), Qt::Key_Delete);
-    QTest::keyClick(f.command1(), Qt::Key_Minus);
+    QTest::keyClick(f.continueButton(), Qt::Key_Delete);
+    QTest::keyClick(f.continueButton(), Qt::Key_Minus);
     QCOMPARE(f.blank(1)->text() + f.blank(2)->text(), QStringLiteral("＋＋"));
-    QTest::keyClick(f.command1(), Qt::Key_Enter);
-    QVERIFY(f.command5()->isVisible() && !f.command1()->isVisible());
+    QTest::keyClick(f.continueButton(), Qt::Key_Enter);
+    QVERIFY(f.answerButton()->isVisible() && !f.continueButton()->isVisible());
 
-    QTest::keyClick(f.command5(), Qt::Key_Slash);
-    QTest::keyClick(f.command5(), Qt::Key_Asterisk);
-    QTest::keyClick(f.command5(), Qt::Key_Return);
+    QTest::keyClick(f.answerButton(), Qt::Key_Slash);
+    QTest::keyClick(f.answerButton(), Qt::Key_Asterisk);
+    QTest::keyClick(f.answerButton(), Qt::Key_Return);
     QCOMPARE(f.s.run.correctCount, 1);
-    QVERIFY(f.command5()->isVisible());
+    QVERIFY(f.answerButton()->isVisible());
 }
 
 void TestDrillScreen::answerButtonKeepsTheFocus()
@@ -457,14 +457,14 @@ void TestDrillScreen::answerButtonKeepsTheFocus()
     expose(f);
     f.stage.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.stage));
-    QTRY_VERIFY(f.command5()->hasFocus());
-    f.command5()->clearFocus();
-    QTRY_VERIFY(f.command5()->hasFocus());
+    QTRY_VERIFY(f.answerButton()->hasFocus());
+    f.answerButton()->clearFocus();
+    QTRY_VERIFY(f.answerButton()->hasFocus());
 
     f.answer(false);
-    QTRY_VERIFY(f.command1()->hasFocus());
-    f.command1()->clearFocus();
-    QTRY_VERIFY(f.command1()->hasFocus());
+    QTRY_VERIFY(f.continueButton()->hasFocus());
+    f.continueButton()->clearFocus();
+    QTRY_VERIFY(f.continueButton()->hasFocus());
 }
 
 QTEST_MAIN(TestDrillScreen)

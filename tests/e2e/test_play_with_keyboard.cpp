@@ -4,7 +4,7 @@
 // drill's presses and keys as a child makes them, on the real clock.
 #include "state/catalogue.h"
 #include "program/navigation.h"
-#include "drill/main_frm.h"
+#include "drill/drill_screen.h"
 #include "e2e_program.h"
 
 #include <QProcess>
@@ -144,9 +144,9 @@ void TestPlayWithKeyboard::pressesAndKeys()
         p->stage.app().navigator.startRun();
         QVERIFY(waitForScreen(*p, QStringLiteral("MainFrm")));
     }
-    auto* frm = qobject_cast<MainFrm*>(p->stage.current());
+    auto* frm = qobject_cast<DrillScreen*>(p->stage.current());
     if (p->shown(QStringLiteral("Command1"))) p->find<QPushButton>(QStringLiteral("Command1"))->click();
-    frm->LblDD5_Click();
+    frm->clearBlanks();
     const auto eq = readEquation(*p);
     if (!placed.isEmpty()) QVERIFY(placeOperators(*p, *(placed == u"right" ? rightPair(*eq) : wrongPair(*eq))));
     const int right = cues("seikai"), wrong = cues("machigai");

@@ -5,7 +5,7 @@
 // Needs an X server of its own (scripts/tour.sh starts one). The clock is a
 // test clock (8 December 2026, 10:30), so the pictures come out the same
 // every time; everything else is the real program.
-#include "drill/main_frm.h"
+#include "drill/drill_screen.h"
 #include "e2e_program.h"
 #include "records/record_format.h"
 
@@ -150,7 +150,7 @@ bool Tour::answerRun(int seconds, const QString& review, const QString& cover)
     p_.testClock.onWait = [&] {
         if (!covered && p_.shown(QStringLiteral("sPicture2"))) covered = shoot(cover);
     };
-    auto* drill = qobject_cast<MainFrm*>(p_.stage.current());
+    auto* drill = qobject_cast<DrillScreen*>(p_.stage.current());
     for (int answer = 1; answer <= 10; ++answer) {
         const auto eq = readEquation(p_);
         if (!eq) return false;
@@ -166,7 +166,7 @@ bool Tour::answerRun(int seconds, const QString& review, const QString& cover)
         if (!placeOperators(p_, *rightPair(*eq))) return false;
         // The time the answer took, seen by the run clock.
         p_.testClock.advanceMs(seconds * 100);
-        drill->sTimer1_Timer();
+        drill->runTimerTick();
         if (!click(QStringLiteral("Command5"))) return false;
         if (answer < 10 && !QTest::qWaitFor([&] { return p_.text(QStringLiteral("sLabel9")) == QString::number(10 - answer); }, 10000))
             return false;
@@ -256,7 +256,7 @@ bool Tour::run()
         if (!covered && p_.shown(QStringLiteral("sPicture2"))) covered = shoot(QStringLiteral("19-drill-cover-time-up"));
     };
     p_.testClock.advanceSeconds(300);
-    qobject_cast<MainFrm*>(p_.stage.current())->sTimer1_Timer();
+    qobject_cast<DrillScreen*>(p_.stage.current())->runTimerTick();
     if (!step(waitForScreen(p_, QStringLiteral("FrmSyuuryou")) && covered, "the time-out")) return false;
     p_.testClock.onWait = nullptr;
     shoot(QStringLiteral("20-results-time-up"));

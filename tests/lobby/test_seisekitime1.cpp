@@ -252,7 +252,7 @@ void TestSeisekitime1::start()
     QFETCH(int, level);
     QFETCH(int, practice);
     LobbyFixture f;
-    f.s.practiceRun = 1;
+    f.s.practiceRun = true;
     f.s.currentLevel = 0;
     seisekitime1* lobby = f.open();
     QVERIFY(lobby);

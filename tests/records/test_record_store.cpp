@@ -262,7 +262,7 @@ void TestRecordStore::storingSetsFlags()
     f.run(1, 1, 5);
     QVERIFY(Seisekikiroku(f.s, f.t.services, 1));
     QCOMPARE(f.s.records.qualified, qint16(1));
-    QCOMPARE(f.s.records.newPersonalBest, qint16(0));
+    QCOMPARE(f.s.records.newPersonalBest, false);
     QCOMPARE(f.s.records.newOverallBest, qint16(0));
 
     f.run(2, 1, 5);
@@ -272,13 +272,13 @@ void TestRecordStore::storingSetsFlags()
     f.run(3, 1, 50);
     QVERIFY(Seisekikiroku(f.s, f.t.services, 1));
     QCOMPARE(f.s.records.qualified, qint16(0));
-    QCOMPARE(f.s.records.newPersonalBest, qint16(1));
+    QCOMPARE(f.s.records.newPersonalBest, true);
     QCOMPARE(f.cell(1, 3).personalBest, 50);
 
-    f.s.records.newPersonalBest = 0;
+    f.s.records.newPersonalBest = false;
     f.run(5, 2, 12); // a first run at a level nobody has run
     QVERIFY(Seisekikiroku(f.s, f.t.services, 2));
-    QCOMPARE(f.s.records.newPersonalBest, qint16(1));
+    QCOMPARE(f.s.records.newPersonalBest, true);
     QCOMPARE(f.s.records.newOverallBest, qint16(1));
     QCOMPARE(f.s.records.overallBest[2], 12);
     QCOMPARE(f.cell(2, 5).personalBest, 12);
@@ -468,7 +468,7 @@ void TestRecordStore::unstorableRunIsRefused()
     QCOMPARE(f.t.dialogs.texts.size(), 3);
     QVERIFY(f.t.dialogs.texts[0].startsWith(QStringLiteral("この成績は記録できません")));
     QCOMPARE(Fixture::readFile(f.resultPath()).size(), 0);
-    QCOMPARE(f.s.records.newPersonalBest, qint16(0));
+    QCOMPARE(f.s.records.newPersonalBest, false);
     QVERIFY(!f.t.end.requested());
 }
 

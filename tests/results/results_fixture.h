@@ -26,9 +26,10 @@ struct Fixture : ScreenFixture {
         s.pupilNumber = qint16(pupil);
         s.currentLevel = qint16(level);
         s.run = RunState{};
-        s.run.runMode = score >= 99999 ? 1 : 0;
+        s.run.timeUp = score >= 99999;
         s.runScore = score;
-        s.records.newPersonalBest = s.records.newOverallBest = 0;
+        s.records.newPersonalBest = false;
+        s.records.newOverallBest = 0;
         const bool ok = 回数求(s, t.services) && Seisekikiroku(s, t.services, level);
         s.pupilNumber = me;
         return ok;

@@ -137,7 +137,7 @@ void TestFrmSyuuryou::recordMessagesAndCues()
     QCOMPARE(f.text("Label20"), message);
     QCOMPARE(f.shown("Label20"), !message.isEmpty());
     // The flags are the store's news of this run only.
-    QCOMPARE(f.s.records.newPersonalBest, qint16(0));
+    QCOMPARE(f.s.records.newPersonalBest, false);
     QCOMPARE(f.s.records.newOverallBest, qint16(0));
 }
 
@@ -199,7 +199,7 @@ void TestFrmSyuuryou::buttonsAfterHalfASecond()
     Fixture f(kTable);
     for (int i = 0; i < runs; ++i) QVERIFY(f.storeRun(level, 20 + i));
     // The lobby leaves this flag behind when it was last shown.
-    f.s.designatedLevelCleared = finalCleared ? 1 : 0;
+    f.s.designatedLevelCleared = finalCleared;
     FrmSyuuryou* screen = f.showResults();
     screen->Timer1_Timer();
     QVERIFY(f.shown("Command4"));
@@ -224,7 +224,7 @@ void TestFrmSyuuryou::replacedDuringTheCue()
     f.showResults();
     QCOMPARE(f.stage.current()->objectName(), QStringLiteral("seisekitime1"));
     QCOMPARE(f.t.sound.commands.size(), 1);
-    QCOMPARE(f.s.records.newPersonalBest, qint16(0));
+    QCOMPARE(f.s.records.newPersonalBest, false);
     QCOMPARE(f.s.records.newOverallBest, qint16(0));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!f.stage.findChild<FrmSyuuryou*>());
@@ -269,12 +269,12 @@ void TestFrmSyuuryou::onceMoreStartsANewRun()
     FrmSyuuryou* screen = f.showResults();
     screen->Timer1_Timer();
     f.s.run.correctCount = 10;
-    f.s.run.endFlowDone = 1;
+    f.s.run.endFlowDone = true;
     QTest::mouseClick(f.get<QPushButton>("Command5"), Qt::LeftButton);
     QCOMPARE(f.stage.current()->objectName(), QStringLiteral("MainFrm"));
     QCOMPARE(f.s.currentLevel, qint16(3));
     QCOMPARE(f.s.run.correctCount, 0);
-    QCOMPARE(f.s.run.endFlowDone, qint16(0));
+    QCOMPARE(f.s.run.endFlowDone, false);
     QVERIFY(f.stage.waitScreen() != nullptr); // the drill unloads it when it is ready
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!f.stage.findChild<FrmSyuuryou*>());

@@ -1,8 +1,8 @@
 #include "ui/stage.h"
-#include "program/navigation.h"
+include "program/navigation.h"
+#include "drill/drill_screen.h"
 #include "program/startup.h"
 #include "drill/equation.h"
-#include "drill/main_frm.h"
 #include "results/frm_syuuryou.h"
 #include "roster/roster_reader.h"
 #include "support/screen_fixture.h"
@@ -71,7 +71,7 @@ void TestWholeRun::lobbyDrillResultsLobby()
 
     // Ten right answers, two seconds each, the run clock ticking along; twice.
     for (int run = 1; run <= 2; ++run) {
-        auto* drill = qobject_cast<MainFrm*>(stage.current());
+        auto* drill = qobject_cast<DrillScreen*>(stage.current());
         QVERIFY(drill);
         stage.activatePending();
         for (int i = 0; i < 10; ++i) {
@@ -85,7 +85,7 @@ void TestWholeRun::lobbyDrillResultsLobby()
                 QTest::mouseDClick(l, Qt::LeftButton);
             }
             t.clock.advanceSeconds(2);
-            drill->sTimer1_Timer();
+            drill->runTimerTick();
             QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command5")), Qt::LeftButton);
         }
         // The end of the run has waited its second and handed over.
@@ -105,7 +105,7 @@ void TestWholeRun::lobbyDrillResultsLobby()
             QVERIFY(again && !again->isHidden());
             QTest::mouseClick(again, Qt::LeftButton);
             QCOMPARE(s.currentLevel, qint16(1));
-            QCOMPARE(s.run.endFlowDone, qint16(0));
+            QCOMPARE(s.run.endFlowDone, false);
         } else {
             QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command4")), Qt::LeftButton);
         }
