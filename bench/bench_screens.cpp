@@ -16,8 +16,8 @@
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "records/scores.h"
-#include "results/frm_syuuryou.h"
-#include "roster/namesel.h"
+#include "results/results_screen.h"
+#include "roster/name_selection_screen.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 
@@ -78,10 +78,10 @@ struct Program {
     }
     void forget() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    namesel* names()
+    NameSelectionScreen* names()
     {
         showNameSelection(stage.app(), false);
-        auto* n = settle<namesel>();
+        auto* n = settle<NameSelectionScreen>();
         forget();
         return n;
     }
@@ -153,7 +153,7 @@ void BM_NamesToLobby(benchmark::State& state)
     Program& p = program();
     for (auto _ : state) {
         state.PauseTiming();
-        namesel* n = p.names();
+        NameSelectionScreen* n = p.names();
         n->findChild<QListWidget*>(QStringLiteral("List1"))->setCurrentRow(1);
         n->List1_Click();
         state.ResumeTiming();
@@ -191,7 +191,7 @@ void BM_EndOfRun(benchmark::State& state)
         MainFrm* d = p.drillAtTheTenthAnswer();
         state.ResumeTiming();
         d->Command5_Click();
-        if (!p.settle<FrmSyuuryou>()) state.SkipWithError("no results screen");
+        if (!p.settle<ResultsScreen>()) state.SkipWithError("no results screen");
         state.PauseTiming();
         p.forget();
         state.ResumeTiming();
@@ -204,7 +204,7 @@ void BM_ResultsToLobby(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         p.drillAtTheTenthAnswer()->Command5_Click();
-        auto* r = p.settle<FrmSyuuryou>();
+        auto* r = p.settle<ResultsScreen>();
         p.forget();
         r->Timer1_Timer();
         state.ResumeTiming();

@@ -13,7 +13,7 @@
 #include "drill/main_frm.h"
 #include "lobby/seisekitime1.h"
 #include "records/record_format.h"
-#include "results/frm_syuuryou.h"
+#include "results/results_screen.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 
@@ -95,7 +95,7 @@ int main(int argc, char** argv)
             drill->Command5_Click();
         }
         settle();
-        auto* results = qobject_cast<FrmSyuuryou*>(stage.current());
+        auto* results = qobject_cast<ResultsScreen*>(stage.current());
         if (!results) return 4;
         results->Timer1_Timer();
         results->Command4_Click();

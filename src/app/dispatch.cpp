@@ -1,7 +1,7 @@
 #include "app/dispatch.h"
 
 #include "about/about_info.h"
-#include "about/frmver.h"
+#include "about/about_box.h"
 #include "about/help_viewer.h"
 #include "app/catalogue.h"
 #include "app/folder_path.h"
@@ -9,22 +9,22 @@
 #include "app/text_file.h"
 #include "drill/main_frm.h"
 #include "lobby/seisekitime1.h"
-#include "results/frm_syuuryou.h"
-#include "roster/frm_name2.h"
+#include "results/results_screen.h"
+#include "roster/roster_editor.h"
 #include "roster/name_list.h"
-#include "roster/namesel.h"
+#include "roster/name_selection_screen.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 
 void showNameSelection(App& app, bool anotherCopyRunning)
 {
-    app.stage.show(new namesel(app, anotherCopyRunning));
+    app.stage.show(new NameSelectionScreen(app, anotherCopyRunning));
 }
 
 void showRosterEditor(App& app)
 {
-    app.stage.show(new FrmName2(app));
+    app.stage.show(new RosterEditor(app));
 }
 
 void showLobby(App& app)
@@ -53,7 +53,7 @@ void startRun(App& app)
 
 void showResults(App& app)
 {
-    app.stage.show(new FrmSyuuryou(app));
+    app.stage.show(new ResultsScreen(app));
 }
 
 void leaveProgram(App& app)
@@ -65,7 +65,7 @@ void leaveProgram(App& app)
 
 void showVersionBox(App& app)
 {
-    frmver box(app.state, &app.stage);
+    AboutBox box(app.state, &app.stage);
     box.Form_Activate();
     const QPoint centre((app.stage.width() - box.width()) / 2, (app.stage.height() - box.height()) / 2);
     box.move(app.stage.mapToGlobal(centre));

@@ -11,7 +11,7 @@
 #include "drill/drill_fixture.h"
 #include "drill/main_frm.h"
 #include "records/record_format.h"
-#include "results/frm_syuuryou.h"
+#include "results/results_screen.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 
@@ -308,7 +308,7 @@ void TestBadFiles::badFile()
             QVERIFY(drill);
             t.clock.advanceSeconds(5 * s.levelTable[1].secondTime + 1);
             drill->sTimer1_Timer();
-            auto* results = qobject_cast<FrmSyuuryou*>(stage.current());
+            auto* results = qobject_cast<ResultsScreen*>(stage.current());
             QVERIFY(results);
             stage.activatePending();
             results->Timer1_Timer();

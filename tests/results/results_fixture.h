@@ -5,7 +5,7 @@
 #include "app/stage.h"
 #include "records/record_file.h"
 #include "records/record_loading.h"
-#include "results/frm_syuuryou.h"
+#include "results/results_screen.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 
@@ -51,12 +51,12 @@ struct Fixture {
     }
 
     // The results screen after the run just stored, its activation done.
-    FrmSyuuryou* showResults()
+    ResultsScreen* showResults()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         t.sound.commands.clear();
         stage.showWaitScreen();
-        auto* f = new FrmSyuuryou(stage.app());
+        auto* f = new ResultsScreen(stage.app());
         stage.show(f);
         stage.activatePending();
         return f;

@@ -14,7 +14,7 @@ namespace {
 
 bool shoot(Fixture& f, const QString& file, bool buttons)
 {
-    auto* screen = qobject_cast<FrmSyuuryou*>(f.stage.current());
+    auto* screen = qobject_cast<ResultsScreen*>(f.stage.current());
     if (!screen) return false;
     if (buttons) screen->Timer1_Timer();
     QCoreApplication::processEvents();

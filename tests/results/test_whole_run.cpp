@@ -3,7 +3,7 @@
 #include "app/startup.h"
 #include "drill/equation.h"
 #include "drill/main_frm.h"
-#include "results/frm_syuuryou.h"
+#include "results/results_screen.h"
 #include "roster/roster_reader.h"
 #include "support/installation.h"
 #include "support/test_services.h"
@@ -93,7 +93,7 @@ void TestWholeRun::lobbyDrillResultsLobby()
             QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command5")), Qt::LeftButton);
         }
         // The end of the run has waited its second and handed over.
-        auto* results = qobject_cast<FrmSyuuryou*>(stage.current());
+        auto* results = qobject_cast<ResultsScreen*>(stage.current());
         QVERIFY(results);
         stage.activatePending();
         QCOMPARE(s.runScore, 20);

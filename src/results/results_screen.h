@@ -8,10 +8,10 @@ class QWidget;
 
 // The results screen "終了": the time and points of the run just stored, new
 // records, level clearing and the sounds; after half a second the ways on.
-class FrmSyuuryou : public Screen {
+class ResultsScreen : public Screen {
     Q_OBJECT
 public:
-    explicit FrmSyuuryou(App& app);
+    explicit ResultsScreen(App& app);
 
     // Form_Activate, steps 1–12.
     void formActivate() override;

@@ -1,4 +1,4 @@
-#include "roster/frm_name2.h"
+#include "roster/roster_editor.h"
 
 #include "app/catalogue.h"
 #include "app/dispatch.h"
@@ -25,7 +25,7 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, const Q
 }
 } // namespace
 
-FrmName2::FrmName2(App& app) : Screen(app, QStringLiteral("FrmName2"))
+RosterEditor::RosterEditor(App& app) : Screen(app, QStringLiteral("FrmName2"))
 {
     setWindowTitle(QStringLiteral("名前変更"));
     label(this, QStringLiteral("Label4"), QStringLiteral("名前変更"), twRect(900, 600, 6000, 900), 28, true);
@@ -55,8 +55,8 @@ FrmName2::FrmName2(App& app) : Screen(app, QStringLiteral("FrmName2"))
     back->setObjectName(QStringLiteral("Command2"));
     back->setGeometry(twRect(7200, 6360, 2700, 960));
     for (QPushButton* b : {change, back}) b->setFont(designFont(kPGothic, 18, true));
-    connect(change, &QPushButton::clicked, this, &FrmName2::Command1_Click);
-    connect(back, &QPushButton::clicked, this, &FrmName2::Command2_Click);
+    connect(change, &QPushButton::clicked, this, &RosterEditor::Command1_Click);
+    connect(back, &QPushButton::clicked, this, &RosterEditor::Command2_Click);
 
     // Under the buttons: that the names were saved.
     saved_ = label(this, QStringLiteral("LabelSaved"), QString(), twRect(900, 7420, 13500, 360), 12);
@@ -70,15 +70,15 @@ FrmName2::FrmName2(App& app) : Screen(app, QStringLiteral("FrmName2"))
     Form_Load();
 }
 
-QString FrmName2::rosterPath() { return nativePath(state().dataFolder + QStringLiteral("生徒用名簿.txt")); }
+QString RosterEditor::rosterPath() { return nativePath(state().dataFolder + QStringLiteral("生徒用名簿.txt")); }
 
-void FrmName2::message(const QString& text)
+void RosterEditor::message(const QString& text)
 {
     const QString& title = state().contentTitle;
     services().dialogs.message(text, title.isEmpty() ? catalogue::kTitle : title);
 }
 
-void FrmName2::Form_Load()
+void RosterEditor::Form_Load()
 {
     const EditorRead read = readEditorRows(rosterPath());
     for (std::size_t i = 0; i < 3; ++i) {
@@ -99,7 +99,7 @@ void FrmName2::Form_Load()
     showNotes(read);
 }
 
-void FrmName2::showNotes(const EditorRead& read)
+void RosterEditor::showNotes(const EditorRead& read)
 {
     QStringList notes;
     if (!read.opened) notes << read.error + QStringLiteral("名前は変更できません。");
@@ -114,7 +114,7 @@ void FrmName2::showNotes(const EditorRead& read)
     note_->setText(notes.join(u'\n'));
 }
 
-bool FrmName2::newPupilRules(NewPupilRules& rules)
+bool RosterEditor::newPupilRules(NewPupilRules& rules)
 {
     // A new child must not take over the runs of a pupil who has left the
     // roster: the numbers in this title's records and in the log the titles
@@ -128,7 +128,7 @@ bool FrmName2::newPupilRules(NewPupilRules& rules)
     return false;
 }
 
-void FrmName2::Command1_Click()
+void RosterEditor::Command1_Click()
 {
     saved_->clear();
     const QString path = rosterPath();
@@ -164,4 +164,4 @@ void FrmName2::Command1_Click()
     showNotes(readEditorRows(path));
 }
 
-void FrmName2::Command2_Click() { showNameSelection(app()); }
+void RosterEditor::Command2_Click() { showNameSelection(app()); }

@@ -1,4 +1,4 @@
-#include "results/frm_syuuryou.h"
+#include "results/results_screen.h"
 
 #include "app/dispatch.h"
 #include "app/fonts.h"
@@ -25,7 +25,7 @@ const QColor kGold(255, 220, 90);
 const QColor kLightPink(255, 190, 220);
 } // namespace
 
-FrmSyuuryou::FrmSyuuryou(App& app) : Screen(app, QStringLiteral("FrmSyuuryou"))
+ResultsScreen::ResultsScreen(App& app) : Screen(app, QStringLiteral("FrmSyuuryou"))
 {
     setWindowTitle(QStringLiteral("終了"));
     // The picture first, so that every other control lies over it.
@@ -74,19 +74,19 @@ FrmSyuuryou::FrmSyuuryou(App& app) : Screen(app, QStringLiteral("FrmSyuuryou"))
         b->setAutoDefault(true);
         b->hide();
     }
-    connect(command4_, &QPushButton::clicked, this, &FrmSyuuryou::Command4_Click);
-    connect(command5_, &QPushButton::clicked, this, &FrmSyuuryou::Command5_Click);
+    connect(command4_, &QPushButton::clicked, this, &ResultsScreen::Command4_Click);
+    connect(command5_, &QPushButton::clicked, this, &ResultsScreen::Command5_Click);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setSingleShot(true);
     timer1_->setInterval(500);
-    connect(timer1_, &QTimer::timeout, this, &FrmSyuuryou::Timer1_Timer);
+    connect(timer1_, &QTimer::timeout, this, &ResultsScreen::Timer1_Timer);
 
     Form_Load();
 }
 
-QLabel* FrmSyuuryou::label(const QString& name, double left, double top, double width, double height,
+QLabel* ResultsScreen::label(const QString& name, double left, double top, double width, double height,
                            double points, const QColor& colour, Qt::Alignment align)
 {
     auto* l = make<QLabel>(this, name, twRect(left, top, width, height), designFont(kPGothic, points, true));
@@ -95,14 +95,14 @@ QLabel* FrmSyuuryou::label(const QString& name, double left, double top, double 
     return l;
 }
 
-void FrmSyuuryou::Form_Load()
+void ResultsScreen::Form_Load()
 {
     image1_->setGeometry(twRect(0, 0, 15360, 11520));
 }
 
-void FrmSyuuryou::formActivate()
+void ResultsScreen::formActivate()
 {
-    QPointer<FrmSyuuryou> self(this);
+    QPointer<ResultsScreen> self(this);
     SharedState& s = state();
     Services& sv = services();
     const int level = s.currentLevel, pupil = s.pupilNumber;
@@ -181,9 +181,9 @@ void FrmSyuuryou::formActivate()
     app().stage.unloadWaitScreen();
 }
 
-void FrmSyuuryou::Timer1_Timer()
+void ResultsScreen::Timer1_Timer()
 {
-    QPointer<FrmSyuuryou> self(this);
+    QPointer<ResultsScreen> self(this);
     picture1_->hide();
     command4_->show();
     if (!pump()) return;
@@ -210,7 +210,7 @@ void FrmSyuuryou::Timer1_Timer()
     if (offer.offerAgain) command5_->show();
 }
 
-void FrmSyuuryou::Command4_Click()
+void ResultsScreen::Command4_Click()
 {
     command4_->setEnabled(false);
     App& a = app();
@@ -219,9 +219,9 @@ void FrmSyuuryou::Command4_Click()
     QCoreApplication::processEvents();
 }
 
-void FrmSyuuryou::Command5_Click()
+void ResultsScreen::Command5_Click()
 {
-    QPointer<FrmSyuuryou> self(this);
+    QPointer<ResultsScreen> self(this);
     command4_->setEnabled(false);
     App& a = app();
     a.stage.showWaitScreen(); // lets events run once

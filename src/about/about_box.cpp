@@ -1,4 +1,4 @@
-#include "about/frmver.h"
+#include "about/about_box.h"
 
 #include "about/about_info.h"
 #include "app/fonts.h"
@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-frmver::frmver(const SharedState& s, QWidget* parent) : QDialog(parent), state_(s)
+AboutBox::AboutBox(const SharedState& s, QWidget* parent) : QDialog(parent), state_(s)
 {
     setObjectName(QStringLiteral("frmver"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
@@ -33,13 +33,13 @@ frmver::frmver(const SharedState& s, QWidget* parent) : QDialog(parent), state_(
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-QLabel* frmver::label(const QString& name, double left, double top, double width, double height, double points,
+QLabel* AboutBox::label(const QString& name, double left, double top, double width, double height, double points,
                       bool bold)
 {
     return Screen::make<QLabel>(this, name, twRect(left, top, width, height), designFont(kPGothic, points, bold));
 }
 
-void frmver::Form_Activate()
+void AboutBox::Form_Activate()
 {
     label1_->setText(state_.contentTitle);
     label2_->setText(programVersionText());

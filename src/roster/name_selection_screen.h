@@ -17,12 +17,12 @@ struct RosterReadResult;
 // counts or points; the pupil picks a name and confirms it, which opens the
 // step lobby. The menus lead to the roster editor, the program menu (終了),
 // help, the version box and the maker's page.
-class namesel : public Screen {
+class NameSelectionScreen : public Screen {
     Q_OBJECT
 public:
     // `anotherCopyRunning`: start-up found the installation's single-instance
     // lock held by another process; the load then ends the program.
-    explicit namesel(App& app, bool anotherCopyRunning = false);
+    explicit NameSelectionScreen(App& app, bool anotherCopyRunning = false);
 
     // The first showing runs the load steps and then the activation steps;
     // the stage calls this once per showing.

@@ -12,10 +12,10 @@ class QPushButton;
 // three records, or new pupils in the rows the roster does not fill. "変更"
 // rewrites 生徒用名簿.txt, keeping every other field; "もどる" opens the name
 // selection screen afresh.
-class FrmName2 : public Screen {
+class RosterEditor : public Screen {
     Q_OBJECT
 public:
-    explicit FrmName2(App& app);
+    explicit RosterEditor(App& app);
 
     void Form_Load();
     // "変更".

@@ -1,4 +1,4 @@
-#include "roster/namesel.h"
+#include "roster/name_selection_screen.h"
 
 #include "app/dispatch.h"
 #include "app/file_error.h"
@@ -62,7 +62,7 @@ void colourText(QWidget* w, const QColor& c)
 }
 } // namespace
 
-namesel::namesel(App& app, bool anotherCopyRunning)
+NameSelectionScreen::NameSelectionScreen(App& app, bool anotherCopyRunning)
     : Screen(app, QStringLiteral("namesel")), anotherCopyRunning_(anotherCopyRunning)
 {
     setWindowTitle(QStringLiteral("velmora"));
@@ -142,13 +142,13 @@ namesel::namesel(App& app, bool anotherCopyRunning)
     command14_->setObjectName(QStringLiteral("Command14"));
     command14_->setFont(designFont(kPGothic, 24, true));
     command14_->setGeometry(twRect(10800, 5160, 3600, 1200));
-    connect(command14_, &QPushButton::clicked, this, &namesel::Command14_Click);
+    connect(command14_, &QPushButton::clicked, this, &NameSelectionScreen::Command14_Click);
 
     command7_ = new QPushButton(QStringLiteral("終了"), this);
     command7_->setObjectName(QStringLiteral("Command7"));
     command7_->setFont(designFont(kPGothic, 16));
     command7_->setGeometry(twRect(10800, 6720, 3600, 900));
-    connect(command7_, &QPushButton::clicked, this, &namesel::Command7_Click);
+    connect(command7_, &QPushButton::clicked, this, &NameSelectionScreen::Command7_Click);
 
     command1_ = new QPushButton(QStringLiteral("印刷"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
@@ -180,51 +180,51 @@ namesel::namesel(App& app, bool anotherCopyRunning)
     picture5_->raise();
 }
 
-void namesel::buildMenus()
+void NameSelectionScreen::buildMenus()
 {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MenuBar"));
     bar->setFont(uiFont());
     QMenu* file = bar->addMenu(QStringLiteral("file"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    auto item = [this](QMenu* menu, const QString& name, const QString& text, void (namesel::*slot)()) {
+    auto item = [this](QMenu* menu, const QString& name, const QString& text, void (NameSelectionScreen::*slot)()) {
         QAction* a = menu->addAction(text);
         a->setObjectName(name);
         connect(a, &QAction::triggered, this, slot);
     };
-    item(file, QStringLiteral("mnuNameChange"), QStringLiteral("名前の変更"), &namesel::mnuNameChange_Click);
+    item(file, QStringLiteral("mnuNameChange"), QStringLiteral("名前の変更"), &NameSelectionScreen::mnuNameChange_Click);
     soundOn_ = file->addAction(QStringLiteral("音を出す"));
     soundOn_->setObjectName(QStringLiteral("mnuSound"));
     soundOn_->setCheckable(true);
     soundOn_->setChecked(state().sound.on);
-    connect(soundOn_, &QAction::triggered, this, &namesel::setSoundOn);
-    item(file, QStringLiteral("mnuExit"), QStringLiteral("終了"), &namesel::Command7_Click);
+    connect(soundOn_, &QAction::triggered, this, &NameSelectionScreen::setSoundOn);
+    item(file, QStringLiteral("mnuExit"), QStringLiteral("終了"), &NameSelectionScreen::Command7_Click);
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    item(help, QStringLiteral("mnuContents"), QStringLiteral("目次"), &namesel::mnuContents_Click);
-    item(help, QStringLiteral("mnuVersion"), QStringLiteral("バージョン情報"), &namesel::mnuVersion_Click);
-    item(help, QStringLiteral("menuTQ58"), QStringLiteral("Quorvaneホームページ"), &namesel::menuTQ58_Click);
+    item(help, QStringLiteral("mnuContents"), QStringLiteral("目次"), &NameSelectionScreen::mnuContents_Click);
+    item(help, QStringLiteral("mnuVersion"), QStringLiteral("バージョン情報"), &NameSelectionScreen::mnuVersion_Click);
+    item(help, QStringLiteral("menuTQ58"), QStringLiteral("Quorvaneホームページ"), &NameSelectionScreen::menuTQ58_Click);
     for (QMenu* menu : {file, help}) menu->setFont(uiFont());
     bar->setGeometry(0, 0, 1024, bar->sizeHint().height());
 }
 
-int namesel::displayMode() const { return options_->checkedId(); }
+int NameSelectionScreen::displayMode() const { return options_->checkedId(); }
 
-void namesel::formActivate()
+void NameSelectionScreen::formActivate()
 {
     if (!loaded_) {
         loaded_ = true;
-        QPointer<namesel> self(this);
+        QPointer<NameSelectionScreen> self(this);
         Form_Load();
         if (!self || !stillShown()) return;
     }
     Form_Activate();
 }
 
-void namesel::Form_Load()
+void NameSelectionScreen::Form_Load()
 {
     SharedState& s = state();
-    QPointer<namesel> self(this);
+    QPointer<NameSelectionScreen> self(this);
     // Refuse to run beside another copy, else read the roster and list its pupils behind the wait panel.
     picture5_->move(0, 0);
     picture5_->show();
@@ -251,10 +251,10 @@ void namesel::Form_Load()
     picture5_->hide();
 }
 
-void namesel::Form_Activate()
+void NameSelectionScreen::Form_Activate()
 {
     SharedState& s = state();
-    QPointer<namesel> self(this);
+    QPointer<NameSelectionScreen> self(this);
     // Each showing starts from a fresh roster read, no pupil chosen and every grade listed.
     名簿ファイル処理(s);
     list1_->setCurrentRow(-1);
@@ -271,10 +271,10 @@ void namesel::Form_Activate()
     picture5_->hide();
 }
 
-void namesel::名簿表示()
+void NameSelectionScreen::名簿表示()
 {
     SharedState& s = state();
-    QPointer<namesel> self(this);
+    QPointer<NameSelectionScreen> self(this);
     // Refresh the counts, then list the roster's pupils with their figures, filtered by grade.
     if (!回数求(s, services()) || !self || !stillShown()) return;
     if (!pump()) return;
@@ -311,11 +311,11 @@ void namesel::名簿表示()
     list1_->setCurrentRow(0);
 }
 
-void namesel::rebuildKeepingChoice()
+void NameSelectionScreen::rebuildKeepingChoice()
 {
     const int row = list1_->currentRow();
     const QVariant chosen = row > 0 ? list1_->item(row)->data(Qt::UserRole) : QVariant();
-    QPointer<namesel> self(this);
+    QPointer<NameSelectionScreen> self(this);
     名簿表示();
     if (!self || !stillShown() || !chosen.isValid()) return;
     for (int i = 1; i < list1_->count(); ++i) {
@@ -326,7 +326,7 @@ void namesel::rebuildKeepingChoice()
     }
 }
 
-void namesel::setSoundOn(bool on)
+void NameSelectionScreen::setSoundOn(bool on)
 {
     SharedState& s = state();
     if (on) {
@@ -344,7 +344,7 @@ void namesel::setSoundOn(bool on)
     user_preferences::setSoundOn(on);
 }
 
-void namesel::showReadNotes(const RosterReadResult& read)
+void NameSelectionScreen::showReadNotes(const RosterReadResult& read)
 {
     const QStringList& skippedLines = read.skippedLines;
     QString text = read.missingNote;
@@ -364,7 +364,7 @@ void namesel::showReadNotes(const RosterReadResult& read)
     note_->setVisible(!text.isEmpty());
 }
 
-void namesel::List1_Click()
+void NameSelectionScreen::List1_Click()
 {
     const int i = list1_->currentRow();
     if (i < 0) return;
@@ -377,7 +377,7 @@ void namesel::List1_Click()
     label2_->setText(QString::number(item->data(Qt::UserRole).toInt()));
 }
 
-void namesel::List1_DblClick()
+void NameSelectionScreen::List1_DblClick()
 {
     const int i = list1_->currentRow();
     if (i < 0) return;
@@ -386,7 +386,7 @@ void namesel::List1_DblClick()
     Command14_Click();
 }
 
-void namesel::Command14_Click()
+void NameSelectionScreen::Command14_Click()
 {
     SharedState& s = state();
     const int n = label2_->text().toInt();
@@ -406,31 +406,31 @@ void namesel::Command14_Click()
     showLobby(app());
 }
 
-void namesel::Command7_Click() { leaveProgram(app()); }
+void NameSelectionScreen::Command7_Click() { leaveProgram(app()); }
 
-void namesel::Combo1_Click()
+void NameSelectionScreen::Combo1_Click()
 {
     state().gradeFilterText = combo1_->currentText();
-    QPointer<namesel> self(this);
+    QPointer<NameSelectionScreen> self(this);
     名簿表示();
     if (self && stillShown()) list1_->setFocus();
 }
 
-void namesel::mnuNameChange_Click() { showRosterEditor(app()); }
+void NameSelectionScreen::mnuNameChange_Click() { showRosterEditor(app()); }
 
-void namesel::mnuContents_Click() { showHelp(app()); }
+void NameSelectionScreen::mnuContents_Click() { showHelp(app()); }
 
-void namesel::mnuVersion_Click()
+void NameSelectionScreen::mnuVersion_Click()
 {
-    QPointer<namesel> self(this);
+    QPointer<NameSelectionScreen> self(this);
     showVersionBox(app());
     // The screen becomes the active window again.
     if (self && stillShown()) Form_Activate();
 }
 
-void namesel::menuTQ58_Click() { openMakerPage(app()); }
+void NameSelectionScreen::menuTQ58_Click() { openMakerPage(app()); }
 
-bool namesel::formKeyPress(const QString& text)
+bool NameSelectionScreen::formKeyPress(const QString& text)
 {
     if (text == u"1" && command14_->isVisibleTo(this)) {
         Command14_Click();
@@ -443,7 +443,7 @@ bool namesel::formKeyPress(const QString& text)
     return false;
 }
 
-bool namesel::eventFilter(QObject* watched, QEvent* event)
+bool NameSelectionScreen::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -457,7 +457,7 @@ bool namesel::eventFilter(QObject* watched, QEvent* event)
     return Screen::eventFilter(watched, event);
 }
 
-void namesel::keyPressEvent(QKeyEvent* event)
+void NameSelectionScreen::keyPressEvent(QKeyEvent* event)
 {
     if (!formKeyPress(event->text())) Screen::keyPressEvent(event);
 }
