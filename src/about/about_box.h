@@ -12,12 +12,12 @@ class AboutBox : public QDialog {
 public:
     AboutBox(const SharedState& s, QWidget* parent);
     // Fills the labels; run each time the box becomes active.
-    void Form_Activate();
+    void fillTexts();
 
 private:
     QLabel* label(const QString& name, double left, double top, double width, double height, double points,
                   bool bold = false);
 
     const SharedState& state_;
-    QLabel *label1_, *label2_, *label4_, *label5_;
+    QLabel *title_, *version_, *maker_, *description_;
 };

@@ -66,7 +66,7 @@ void leaveProgram(App& app)
 void showVersionBox(App& app)
 {
     AboutBox box(app.state, &app.stage);
-    box.Form_Activate();
+    box.fillTexts();
     const QPoint centre((app.stage.width() - box.width()) / 2, (app.stage.height() - box.height()) / 2);
     box.move(app.stage.mapToGlobal(centre));
     box.exec();
