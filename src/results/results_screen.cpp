@@ -29,65 +29,68 @@ ResultsScreen::ResultsScreen(App& app) : Screen(app, QStringLiteral("FrmSyuuryou
 {
     setWindowTitle(QStringLiteral("終了"));
     // The picture first, so that every other control lies over it.
-    image1_ = new ResultsBackdrop(this);
-    image1_->setObjectName(QStringLiteral("Image1"));
+    backdrop_ = new ResultsBackdrop(this);
+    backdrop_->setObjectName(QStringLiteral("Image1"));
 
-    label15_ = label(QStringLiteral("Label15"), 3840, 405, 7680, 990, 48, kLightOrange);
-    label16_ = label(QStringLiteral("Label16"), 3840, 1755, 7680, 900, 36, kLightYellow);
-    label14_ = label(QStringLiteral("Label14"), 11520, 1395, 3600, 450, 16, kPaleBlue, Qt::AlignRight | Qt::AlignVCenter);
-    label13_ = label(QStringLiteral("Label13"), 10800, 2745, 4320, 450, 16, kPaleBlue, Qt::AlignRight | Qt::AlignVCenter);
-    label17_ = label(QStringLiteral("Label17"), 600, 3255, 14160, 1185, 48, kLightGreen);
-    label18_ = label(QStringLiteral("Label18"), 600, 4440, 14160, 840, 36, kLightGreen);
-    label19_ = label(QStringLiteral("Label19"), 600, 5280, 14160, 900, 36, kLightGreen);
-    label20_ = label(QStringLiteral("Label20"), 600, 6390, 14160, 900, 36, kGold);
-    label20_->hide();
-    label2_ = label(QStringLiteral("Label2"), 600, 7710, 14160, 480, 24, kLightPink, Qt::AlignHCenter | Qt::AlignTop);
-    label2_->setText(QStringLiteral("このレベルクリア"));
-    label2_->hide();
+    // The content title, the level's name, the runs today (all levels, then
+    // this level), the pupil, the time, the points and the record message.
+    title_ = label(QStringLiteral("Label15"), 3840, 405, 7680, 990, 48, kLightOrange);
+    levelName_ = label(QStringLiteral("Label16"), 3840, 1755, 7680, 900, 36, kLightYellow);
+    todayRuns_ = label(QStringLiteral("Label14"), 11520, 1395, 3600, 450, 16, kPaleBlue, Qt::AlignRight | Qt::AlignVCenter);
+    levelRunsToday_ = label(QStringLiteral("Label13"), 10800, 2745, 4320, 450, 16, kPaleBlue, Qt::AlignRight | Qt::AlignVCenter);
+    pupilName_ = label(QStringLiteral("Label17"), 600, 3255, 14160, 1185, 48, kLightGreen);
+    time_ = label(QStringLiteral("Label18"), 600, 4440, 14160, 840, 36, kLightGreen);
+    points_ = label(QStringLiteral("Label19"), 600, 5280, 14160, 900, 36, kLightGreen);
+    recordMessage_ = label(QStringLiteral("Label20"), 600, 6390, 14160, 900, 36, kGold);
+    recordMessage_->hide();
+    // "このレベルクリア", or the way to the next level.
+    clearedLine_ = label(QStringLiteral("Label2"), 600, 7710, 14160, 480, 24, kLightPink, Qt::AlignHCenter | Qt::AlignTop);
+    clearedLine_->setText(QStringLiteral("このレベルクリア"));
+    clearedLine_->hide();
 
-    picture1_ = new QWidget(this);
-    picture1_->setObjectName(QStringLiteral("Picture1"));
-    picture1_->setGeometry(twRect(0, 8145, 15360, 11520 - 8145));
-    picture1_->setAutoFillBackground(true);
-    QPalette pal = picture1_->palette();
+    finalBanner_ = new QWidget(this);
+    finalBanner_->setObjectName(QStringLiteral("Picture1"));
+    finalBanner_->setGeometry(twRect(0, 8145, 15360, 11520 - 8145));
+    finalBanner_->setAutoFillBackground(true);
+    QPalette pal = finalBanner_->palette();
     pal.setColor(QPalette::Window, QColor(255, 150, 60));
-    picture1_->setPalette(pal);
-    label1_ = new QLabel(QStringLiteral("目標レベルクリア。おめでとう！"), picture1_);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setFont(designFont(kPGothic, 36, true));
-    label1_->setStyleSheet(QStringLiteral("color: white;"));
-    label1_->setAlignment(Qt::AlignCenter);
-    label1_->setGeometry(twRect(0, 600, 15360, 1200));
-    picture1_->hide();
-    // Label2's line reaches a little into the banner band; keep it readable.
-    label2_->raise();
+    finalBanner_->setPalette(pal);
+    bannerText_ = new QLabel(QStringLiteral("目標レベルクリア。おめでとう！"), finalBanner_);
+    bannerText_->setObjectName(QStringLiteral("Label1"));
+    bannerText_->setFont(designFont(kPGothic, 36, true));
+    bannerText_->setStyleSheet(QStringLiteral("color: white;"));
+    bannerText_->setAlignment(Qt::AlignCenter);
+    bannerText_->setGeometry(twRect(0, 600, 15360, 1200));
+    finalBanner_->hide();
+    // The cleared line reaches a little into the banner band; keep it readable.
+    clearedLine_->raise();
 
-    command4_ = new QPushButton(QStringLiteral("メニューへ"), this);
-    command4_->setObjectName(QStringLiteral("Command4"));
-    command4_->setGeometry(twRect(2880, 8325, 3840, 1200));
-    command5_ = new QPushButton(QStringLiteral("もう一度"), this);
-    command5_->setObjectName(QStringLiteral("Command5"));
-    command5_->setGeometry(twRect(8640, 8325, 3840, 1200));
-    for (QPushButton* b : {command4_, command5_}) {
+    toLobby_ = new QPushButton(QStringLiteral("メニューへ"), this);
+    toLobby_->setObjectName(QStringLiteral("Command4"));
+    toLobby_->setGeometry(twRect(2880, 8325, 3840, 1200));
+    again_ = new QPushButton(QStringLiteral("もう一度"), this);
+    again_->setObjectName(QStringLiteral("Command5"));
+    again_->setGeometry(twRect(8640, 8325, 3840, 1200));
+    for (QPushButton* b : {toLobby_, again_}) {
         b->setFont(designFont(kPGothic, 24, true));
         // Enter presses the button that has the focus, as on the drill.
         b->setAutoDefault(true);
         b->hide();
     }
-    connect(command4_, &QPushButton::clicked, this, &ResultsScreen::Command4_Click);
-    connect(command5_, &QPushButton::clicked, this, &ResultsScreen::Command5_Click);
+    connect(toLobby_, &QPushButton::clicked, this, &ResultsScreen::backToLobby);
+    connect(again_, &QPushButton::clicked, this, &ResultsScreen::runAgain);
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setSingleShot(true);
-    timer1_->setInterval(500);
-    connect(timer1_, &QTimer::timeout, this, &ResultsScreen::Timer1_Timer);
+    buttonTimer_ = new QTimer(this);
+    buttonTimer_->setObjectName(QStringLiteral("Timer1"));
+    buttonTimer_->setSingleShot(true);
+    buttonTimer_->setInterval(500);
+    connect(buttonTimer_, &QTimer::timeout, this, &ResultsScreen::showButtons);
 
-    Form_Load();
+    load();
 }
 
 QLabel* ResultsScreen::label(const QString& name, double left, double top, double width, double height,
-                           double points, const QColor& colour, Qt::Alignment align)
+                             double points, const QColor& colour, Qt::Alignment align)
 {
     auto* l = make<QLabel>(this, name, twRect(left, top, width, height), designFont(kPGothic, points, true));
     l->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
@@ -95,9 +98,9 @@ QLabel* ResultsScreen::label(const QString& name, double left, double top, doubl
     return l;
 }
 
-void ResultsScreen::Form_Load()
+void ResultsScreen::load()
 {
-    image1_->setGeometry(twRect(0, 0, 15360, 11520));
+    backdrop_->setGeometry(twRect(0, 0, 15360, 11520));
 }
 
 void ResultsScreen::formActivate()
@@ -116,7 +119,7 @@ void ResultsScreen::formActivate()
     } clearFlags{s.records};
 
     // Show the run's figures and cues, counting from before the run until the refresh below.
-    label13_->setText(QString::number(s.records.stats(level, pupil).todayRunCount + 1));
+    levelRunsToday_->setText(QString::number(s.records.stats(level, pupil).todayRunCount + 1));
 
     if (!回数求(s, sv) || !self || !stillShown()) return;
     const PupilLevelStats& stats = s.records.stats(level, pupil);
@@ -124,28 +127,28 @@ void ResultsScreen::formActivate()
     const bool atFinal = level == s.finalLevel;
 
     if (cleared) {
-        label2_->show();
-        if (atFinal && clearBannerAllowed(s.levelTable)) picture1_->show();
+        clearedLine_->show();
+        if (atFinal && clearBannerAllowed(s.levelTable)) finalBanner_->show();
     }
 
     if (!pump()) return;
-    timer1_->start();
+    buttonTimer_->start();
 
-    label19_->setText(pointsLine(s.runScore, row.targetTime, row.pointFactor));
-    label18_->setText(timeLine(s.runScore));
-    label17_->setText(trimBlanks(s.pupilName));
-    label15_->setText(s.contentTitle);
-    label16_->setText(s.levelNames[level]);
-    label13_->setText(levelRunsLine(stats.todayRunCount));
-    label14_->setText(todayRunsLine(runsTodayAllLevels(s.records, pupil)));
+    points_->setText(pointsLine(s.runScore, row.targetTime, row.pointFactor));
+    time_->setText(timeLine(s.runScore));
+    pupilName_->setText(trimBlanks(s.pupilName));
+    title_->setText(s.contentTitle);
+    levelName_->setText(s.levelNames[level]);
+    levelRunsToday_->setText(levelRunsLine(stats.todayRunCount));
+    todayRuns_->setText(todayRunsLine(runsTodayAllLevels(s.records, pupil)));
 
     if (!pump()) return;
 
     const RecordOutcome outcome = recordOutcome(s.run.runMode, s.records.newOverallBest,
                                                 s.records.newPersonalBest, s.runScore, row.secondTime);
     if (!outcome.message.isEmpty()) {
-        label20_->setText(outcome.message);
-        label20_->show();
+        recordMessage_->setText(outcome.message);
+        recordMessage_->show();
     }
     switch (outcome.cue) {
     case ResultCue::Best:
@@ -172,7 +175,7 @@ void ResultsScreen::formActivate()
             if (!stillShown()) return;
         }
     } else {
-        picture1_->hide();
+        finalBanner_->hide();
     }
 
     s.records.newPersonalBest = 0;
@@ -181,14 +184,14 @@ void ResultsScreen::formActivate()
     app().stage.unloadWaitScreen();
 }
 
-void ResultsScreen::Timer1_Timer()
+void ResultsScreen::showButtons()
 {
     QPointer<ResultsScreen> self(this);
-    picture1_->hide();
-    command4_->show();
+    finalBanner_->hide();
+    toLobby_->show();
     if (!pump()) return;
-    command4_->setFocus();
-    timer1_->stop();
+    toLobby_->setFocus();
+    buttonTimer_->stop();
 
     const SharedState& s = state();
     const int level = s.currentLevel;
@@ -196,33 +199,33 @@ void ResultsScreen::Timer1_Timer()
     const ButtonOffer offer = buttonOffer(levelDoneEnough(s.levelTable[level], stats),
                                           levelCleared(s.levelTable[level], stats), level == s.finalLevel,
                                           s.designatedLevelCleared != 0);
-    switch (offer.label2) {
-    case Label2Change::Keep:
+    switch (offer.clearedLine) {
+    case ClearedLineChange::Keep:
         break;
-    case Label2Change::EmptyAndHide:
-        label2_->clear();
-        label2_->hide();
+    case ClearedLineChange::EmptyAndHide:
+        clearedLine_->clear();
+        clearedLine_->hide();
         break;
-    case Label2Change::NextLevel:
-        label2_->setText(nextLevelText());
+    case ClearedLineChange::NextLevel:
+        clearedLine_->setText(nextLevelText());
         break;
     }
-    if (offer.offerAgain) command5_->show();
+    if (offer.offerAgain) again_->show();
 }
 
-void ResultsScreen::Command4_Click()
+void ResultsScreen::backToLobby()
 {
-    command4_->setEnabled(false);
+    toLobby_->setEnabled(false);
     App& a = app();
     // Showing the lobby unloads this screen; nothing here is touched after.
     showLobbyScreen(a);
     QCoreApplication::processEvents();
 }
 
-void ResultsScreen::Command5_Click()
+void ResultsScreen::runAgain()
 {
     QPointer<ResultsScreen> self(this);
-    command4_->setEnabled(false);
+    toLobby_->setEnabled(false);
     App& a = app();
     a.stage.showWaitScreen(); // lets events run once
     // A second click that came in meanwhile has already started the run.

@@ -13,26 +13,29 @@ class ResultsScreen : public Screen {
 public:
     explicit ResultsScreen(App& app);
 
-    // Form_Activate, steps 1–12.
+    // Shows the run's figures, its record message and plays its cues, once
+    // per showing.
     void formActivate() override;
     // Shows the buttons, half a second after the screen came up (once).
-    void Timer1_Timer();
+    void showButtons();
     // "メニューへ": back to the step lobby.
-    void Command4_Click();
+    void backToLobby();
     // "もう一度": another run of the same level.
-    void Command5_Click();
+    void runAgain();
 
 private:
-    void Form_Load();
-    // False once another screen took over or the program is ending; checked
-    // after every point where events ran.
+    // Spreads the backdrop over the whole screen.
+    void load();
+    // One of the screen's bold, coloured labels.
     QLabel* label(const QString& name, double left, double top, double width, double height, double points,
                   const QColor& colour, Qt::Alignment align = Qt::AlignCenter);
 
-    QWidget* image1_;
-    QLabel *label15_, *label16_, *label14_, *label13_, *label17_, *label18_, *label19_, *label20_, *label2_;
-    QWidget* picture1_;
-    QLabel* label1_;
-    QPushButton *command4_, *command5_;
-    QTimer* timer1_;
+    QWidget* backdrop_;
+    QLabel *title_, *levelName_, *todayRuns_, *levelRunsToday_, *pupilName_, *time_, *points_;
+    QLabel *recordMessage_, *clearedLine_;
+    // The "target level cleared" banner of the final level, and its text.
+    QWidget* finalBanner_;
+    QLabel* bannerText_;
+    QPushButton *toLobby_, *again_;
+    QTimer* buttonTimer_;
 };

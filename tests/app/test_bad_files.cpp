@@ -311,7 +311,7 @@ void TestBadFiles::badFile()
             auto* results = qobject_cast<ResultsScreen*>(stage.current());
             QVERIFY(results);
             stage.activatePending();
-            results->Timer1_Timer();
+            results->showButtons();
             QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command4")), Qt::LeftButton);
             stage.activatePending();
             QCOMPARE(screenName(stage), QStringLiteral("seisekitime1"));

@@ -158,7 +158,7 @@ void TestResultsScreen::passCueOnlyOnFirstClearingOfFinalLevel()
     QVERIFY(f.shown("Label2"));
     QCOMPARE(f.text("Label2"), QStringLiteral("このレベルクリア"));
     QVERIFY(f.shown("Picture1"));
-    qobject_cast<ResultsScreen*>(f.stage.current())->Timer1_Timer();
+    qobject_cast<ResultsScreen*>(f.stage.current())->showButtons();
     QVERIFY(!f.shown("Picture1"));
 
     // A later clearing is no news.
@@ -201,7 +201,7 @@ void TestResultsScreen::buttonsAfterHalfASecond()
     // The lobby leaves this flag behind when it was last shown.
     f.s.designatedLevelCleared = finalCleared ? 1 : 0;
     ResultsScreen* screen = f.showResults();
-    screen->Timer1_Timer();
+    screen->showButtons();
     QVERIFY(f.shown("Command4"));
     QVERIFY(f.get<QWidget>("Command4")->isEnabled());
     QCOMPARE(f.shown("Command5"), again);
@@ -252,7 +252,7 @@ void TestResultsScreen::menuGoesToTheLobby()
     ResultsScreen* screen = f.showResults();
     QVERIFY(!waitShownDuringCue);
     QVERIFY(!f.stage.waitScreen());
-    screen->Timer1_Timer();
+    screen->showButtons();
     auto* menu = f.get<QPushButton>("Command4");
     QCOMPARE(f.stage.focusWidget(), menu);
     if (byEnter) QTest::keyClick(menu, Qt::Key_Return);
@@ -267,7 +267,7 @@ void TestResultsScreen::onceMoreStartsANewRun()
     Fixture f(kTable);
     QVERIFY(f.storeRun(3, 50));
     ResultsScreen* screen = f.showResults();
-    screen->Timer1_Timer();
+    screen->showButtons();
     f.s.run.correctCount = 10;
     f.s.run.endFlowDone = 1;
     QTest::mouseClick(f.get<QPushButton>("Command5"), Qt::LeftButton);
