@@ -42,8 +42,8 @@ RosterEditor::RosterEditor(App& app) : Screen(app, QStringLiteral("FrmName2"))
         name->setGeometry(twRect(3600, top, 7200, 660));
         // The whole 20-character field fits, trailing blanks included.
         name->setFont(designFont(kGothic, 16));
-        text2_[std::size_t(r - 1)] = year;
-        text1_[std::size_t(r - 1)] = name;
+        yearFields_[std::size_t(r - 1)] = year;
+        nameFields_[std::size_t(r - 1)] = name;
     }
     label(this, QStringLiteral("Label3"), QStringLiteral("※生まれた年は早生まれの場合は1年引いてください"),
           twRect(900, 5340, 12000, 480), 14);
@@ -55,8 +55,8 @@ RosterEditor::RosterEditor(App& app) : Screen(app, QStringLiteral("FrmName2"))
     back->setObjectName(QStringLiteral("Command2"));
     back->setGeometry(twRect(7200, 6360, 2700, 960));
     for (QPushButton* b : {change, back}) b->setFont(designFont(kPGothic, 18, true));
-    connect(change, &QPushButton::clicked, this, &RosterEditor::Command1_Click);
-    connect(back, &QPushButton::clicked, this, &RosterEditor::Command2_Click);
+    connect(change, &QPushButton::clicked, this, &RosterEditor::saveNames);
+    connect(back, &QPushButton::clicked, this, &RosterEditor::goBack);
 
     // Under the buttons: that the names were saved.
     saved_ = label(this, QStringLiteral("LabelSaved"), QString(), twRect(900, 7420, 13500, 360), 12);
@@ -67,7 +67,7 @@ RosterEditor::RosterEditor(App& app) : Screen(app, QStringLiteral("FrmName2"))
     note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     note_->setStyleSheet(QStringLiteral("color: #8b0000;"));
 
-    Form_Load();
+    load();
 }
 
 QString RosterEditor::rosterPath() { return nativePath(state().dataFolder + QStringLiteral("生徒用名簿.txt")); }
@@ -78,23 +78,23 @@ void RosterEditor::message(const QString& text)
     services().dialogs.message(text, title.isEmpty() ? catalogue::kTitle : title);
 }
 
-void RosterEditor::Form_Load()
+void RosterEditor::load()
 {
     const EditorRead read = readEditorRows(rosterPath());
     for (std::size_t i = 0; i < 3; ++i) {
         const bool present = i < read.rows.size();
         if (present && read.rows[i].readable) {
             const RosterRecord& r = read.rows[i].record;
-            text1_[i]->setText(r.name);
-            text2_[i]->setText(QString::number(r.birthYear));
+            nameFields_[i]->setText(r.name);
+            yearFields_[i]->setText(QString::number(r.birthYear));
         } else if (present) {
-            text1_[i]->setText(read.rows[i].rawLine);
+            nameFields_[i]->setText(read.rows[i].rawLine);
         }
         // A row the roster does not have takes a new pupil; a damaged line is
         // written back untouched.
         const bool editable = read.opened && (!present || read.rows[i].readable);
-        text1_[i]->setEnabled(editable);
-        text2_[i]->setEnabled(editable);
+        nameFields_[i]->setEnabled(editable);
+        yearFields_[i]->setEnabled(editable);
     }
     showNotes(read);
 }
@@ -128,7 +128,7 @@ bool RosterEditor::newPupilRules(NewPupilRules& rules)
     return false;
 }
 
-void RosterEditor::Command1_Click()
+void RosterEditor::saveNames()
 {
     saved_->clear();
     const QString path = rosterPath();
@@ -139,7 +139,7 @@ void RosterEditor::Command1_Click()
         return;
     }
     std::array<RowEdit, kEditorRows> edits;
-    for (std::size_t i = 0; i < 3; ++i) edits[i] = {text1_[i]->text(), text2_[i]->text()};
+    for (std::size_t i = 0; i < 3; ++i) edits[i] = {nameFields_[i]->text(), yearFields_[i]->text()};
     NewPupilRules adding;
     bool typedIntoNewRow = false;
     for (std::size_t i = read.rows.size(); i < 3; ++i)
@@ -164,4 +164,4 @@ void RosterEditor::Command1_Click()
     showNotes(readEditorRows(path));
 }
 
-void RosterEditor::Command2_Click() { showNameSelection(app()); }
+void RosterEditor::goBack() { showNameSelection(app()); }
