@@ -155,9 +155,9 @@ void BM_NamesToLobby(benchmark::State& state)
         state.PauseTiming();
         NameSelectionScreen* n = p.names();
         n->findChild<QListWidget*>(QStringLiteral("List1"))->setCurrentRow(1);
-        n->List1_Click();
+        n->showChosenName();
         state.ResumeTiming();
-        n->Command14_Click();
+        n->confirmName();
         if (!p.settle<seisekitime1>()) state.SkipWithError("no lobby");
         state.PauseTiming();
         p.forget();
