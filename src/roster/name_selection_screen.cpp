@@ -210,7 +210,7 @@ void NameSelectionScreen::buildMenus()
     bar->setGeometry(0, 0, 1024, bar->sizeHint().height());
 }
 
-int NameSelectionScreen::displayMode() const { return displayGroup_->checkedId(); }
+DisplayMode NameSelectionScreen::displayMode() const { return DisplayMode(displayGroup_->checkedId()); }
 
 void NameSelectionScreen::formActivate()
 {
@@ -284,10 +284,11 @@ void NameSelectionScreen::listPupils()
     for (QListWidget* l : {names_, sortedLines_, lineTails_, spareList_}) l->clear();
     names_->addItem(kDashes);
 
-    const int mode = displayMode();
+    const int checked = displayGroup_->checkedId();
+    const DisplayMode mode = displayMode();
     std::vector<PupilEntry> entries;
     const RosterReadResult read = readRoster(s, services(), [&](const RosterRecord& r, const QString& code) {
-        if (mode < 0 || mode >= kDisplayModes) return;
+        if (checked < 0 || checked >= kDisplayModes) return;
         entries.push_back(pupilEntry(r.number, r.birthYear, code, r.name, mode, pupilFigures(s.records, r.number)));
     });
     if (services().end.requested()) return;

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/screen.h"
+#include "roster/name_list.h"
 
 #include <array>
 
@@ -46,7 +47,8 @@ public:
     void openAboutBox();
     void visitMakerPage();
 
-    int displayMode() const;
+    // What the list's figures show: the checked option (-1 when none is).
+    DisplayMode displayMode() const;
     // The file menu's "音を出す": the user's choice, kept for the next start.
     void setSoundOn(bool on);
 
