@@ -16,8 +16,8 @@ include "program/navigation.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "records/scores.h"
-#include "results/frm_syuuryou.h"
-#include "roster/namesel.h"
+#include "results/results_screen.h"
+#include "roster/name_selection_screen.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 
@@ -78,10 +78,10 @@ struct Program {
     }
     void forget() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    namesel* names()
+    NameSelectionScreen* names()
     {
         stage.app().navigator.showNameSelection();
-        auto* n = settle<namesel>();
+        auto* n = settle<NameSelectionScreen>();
         forget();
         return n;
     }
@@ -153,11 +153,11 @@ void BM_NamesToLobby(benchmark::State& state)
     Program& p = program();
     for (auto _ : state) {
         state.PauseTiming();
-        namesel* n = p.names();
+        NameSelectionScreen* n = p.names();
         n->findChild<QListWidget*>(QStringLiteral("List1"))->setCurrentRow(1);
-        n->List1_Click();
+        n->showChosenName();
         state.ResumeTiming();
-        n->Command14_Click();
+        n->confirmName();
         if (!p.settle<seisekitime1>()) state.SkipWithError("no lobby");
         state.PauseTiming();
         p.forget();
@@ -191,7 +191,7 @@ void BM_EndOfRun(benchmark::State& state)
         DrillScreen* d = p.drillAtTheTenthAnswer();
         state.ResumeTiming();
         d->submitAnswer();
-        if (!p.settle<FrmSyuuryou>()) state.SkipWithError("no results screen");
+        if (!p.settle<ResultsScreen>()) state.SkipWithError("no results screen");
         state.PauseTiming();
         p.forget();
         state.ResumeTiming();
@@ -204,11 +204,11 @@ void BM_ResultsToLobby(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         p.drillAtTheTenthAnswer()->submitAnswer();
-        auto* r = p.settle<FrmSyuuryou>();
+        auto* r = p.settle<ResultsScreen>();
         p.forget();
-        r->Timer1_Timer();
+        r->showButtons();
         state.ResumeTiming();
-        r->Command4_Click();
+        r->backToLobby();
         if (!p.settle<seisekitime1>()) state.SkipWithError("no lobby");
         state.PauseTiming();
         p.forget();

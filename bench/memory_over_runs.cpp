@@ -13,7 +13,7 @@ include "program/navigation.h"
 #include "drill/equation.h"
 #include "lobby/seisekitime1.h"
 #include "records/record_format.h"
-#include "results/frm_syuuryou.h"
+#include "results/results_screen.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 
@@ -95,10 +95,10 @@ int main(int argc, char** argv)
             drill->submitAnswer();
         }
         settle();
-        auto* results = qobject_cast<FrmSyuuryou*>(stage.current());
+        auto* results = qobject_cast<ResultsScreen*>(stage.current());
         if (!results) return 4;
-        results->Timer1_Timer();
-        results->Command4_Click();
+        results->showButtons();
+        results->backToLobby();
         settle();
         if (run % 5 == 0 || run == 1)
             std::printf("after %3d runs    resident %6ld kB, peak %6ld kB, %lld objects under the stage, %lld windows\n", run,

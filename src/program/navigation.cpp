@@ -1,16 +1,16 @@
 #include "program/navigation.h"
 
 #include "about/about_info.h"
-#include "about/frmver.h"
+#include "about/about_box.h"
 #include "about/help_viewer.h"
 #include "base/folder_path.h"
 #include "base/text_file.h"
 #include "drill/drill_screen.h"
 #include "lobby/seisekitime1.h"
-#include "results/frm_syuuryou.h"
-#include "roster/frm_name2.h"
+#include "results/results_screen.h"
+#include "roster/roster_editor.h"
 #include "roster/name_list.h"
-#include "roster/namesel.h"
+#include "roster/name_selection_screen.h"
 #include "state/catalogue.h"
 
 #include <QCoreApplication>
@@ -18,12 +18,12 @@
 
 void showNameSelection(App& app, bool anotherCopyRunning)
 {
-    app.stage.show(new namesel(app, anotherCopyRunning));
+    app.stage.show(new NameSelectionScreen(app, anotherCopyRunning));
 }
 
 void ProgramNavigator::showNameSelection() { ::showNameSelection(app(), false); }
 
-void ProgramNavigator::showRosterEditor() { stage_.show(new FrmName2(app())); }
+void ProgramNavigator::showRosterEditor() { stage_.show(new RosterEditor(app())); }
 
 void ProgramNavigator::openLobby()
 {
@@ -41,7 +41,7 @@ void ProgramNavigator::startRun()
     stage_.show(new DrillScreen(app()));
 }
 
-void ProgramNavigator::showResults() { stage_.show(new FrmSyuuryou(app())); }
+void ProgramNavigator::showResults() { stage_.show(new ResultsScreen(app())); }
 
 void ProgramNavigator::leaveProgram()
 {
@@ -53,8 +53,8 @@ void ProgramNavigator::leaveProgram()
 
 void ProgramNavigator::showVersionBox()
 {
-    frmver box(app().state, &stage_);
-    box.Form_Activate();
+    AboutBox box(app().state, &stage_);
+    box.fillTexts();
     const QPoint centre((stage_.width() - box.width()) / 2, (stage_.height() - box.height()) / 2);
     box.move(stage_.mapToGlobal(centre));
     box.exec();

@@ -74,10 +74,10 @@ bool passCuePlays(bool cleared, bool atFinalLevel, int qualified)
 
 ButtonOffer buttonOffer(bool doneEnough, bool cleared, bool atFinalLevel, bool designatedCleared)
 {
-    if (!doneEnough || !cleared) return {true, Label2Change::Keep};
-    if (atFinalLevel) return {true, Label2Change::EmptyAndHide};
-    if (!designatedCleared) return {false, Label2Change::NextLevel};
-    return {true, Label2Change::Keep};
+    if (!doneEnough || !cleared) return {true, ClearedLineChange::Keep};
+    if (atFinalLevel) return {true, ClearedLineChange::EmptyAndHide};
+    if (!designatedCleared) return {false, ClearedLineChange::NextLevel};
+    return {true, ClearedLineChange::Keep};
 }
 
 QString nextLevelText() { return QStringLiteral("次のレベルへ進みましょう"); }

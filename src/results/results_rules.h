@@ -51,12 +51,12 @@ RecordOutcome recordOutcome(bool timeUp, int newOverallBest, bool newPersonalBes
 bool passCuePlays(bool cleared, bool atFinalLevel, int qualified);
 
 // What the button timer does after showing "メニューへ".
-enum class Label2Change { Keep, EmptyAndHide, NextLevel };
+enum class ClearedLineChange { Keep, EmptyAndHide, NextLevel };
 struct ButtonOffer {
     bool offerAgain = true; // "もう一度" is shown
-    Label2Change label2 = Label2Change::Keep;
+    ClearedLineChange clearedLine = ClearedLineChange::Keep;
     bool operator==(const ButtonOffer&) const = default;
 };
 ButtonOffer buttonOffer(bool doneEnough, bool cleared, bool atFinalLevel, bool designatedCleared);
-// The text Label2 gets for Label2Change::NextLevel.
+// The text of the cleared line for ClearedLineChange::NextLevel.
 QString nextLevelText();

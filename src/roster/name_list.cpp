@@ -50,28 +50,28 @@ QString runsAllText(qint64 runs)
 
 QString pointsAllText(qint64 points) { return points != 0 ? lastOf(QString(6, u' '), points, 7) : QString(7, u' '); }
 
-QString figurePair(int mode, const PupilFigures& f)
+QString figurePair(DisplayMode mode, const PupilFigures& f)
 {
     switch (mode) {
-    case 0: return runsTodayText(f.runsToday) + u'/' + runsAllText(f.runsAll);
-    case 1: return pointsTodayText(f.pointsToday) + u'/' + pointsAllText(f.pointsAll);
-    case 2: return pointsTodayText(f.pointsToday) + u'/' + runsTodayText(f.runsToday);
-    case 3: return pointsAllText(f.pointsAll) + u'/' + runsAllText(f.runsAll);
-    default: return {};
+    case DisplayMode::RunsTodayAll: return runsTodayText(f.runsToday) + u'/' + runsAllText(f.runsAll);
+    case DisplayMode::PointsTodayAll: return pointsTodayText(f.pointsToday) + u'/' + pointsAllText(f.pointsAll);
+    case DisplayMode::TodayPointsRuns: return pointsTodayText(f.pointsToday) + u'/' + runsTodayText(f.runsToday);
+    case DisplayMode::AllPointsRuns: return pointsAllText(f.pointsAll) + u'/' + runsAllText(f.runsAll);
     }
+    return {};
 }
 
-int nameColumnWidth(const QString& gradeCode, int mode)
+int nameColumnWidth(const QString& gradeCode, DisplayMode mode)
 {
-    return gradeCode.startsWith(u'幼') && mode != 1 ? 11 : 9;
+    return gradeCode.startsWith(u'幼') && mode != DisplayMode::PointsTodayAll ? 11 : 9;
 }
 
-int nameColumnHalves(const QString& gradeCode, int mode)
+int nameColumnHalves(const QString& gradeCode, DisplayMode mode)
 {
     return 2 * qMax(0, nameColumnWidth(gradeCode, mode) - int(gradeCode.size()) - 1);
 }
 
-PupilEntry pupilEntry(int number, int birthYear, const QString& gradeCode, const QString& name, int mode,
+PupilEntry pupilEntry(int number, int birthYear, const QString& gradeCode, const QString& name, DisplayMode mode,
                       const PupilFigures& figures)
 {
     const QString trimmed = trimBlanks(name);
@@ -104,7 +104,7 @@ bool gradeFilterKeeps(const QString& filter, int offset, bool previousKept)
     return gradeFilterPasses(offset, filter).value_or(previousKept);
 }
 
-QString clickedNameLabel(const QString& entry, int mode)
+QString clickedNameLabel(const QString& entry, DisplayMode mode)
 {
     const QString code = entry.section(u' ', 0, 0);
     return trimBlanks(cutToWidth(entry, displayWidth(code) + 1 + nameColumnHalves(code, mode)));

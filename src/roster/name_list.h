@@ -28,14 +28,14 @@ QString pointsTodayText(qint64 points); // "  12", zero "  　"
 QString runsAllText(qint64 runs);     // "   15回", zero "     　"
 QString pointsAllText(qint64 points); // "    340", zero "       "
 // "first/second" for the mode.
-QString figurePair(int mode, const PupilFigures& f);
+QString figurePair(DisplayMode mode, const PupilFigures& f);
 
 // W: the characters taken by the grade code, the blank, the name and its fill.
-int nameColumnWidth(const QString& gradeCode, int mode);
+int nameColumnWidth(const QString& gradeCode, DisplayMode mode);
 // The name and its fill in half columns: two for each of the W characters
 // left after the code and the blank, so that a half-width name lines up
 // with a full-width one.
-int nameColumnHalves(const QString& gradeCode, int mode);
+int nameColumnHalves(const QString& gradeCode, DisplayMode mode);
 
 // One pupil of the list.
 struct PupilEntry {
@@ -51,7 +51,7 @@ struct PupilEntry {
     QString tail;
 };
 // `name` as held in the roster (20 characters); it is trimmed here.
-PupilEntry pupilEntry(int number, int birthYear, const QString& gradeCode, const QString& name, int mode,
+PupilEntry pupilEntry(int number, int birthYear, const QString& gradeCode, const QString& name, DisplayMode mode,
                       const PupilFigures& figures);
 
 // Ascending text order as a sorted list box on a Japanese desktop gives it:
@@ -65,7 +65,7 @@ bool gradeFilterKeeps(const QString& filter, int offset, bool previousKept);
 
 // Label1 after a click on a list entry: the grade code and the name, that is
 // the entry up to the end of its name column, trimmed.
-QString clickedNameLabel(const QString& entry, int mode);
+QString clickedNameLabel(const QString& entry, DisplayMode mode);
 // Label1 after a double click: the entry up to its first "/", trimmed.
 QString doubleClickedNameLabel(const QString& entry);
 

@@ -179,7 +179,7 @@ RosterReadResult readRoster(SharedState& s, Services& sv, const RosterListBuilde
     return result;
 }
 
-void 名簿ファイル処理(SharedState& s)
+void restoreLeftoverRoster(SharedState& s)
 {
     const QString path = nativePath(s.dataFolder + kRosterFile);
     {

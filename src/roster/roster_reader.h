@@ -40,4 +40,4 @@ RosterReadResult readRosterTables(SharedState& s, QDate today, bool applyCapacit
 
 // When 生徒用名簿.txt cannot be opened, a 生徒用名簿temp.txt left in the data
 // folder takes its name.
-void 名簿ファイル処理(SharedState& s);
+void restoreLeftoverRoster(SharedState& s);

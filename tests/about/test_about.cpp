@@ -1,6 +1,6 @@
-#include "about/frmver.h"
+#include "about/about_box.h"
 #include "about/help_viewer.h"
-#include "namesel_fixture.h"
+#include "name_selection_fixture.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -41,7 +41,7 @@ void TestAbout::versionBoxTwice()
         f.list()->setCurrentRow(1);
         QVERIFY(f.label(QStringLiteral("Label1")) != QStringLiteral("名前を選びなさい"));
         QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<frmver*>(QApplication::activeModalWidget());
+            auto* box = qobject_cast<AboutBox*>(QApplication::activeModalWidget());
             if (!box) return;
             QStringList texts{box->windowTitle()};
             for (const char* l : {"Label1", "Label2", "Label4", "Label5", "Label6", "Label7", "Label3"})

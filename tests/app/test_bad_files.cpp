@@ -11,7 +11,7 @@
 #include "drill/drill_fixture.h"
 #include "drill/drill_screen.h"
 #include "records/record_format.h"
-#include "results/frm_syuuryou.h"
+#include "results/results_screen.h"
 #include "support/screen_fixture.h"
 
 #include <QDir>
@@ -297,10 +297,10 @@ void TestBadFiles::badFile()
             QVERIFY(drill);
             t.clock.advanceSeconds(5 * s.levelTable[1].secondTime + 1);
             drill->runTimerTick();
-            auto* results = qobject_cast<FrmSyuuryou*>(stage.current());
+            auto* results = qobject_cast<ResultsScreen*>(stage.current());
             QVERIFY(results);
             stage.activatePending();
-            results->Timer1_Timer();
+            results->showButtons();
             QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command4")), Qt::LeftButton);
             stage.activatePending();
             QCOMPARE(f.screen(), QStringLiteral("seisekitime1"));

@@ -2,7 +2,7 @@
 // three times, on X servers of 1024×768, 2048×1536 and 1024×700 (see
 // CMakeLists.txt); each test looks up what this server's size should give.
 // Clicks, keys and drags go through the real X server (xdotool).
-#include "about/frmver.h"
+#include "about/about_box.h"
 #include "ui/stage_fit.h"
 #include "drill/drill_fixture.h"
 
@@ -252,7 +252,7 @@ void TestScaling::focusShows()
     if (screen == u"MainFrm" || screen == u"FrmSyuuryou") QVERIFY(f.open());
     if (screen == u"FrmSyuuryou") f.stage.app().navigator.showResults();
     f.stage.activatePending(); // the screen's load
-    frmver box(f.s, &f.stage);
+    AboutBox box(f.s, &f.stage);
     QWidget* window = screen == u"frmver" ? &box : static_cast<QWidget*>(&f.stage);
     QWidget* top = window == &box ? window : f.stage.current();
     window->show();

@@ -1,7 +1,7 @@
 #pragma once
 #include "records/record_file.h"
 #include "records/record_loading.h"
-#include "results/frm_syuuryou.h"
+#include "results/results_screen.h"
 #include "support/screen_fixture.h"
 
 #include <QRegularExpression>
@@ -36,12 +36,12 @@ struct Fixture : ScreenFixture {
     }
 
     // The results screen after the run just stored, its activation done.
-    FrmSyuuryou* showResults()
+    ResultsScreen* showResults()
     {
         settle();
         t.sound.commands.clear();
         stage.showWaitScreen();
-        auto* f = new FrmSyuuryou(stage.app());
+        auto* f = new ResultsScreen(stage.app());
         stage.show(f);
         stage.activatePending();
         return f;

@@ -14,9 +14,9 @@ namespace {
 
 bool shoot(Fixture& f, const QString& file, bool buttons)
 {
-    auto* screen = qobject_cast<FrmSyuuryou*>(f.stage.current());
+    auto* screen = qobject_cast<ResultsScreen*>(f.stage.current());
     if (!screen) return false;
-    if (buttons) screen->Timer1_Timer();
+    if (buttons) screen->showButtons();
     QCoreApplication::processEvents();
     return f.stage.grab().save(file);
 }

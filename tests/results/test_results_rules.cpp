@@ -4,7 +4,7 @@
 #include <QTest>
 
 Q_DECLARE_METATYPE(ResultCue)
-Q_DECLARE_METATYPE(Label2Change)
+Q_DECLARE_METATYPE(ClearedLineChange)
 
 class TestResultsRules : public QObject {
     Q_OBJECT
@@ -227,15 +227,15 @@ void TestResultsRules::buttons_data()
     QTest::addColumn<bool>("atFinal");
     QTest::addColumn<bool>("designated");
     QTest::addColumn<bool>("again");
-    QTest::addColumn<Label2Change>("label2");
-    QTest::newRow("not done enough") << false << true << false << false << true << Label2Change::Keep;
-    QTest::newRow("done enough, not cleared") << true << false << false << false << true << Label2Change::Keep;
+    QTest::addColumn<ClearedLineChange>("clearedLine");
+    QTest::newRow("not done enough") << false << true << false << false << true << ClearedLineChange::Keep;
+    QTest::newRow("done enough, not cleared") << true << false << false << false << true << ClearedLineChange::Keep;
     QTest::newRow("done and cleared at the final level") << true << true << true << false << true
-                                                         << Label2Change::EmptyAndHide;
+                                                         << ClearedLineChange::EmptyAndHide;
     QTest::newRow("done and cleared, final level still to clear")
-        << true << true << false << false << false << Label2Change::NextLevel;
+        << true << true << false << false << false << ClearedLineChange::NextLevel;
     QTest::newRow("done and cleared, final level cleared") << true << true << false << true << true
-                                                           << Label2Change::Keep;
+                                                           << ClearedLineChange::Keep;
 }
 
 void TestResultsRules::buttons()
@@ -245,10 +245,10 @@ void TestResultsRules::buttons()
     QFETCH(bool, atFinal);
     QFETCH(bool, designated);
     QFETCH(bool, again);
-    QFETCH(Label2Change, label2);
+    QFETCH(ClearedLineChange, clearedLine);
     const ButtonOffer o = buttonOffer(doneEnough, cleared, atFinal, designated);
     QCOMPARE(o.offerAgain, again);
-    QVERIFY(o.label2 == label2);
+    QVERIFY(o.clearedLine == clearedLine);
 }
 
 QTEST_GUILESS_MAIN(TestResultsRules)

@@ -3,7 +3,7 @@ include "program/navigation.h"
 #include "drill/drill_screen.h"
 #include "program/startup.h"
 #include "drill/equation.h"
-#include "results/frm_syuuryou.h"
+#include "results/results_screen.h"
 #include "roster/roster_reader.h"
 #include "support/screen_fixture.h"
 
@@ -89,7 +89,7 @@ void TestWholeRun::lobbyDrillResultsLobby()
             QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command5")), Qt::LeftButton);
         }
         // The end of the run has waited its second and handed over.
-        auto* results = qobject_cast<FrmSyuuryou*>(stage.current());
+        auto* results = qobject_cast<ResultsScreen*>(stage.current());
         QVERIFY(results);
         stage.activatePending();
         QCOMPARE(s.runScore, 20);
@@ -97,7 +97,7 @@ void TestWholeRun::lobbyDrillResultsLobby()
         QCOMPARE(textOf<QLabel>(stage, "Label19"), QStringLiteral("獲得ポイント：11点×1→11点"));
         QCOMPARE(textOf<QLabel>(stage, "Label13"), QStringLiteral(" (このレベル　%1回目)").arg(run));
         QVERIFY(!stage.waitScreen());
-        results->Timer1_Timer();
+        results->showButtons();
         if (run == 1) {
             QCOMPARE(textOf<QLabel>(stage, "Label20"), QStringLiteral("！！！最高新記録！！！"));
             QVERIFY(t.sound.commands.last().contains(QStringLiteral("最高1.wav")));

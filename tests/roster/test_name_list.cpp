@@ -24,7 +24,7 @@ void TestNameList::lines_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("name"); // as held in the roster
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("mode"); // the index of the option buttons
     QTest::addColumn<QList<qint64>>("figures"); // runs today, all, points today, all
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("line");
@@ -72,7 +72,7 @@ void TestNameList::lines()
     QFETCH(QString, shown);
     QFETCH(QString, line);
     const int year = line.isEmpty() ? 2016 : line.left(4).toInt();
-    const PupilEntry e = pupilEntry(7, year, code, name, mode, {figures[0], figures[1], figures[2], figures[3]});
+    const PupilEntry e = pupilEntry(7, year, code, name, DisplayMode(mode), {figures[0], figures[1], figures[2], figures[3]});
     QCOMPARE(e.shown, shown);
     if (!line.isEmpty()) QCOMPARE(e.line, line);
     QCOMPARE(e.number, 7);
@@ -102,7 +102,7 @@ void TestNameList::order()
     std::vector<PupilEntry> entries;
     for (const QString& pupil : pupils) {
         const QStringList p = pupil.split(u' ');
-        entries.push_back(pupilEntry(p[2].toInt(), p[0].toInt(), QStringLiteral("小1"), p[1], 0, {}));
+        entries.push_back(pupilEntry(p[2].toInt(), p[0].toInt(), QStringLiteral("小1"), p[1], DisplayMode::RunsTodayAll, {}));
     }
     sortPupilEntries(entries);
     QStringList got;
@@ -143,11 +143,12 @@ void TestNameList::gradeFilter()
 void TestNameList::nameLabels()
 {
     const QString entry = "小3 山田　花子" + wide(1) + "  2回/   15回";
-    QCOMPARE(clickedNameLabel(entry, 0), QStringLiteral("小3 山田　花子　"));
-    QCOMPARE(clickedNameLabel(pupilEntry(7, 2017, QStringLiteral("小3"), QStringLiteral("Ken Smith"), 0, {123, 4}).shown, 0),
+    constexpr DisplayMode runs = DisplayMode::RunsTodayAll;
+    QCOMPARE(clickedNameLabel(entry, runs), QStringLiteral("小3 山田　花子　"));
+    QCOMPARE(clickedNameLabel(pupilEntry(7, 2017, QStringLiteral("小3"), QStringLiteral("Ken Smith"), runs, {123, 4}).shown, runs),
              "小3 Ken Smith " + W);
     QCOMPARE(doubleClickedNameLabel(entry), "小3 山田　花子" + wide(1) + "  2回");
-    QCOMPARE(clickedNameLabel(QStringLiteral("小1 ab          /"), 0), QStringLiteral("小1 ab"));
+    QCOMPARE(clickedNameLabel(QStringLiteral("小1 ab          /"), runs), QStringLiteral("小1 ab"));
     QCOMPARE(programMenuPath(QStringLiteral("C:\\X\\prog")), QStringLiteral("C:\\X\\prog\\..\\起動\\プログラムメニュー.exe"));
 }
 

@@ -274,7 +274,7 @@ void TestRoster::missingRosterGivesAnEmptyListAndANote()
     f.read();
     QCOMPARE(f.s.roster.count, 1);
     QVERIFY(QFile::remove(f.inst.path(QStringLiteral("生徒用名簿.txt"))));
-    名簿ファイル処理(f.s); // no temporary file either: nothing to do
+    restoreLeftoverRoster(f.s); // no temporary file either: nothing to do
     const RosterReadResult r = f.read();
     QCOMPARE(f.s.roster.count, 0);
     QVERIFY(f.listed.isEmpty());
@@ -323,13 +323,13 @@ void TestRoster::recoveryRenamesTheTemporaryFile()
     // Both present: nothing changes.
     f.inst.write(QStringLiteral("生徒用名簿temp.txt"), line(9, 2017, QStringLiteral("新"), QStringLiteral("0")));
     const QByteArray before = readBytes(main);
-    名簿ファイル処理(f.s);
+    restoreLeftoverRoster(f.s);
     QCOMPARE(readBytes(main), before);
     QVERIFY(QFile::exists(temp));
     // Only the temporary file: it takes the roster's name.
     QVERIFY(QFile::remove(main));
     const QByteArray tempBytes = readBytes(temp);
-    名簿ファイル処理(f.s);
+    restoreLeftoverRoster(f.s);
     QVERIFY(!QFile::exists(temp));
     QCOMPARE(readBytes(main), tempBytes);
     f.read();

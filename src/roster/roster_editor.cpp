@@ -1,4 +1,4 @@
-#include "roster/frm_name2.h"
+#include "roster/roster_editor.h"
 
 #include "state/catalogue.h"
 #include "base/folder_path.h"
@@ -24,7 +24,7 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, const Q
 }
 } // namespace
 
-FrmName2::FrmName2(App& app) : Screen(app, QStringLiteral("FrmName2"))
+RosterEditor::RosterEditor(App& app) : Screen(app, QStringLiteral("FrmName2"))
 {
     setWindowTitle(QStringLiteral("名前変更"));
     label(this, QStringLiteral("Label4"), QStringLiteral("名前変更"), twRect(900, 600, 6000, 900), 28, true);
@@ -41,8 +41,8 @@ FrmName2::FrmName2(App& app) : Screen(app, QStringLiteral("FrmName2"))
         name->setGeometry(twRect(3600, top, 7200, 660));
         // The whole 20-character field fits, trailing blanks included.
         name->setFont(designFont(kGothic, 16));
-        text2_[std::size_t(r - 1)] = year;
-        text1_[std::size_t(r - 1)] = name;
+        yearFields_[std::size_t(r - 1)] = year;
+        nameFields_[std::size_t(r - 1)] = name;
     }
     label(this, QStringLiteral("Label3"), QStringLiteral("※生まれた年は早生まれの場合は1年引いてください"),
           twRect(900, 5340, 12000, 480), 14);
@@ -54,8 +54,8 @@ FrmName2::FrmName2(App& app) : Screen(app, QStringLiteral("FrmName2"))
     back->setObjectName(QStringLiteral("Command2"));
     back->setGeometry(twRect(7200, 6360, 2700, 960));
     for (QPushButton* b : {change, back}) b->setFont(designFont(kPGothic, 18, true));
-    connect(change, &QPushButton::clicked, this, &FrmName2::Command1_Click);
-    connect(back, &QPushButton::clicked, this, &FrmName2::Command2_Click);
+    connect(change, &QPushButton::clicked, this, &RosterEditor::saveNames);
+    connect(back, &QPushButton::clicked, this, &RosterEditor::goBack);
 
     // Under the buttons: that the names were saved.
     saved_ = label(this, QStringLiteral("LabelSaved"), QString(), twRect(900, 7420, 13500, 360), 12);
@@ -66,39 +66,39 @@ FrmName2::FrmName2(App& app) : Screen(app, QStringLiteral("FrmName2"))
     note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     note_->setStyleSheet(QStringLiteral("color: #8b0000;"));
 
-    Form_Load();
+    load();
 }
 
-QString FrmName2::rosterPath() { return nativePath(state().dataFolder + QStringLiteral("生徒用名簿.txt")); }
+QString RosterEditor::rosterPath() { return nativePath(state().dataFolder + QStringLiteral("生徒用名簿.txt")); }
 
-void FrmName2::message(const QString& text)
+void RosterEditor::message(const QString& text)
 {
     const QString& title = state().contentTitle;
     services().dialogs.message(text, title.isEmpty() ? catalogue::kTitle : title);
 }
 
-void FrmName2::Form_Load()
+void RosterEditor::load()
 {
     const EditorRead read = readEditorRows(rosterPath());
     for (std::size_t i = 0; i < 3; ++i) {
         const bool present = i < read.rows.size();
         if (present && read.rows[i].readable) {
             const RosterRecord& r = read.rows[i].record;
-            text1_[i]->setText(r.name);
-            text2_[i]->setText(QString::number(r.birthYear));
+            nameFields_[i]->setText(r.name);
+            yearFields_[i]->setText(QString::number(r.birthYear));
         } else if (present) {
-            text1_[i]->setText(read.rows[i].rawLine);
+            nameFields_[i]->setText(read.rows[i].rawLine);
         }
         // A row the roster does not have takes a new pupil; a damaged line is
         // written back untouched.
         const bool editable = read.opened && (!present || read.rows[i].readable);
-        text1_[i]->setEnabled(editable);
-        text2_[i]->setEnabled(editable);
+        nameFields_[i]->setEnabled(editable);
+        yearFields_[i]->setEnabled(editable);
     }
     showNotes(read);
 }
 
-void FrmName2::showNotes(const EditorRead& read)
+void RosterEditor::showNotes(const EditorRead& read)
 {
     QStringList notes;
     if (!read.opened) notes << read.error + QStringLiteral("名前は変更できません。");
@@ -113,7 +113,7 @@ void FrmName2::showNotes(const EditorRead& read)
     note_->setText(notes.join(u'\n'));
 }
 
-bool FrmName2::newPupilRules(NewPupilRules& rules)
+bool RosterEditor::newPupilRules(NewPupilRules& rules)
 {
     // A new child must not take over the runs of a pupil who has left the
     // roster: the numbers in this title's records and in the log the titles
@@ -127,7 +127,7 @@ bool FrmName2::newPupilRules(NewPupilRules& rules)
     return false;
 }
 
-void FrmName2::Command1_Click()
+void RosterEditor::saveNames()
 {
     saved_->clear();
     const QString path = rosterPath();
@@ -138,7 +138,7 @@ void FrmName2::Command1_Click()
         return;
     }
     std::array<RowEdit, kEditorRows> edits;
-    for (std::size_t i = 0; i < 3; ++i) edits[i] = {text1_[i]->text(), text2_[i]->text()};
+    for (std::size_t i = 0; i < 3; ++i) edits[i] = {nameFields_[i]->text(), yearFields_[i]->text()};
     NewPupilRules adding;
     bool typedIntoNewRow = false;
     for (std::size_t i = read.rows.size(); i < 3; ++i)
@@ -163,4 +163,4 @@ void FrmName2::Command1_Click()
     showNotes(readEditorRows(path));
 }
 
-void FrmName2::Command2_Click() { app().navigator.showNameSelection(); }
+void RosterEditor::goBack() { app().navigator.showNameSelection(); }

@@ -7,17 +7,17 @@ struct SharedState;
 
 // The version box "ﾊﾞｰｼﾞｮﾝ情報": the title, the version, the maker and where
 // news of the program is published. Shown modally over the selection screen.
-class frmver : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    frmver(const SharedState& s, QWidget* parent);
+    AboutBox(const SharedState& s, QWidget* parent);
     // Fills the labels; run each time the box becomes active.
-    void Form_Activate();
+    void fillTexts();
 
 private:
     QLabel* label(const QString& name, double left, double top, double width, double height, double points,
                   bool bold = false);
 
     const SharedState& state_;
-    QLabel *label1_, *label2_, *label4_, *label5_;
+    QLabel *title_, *version_, *maker_, *description_;
 };

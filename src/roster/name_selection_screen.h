@@ -1,5 +1,6 @@
 #pragma once
 #include "ui/screen.h"
+#include "roster/name_list.h"
 
 #include <array>
 
@@ -17,34 +18,37 @@ struct RosterReadResult;
 // counts or points; the pupil picks a name and confirms it, which opens the
 // step lobby. The menus lead to the roster editor, the program menu (終了),
 // help, the version box and the maker's page.
-class namesel : public Screen {
+class NameSelectionScreen : public Screen {
     Q_OBJECT
 public:
     // `anotherCopyRunning`: start-up found the installation's single-instance
     // lock held by another process; the load then ends the program.
-    explicit namesel(App& app, bool anotherCopyRunning = false);
+    explicit NameSelectionScreen(App& app, bool anotherCopyRunning = false);
 
     // The first showing runs the load steps and then the activation steps;
     // the stage calls this once per showing.
     void formActivate() override;
-    void Form_Load();
-    void Form_Activate();
     // Builds the list: tallies, roster, lines, order, filter.
-    void 名簿表示();
+    void listPupils();
 
-    void List1_Click();
-    void List1_DblClick();
+    // A click in the list shows the chosen name and keeps its pupil number.
+    void showChosenName();
+    // A double click chooses the name and confirms it at once.
+    void confirmDoubleClickedName();
     // Confirms the selected name: the pupil goes to the step lobby.
-    void Command14_Click();
+    void confirmName();
     // Leaves through the installation's program menu.
-    void Command7_Click();
-    void Combo1_Click();
-    void mnuNameChange_Click();
-    void mnuContents_Click();
-    void mnuVersion_Click();
-    void menuTQ58_Click();
+    void leave();
+    // The grade filter changed: the list is built again for it.
+    void filterByGrade();
+    void openRosterEditor();
+    void openHelp();
+    // The version box; the screen is activated afresh when it closes.
+    void openAboutBox();
+    void visitMakerPage();
 
-    int displayMode() const;
+    // What the list's figures show: the checked option (-1 when none is).
+    DisplayMode displayMode() const;
     // The file menu's "音を出す": the user's choice, kept for the next start.
     void setSoundOn(bool on);
 
@@ -53,6 +57,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Once, on the first showing: the other-copy check and the first list.
+    void load();
+    // Each showing: a fresh roster read, no pupil chosen, every grade listed.
+    void activate();
     void buildMenus();
     // The screen's own keys ("1" confirms, "0" leaves); true when used.
     bool formKeyPress(const QString& text);
@@ -62,12 +70,14 @@ private:
 
     bool anotherCopyRunning_;
     bool loaded_ = false;
-    QLabel *label4_, *label1_, *label2_, *image1_, *note_;
-    QListWidget *list1_, *list2_, *list3_, *list4_;
-    QPushButton *command14_, *command7_, *command1_;
-    std::array<QRadioButton*, 4> option1_{};
-    QButtonGroup* options_;
-    QComboBox* combo1_;
+    // The pupil of the last name clicked; 0 until one is.
+    qint16 chosenPupil_ = 0;
+    QLabel *title_, *chosenName_, *pupilNumberLabel_, *icon_, *note_;
+    QListWidget *names_, *sortedLines_, *lineTails_, *spareList_;
+    QPushButton *confirm_, *leave_, *print_;
+    std::array<QRadioButton*, 4> displayOptions_{};
+    QButtonGroup* displayGroup_;
+    QComboBox* gradeFilter_;
     QAction* soundOn_;
-    QWidget* picture5_;
+    QWidget* waitPanel_;
 };

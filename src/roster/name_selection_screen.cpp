@@ -1,4 +1,4 @@
-#include "roster/namesel.h"
+#include "roster/name_selection_screen.h"
 
 #include "base/file_error.h"
 #include "base/folder_path.h"
@@ -61,7 +61,7 @@ void colourText(QWidget* w, const QColor& c)
 }
 } // namespace
 
-namesel::namesel(App& app, bool anotherCopyRunning)
+NameSelectionScreen::NameSelectionScreen(App& app, bool anotherCopyRunning)
     : Screen(app, QStringLiteral("namesel")), anotherCopyRunning_(anotherCopyRunning)
 {
     setWindowTitle(QStringLiteral("velmora"));
@@ -72,35 +72,36 @@ namesel::namesel(App& app, bool anotherCopyRunning)
 
     buildMenus();
 
-    image1_ = new QLabel(this);
-    image1_->setObjectName(QStringLiteral("Image1"));
-    image1_->setGeometry(twRect(600, 720, 960, 960));
+    icon_ = new QLabel(this);
+    icon_->setObjectName(QStringLiteral("Image1"));
+    icon_->setGeometry(twRect(600, 720, 960, 960));
 
-    label4_ = new QLabel(this);
-    label4_->setObjectName(QStringLiteral("Label4"));
-    label4_->setFont(designFont(kPGothic, 48, true));
-    label4_->setGeometry(twRect(1920, 600, 12840, 1200));
-    colourText(label4_, Qt::white);
+    title_ = new QLabel(this); // the content title
+    title_->setObjectName(QStringLiteral("Label4"));
+    title_->setFont(designFont(kPGothic, 48, true));
+    title_->setGeometry(twRect(1920, 600, 12840, 1200));
+    colourText(title_, Qt::white);
 
-    label1_ = new QLabel(kPrompt, this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setFont(designFont(kPGothic, 20, true));
-    label1_->setGeometry(twRect(600, 2040, 9600, 600));
-    colourText(label1_, QColor(255, 255, 160));
+    chosenName_ = new QLabel(kPrompt, this); // the prompt, then the chosen name
+    chosenName_->setObjectName(QStringLiteral("Label1"));
+    chosenName_->setFont(designFont(kPGothic, 20, true));
+    chosenName_->setGeometry(twRect(600, 2040, 9600, 600));
+    colourText(chosenName_, QColor(255, 255, 160));
 
-    label2_ = new QLabel(this);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setGeometry(twRect(9600, 2040, 600, 600));
-    label2_->hide();
+    // Hidden: shows the chosen pupil's number, kept in chosenPupil_.
+    pupilNumberLabel_ = new QLabel(this);
+    pupilNumberLabel_->setObjectName(QStringLiteral("Label2"));
+    pupilNumberLabel_->setGeometry(twRect(9600, 2040, 600, 600));
+    pupilNumberLabel_->hide();
 
-    list1_ = new QListWidget(this);
-    list1_->setObjectName(QStringLiteral("List1"));
+    names_ = new QListWidget(this);
+    names_->setObjectName(QStringLiteral("List1"));
     // Fixed pitch: "　" and "回" take two cells, so the figures line up.
-    list1_->setFont(designFont(QStringLiteral("IPAGothic"), 18));
-    list1_->setGeometry(twRect(600, 2760, 9600, 6300));
-    list1_->installEventFilter(this);
-    connect(list1_, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
-    connect(list1_, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
+    names_->setFont(designFont(QStringLiteral("IPAGothic"), 18));
+    names_->setGeometry(twRect(600, 2760, 9600, 6300));
+    names_->installEventFilter(this);
+    connect(names_, &QListWidget::currentRowChanged, this, [this] { showChosenName(); });
+    connect(names_, &QListWidget::itemDoubleClicked, this, [this] { confirmDoubleClickedName(); });
 
     // The reader's notes: a missing roster, lines it could not read.
     note_ = new QLabel(this);
@@ -111,17 +112,18 @@ namesel::namesel(App& app, bool anotherCopyRunning)
     note_->setGeometry(twRect(600, 9180, 9600, 1200));
     colourText(note_, QColor(255, 255, 160));
 
-    list2_ = new QListWidget(this);
-    list2_->setObjectName(QStringLiteral("List2"));
-    list3_ = new QListWidget(this);
-    list3_->setObjectName(QStringLiteral("List3"));
-    list4_ = new QListWidget(this);
-    list4_->setObjectName(QStringLiteral("List4"));
-    for (QListWidget* l : {list2_, list3_, list4_}) l->hide();
+    // Hidden lists: every pupil's whole line, and the listed lines' tails.
+    sortedLines_ = new QListWidget(this);
+    sortedLines_->setObjectName(QStringLiteral("List2"));
+    lineTails_ = new QListWidget(this);
+    lineTails_->setObjectName(QStringLiteral("List3"));
+    spareList_ = new QListWidget(this);
+    spareList_->setObjectName(QStringLiteral("List4"));
+    for (QListWidget* l : {sortedLines_, lineTails_, spareList_}) l->hide();
 
     static const char16_t* const captions[] = {u"回数(今日／今まで）", u"ポイント（今日／今まで）",
                                                u"本日（ポイント／回数）", u"今まで（ポイント／回数）"};
-    options_ = new QButtonGroup(this);
+    displayGroup_ = new QButtonGroup(this);
     for (int i = 0; i < 4; ++i) {
         auto* b = new QRadioButton(QString::fromUtf16(captions[i]), this);
         b->setObjectName(QStringLiteral("Option1(%1)").arg(i));
@@ -129,105 +131,105 @@ namesel::namesel(App& app, bool anotherCopyRunning)
         b->setGeometry(twRect(10800, 2760 + i * 540, 4200, 480));
         colourText(b, Qt::white);
         b->installEventFilter(this);
-        options_->addButton(b, i);
-        option1_[std::size_t(i)] = b;
+        displayGroup_->addButton(b, i);
+        displayOptions_[std::size_t(i)] = b;
     }
-    option1_[0]->setChecked(true);
-    connect(options_, &QButtonGroup::idToggled, this, [this](int, bool on) {
+    displayOptions_[0]->setChecked(true);
+    connect(displayGroup_, &QButtonGroup::idToggled, this, [this](int, bool on) {
         if (on) rebuildKeepingChoice();
     });
 
-    command14_ = new QPushButton(QStringLiteral("O.K."), this);
-    command14_->setObjectName(QStringLiteral("Command14"));
-    command14_->setFont(designFont(kPGothic, 24, true));
-    command14_->setGeometry(twRect(10800, 5160, 3600, 1200));
-    connect(command14_, &QPushButton::clicked, this, &namesel::Command14_Click);
+    confirm_ = new QPushButton(QStringLiteral("O.K."), this);
+    confirm_->setObjectName(QStringLiteral("Command14"));
+    confirm_->setFont(designFont(kPGothic, 24, true));
+    confirm_->setGeometry(twRect(10800, 5160, 3600, 1200));
+    connect(confirm_, &QPushButton::clicked, this, &NameSelectionScreen::confirmName);
 
-    command7_ = new QPushButton(QStringLiteral("終了"), this);
-    command7_->setObjectName(QStringLiteral("Command7"));
-    command7_->setFont(designFont(kPGothic, 16));
-    command7_->setGeometry(twRect(10800, 6720, 3600, 900));
-    connect(command7_, &QPushButton::clicked, this, &namesel::Command7_Click);
+    leave_ = new QPushButton(QStringLiteral("終了"), this);
+    leave_->setObjectName(QStringLiteral("Command7"));
+    leave_->setFont(designFont(kPGothic, 16));
+    leave_->setGeometry(twRect(10800, 6720, 3600, 900));
+    connect(leave_, &QPushButton::clicked, this, &NameSelectionScreen::leave);
 
-    command1_ = new QPushButton(QStringLiteral("印刷"), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setFont(designFont(kPGothic, 16));
-    command1_->setGeometry(twRect(10800, 7920, 3600, 900));
-    command1_->hide();
+    print_ = new QPushButton(QStringLiteral("印刷"), this);
+    print_->setObjectName(QStringLiteral("Command1"));
+    print_->setFont(designFont(kPGothic, 16));
+    print_->setGeometry(twRect(10800, 7920, 3600, 900));
+    print_->hide();
 
-    combo1_ = new QComboBox(this);
-    combo1_->setObjectName(QStringLiteral("Combo1"));
-    combo1_->setGeometry(twRect(10800, 2040, 3600, 480));
-    combo1_->addItem(QStringLiteral("全学年"));
-    combo1_->hide();
-    connect(combo1_, &QComboBox::activated, this, [this] { Combo1_Click(); });
+    gradeFilter_ = new QComboBox(this);
+    gradeFilter_->setObjectName(QStringLiteral("Combo1"));
+    gradeFilter_->setGeometry(twRect(10800, 2040, 3600, 480));
+    gradeFilter_->addItem(QStringLiteral("全学年"));
+    gradeFilter_->hide();
+    connect(gradeFilter_, &QComboBox::activated, this, [this] { filterByGrade(); });
 
-    for (QWidget* w : {static_cast<QWidget*>(command14_), static_cast<QWidget*>(command7_),
-                       static_cast<QWidget*>(combo1_)})
+    for (QWidget* w : {static_cast<QWidget*>(confirm_), static_cast<QWidget*>(leave_),
+                       static_cast<QWidget*>(gradeFilter_)})
         w->installEventFilter(this);
 
-    picture5_ = new QWidget(this);
-    picture5_->setObjectName(QStringLiteral("Picture5"));
-    picture5_->setAutoFillBackground(true);
-    picture5_->setGeometry(twRect(0, 0, 15360, 11520));
-    auto* wait = new QLabel(QStringLiteral("Just a moment, please."), picture5_);
+    waitPanel_ = new QWidget(this);
+    waitPanel_->setObjectName(QStringLiteral("Picture5"));
+    waitPanel_->setAutoFillBackground(true);
+    waitPanel_->setGeometry(twRect(0, 0, 15360, 11520));
+    auto* wait = new QLabel(QStringLiteral("Just a moment, please."), waitPanel_);
     wait->setObjectName(QStringLiteral("Picture5Text"));
     wait->setFont(designFont(kGothic, 24, true));
     wait->setAlignment(Qt::AlignCenter);
-    wait->setGeometry(picture5_->rect());
+    wait->setGeometry(waitPanel_->rect());
     colourText(wait, Qt::white);
-    picture5_->raise();
+    waitPanel_->raise();
 }
 
-void namesel::buildMenus()
+void NameSelectionScreen::buildMenus()
 {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MenuBar"));
     bar->setFont(uiFont());
     QMenu* file = bar->addMenu(QStringLiteral("file"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    auto item = [this](QMenu* menu, const QString& name, const QString& text, void (namesel::*slot)()) {
+    auto item = [this](QMenu* menu, const QString& name, const QString& text, void (NameSelectionScreen::*slot)()) {
         QAction* a = menu->addAction(text);
         a->setObjectName(name);
         connect(a, &QAction::triggered, this, slot);
     };
-    item(file, QStringLiteral("mnuNameChange"), QStringLiteral("名前の変更"), &namesel::mnuNameChange_Click);
+    item(file, QStringLiteral("mnuNameChange"), QStringLiteral("名前の変更"), &NameSelectionScreen::openRosterEditor);
     soundOn_ = file->addAction(QStringLiteral("音を出す"));
     soundOn_->setObjectName(QStringLiteral("mnuSound"));
     soundOn_->setCheckable(true);
     soundOn_->setChecked(state().sound.on);
-    connect(soundOn_, &QAction::triggered, this, &namesel::setSoundOn);
-    item(file, QStringLiteral("mnuExit"), QStringLiteral("終了"), &namesel::Command7_Click);
+    connect(soundOn_, &QAction::triggered, this, &NameSelectionScreen::setSoundOn);
+    item(file, QStringLiteral("mnuExit"), QStringLiteral("終了"), &NameSelectionScreen::leave);
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    item(help, QStringLiteral("mnuContents"), QStringLiteral("目次"), &namesel::mnuContents_Click);
-    item(help, QStringLiteral("mnuVersion"), QStringLiteral("バージョン情報"), &namesel::mnuVersion_Click);
-    item(help, QStringLiteral("menuTQ58"), QStringLiteral("Quorvaneホームページ"), &namesel::menuTQ58_Click);
+    item(help, QStringLiteral("mnuContents"), QStringLiteral("目次"), &NameSelectionScreen::openHelp);
+    item(help, QStringLiteral("mnuVersion"), QStringLiteral("バージョン情報"), &NameSelectionScreen::openAboutBox);
+    item(help, QStringLiteral("menuTQ58"), QStringLiteral("Quorvaneホームページ"), &NameSelectionScreen::visitMakerPage);
     for (QMenu* menu : {file, help}) menu->setFont(uiFont());
     bar->setGeometry(0, 0, 1024, bar->sizeHint().height());
 }
 
-int namesel::displayMode() const { return options_->checkedId(); }
+DisplayMode NameSelectionScreen::displayMode() const { return DisplayMode(displayGroup_->checkedId()); }
 
-void namesel::formActivate()
+void NameSelectionScreen::formActivate()
 {
     if (!loaded_) {
         loaded_ = true;
-        QPointer<namesel> self(this);
-        Form_Load();
+        QPointer<NameSelectionScreen> self(this);
+        load();
         if (!self || !stillShown()) return;
     }
-    Form_Activate();
+    activate();
 }
 
-void namesel::Form_Load()
+void NameSelectionScreen::load()
 {
     SharedState& s = state();
-    QPointer<namesel> self(this);
+    QPointer<NameSelectionScreen> self(this);
     // Refuse to run beside another copy, else read the roster and list its pupils behind the wait panel.
-    picture5_->move(0, 0);
-    picture5_->show();
-    picture5_->raise();
+    waitPanel_->move(0, 0);
+    waitPanel_->show();
+    waitPanel_->raise();
     s.random.seed(std::uint32_t(services().clock.now().time().msecsSinceStartOfDay()));
     // The installation's lock was taken at start-up; another process holds it.
     if (anotherCopyRunning_) {
@@ -240,51 +242,52 @@ void namesel::Form_Load()
     }
     // A roster left only as 生徒用名簿temp.txt is put in place before the
     // first reading, so that its pupils are listed at once.
-    名簿ファイル処理(s);
-    名簿表示();
+    restoreLeftoverRoster(s);
+    listPupils();
     if (!self || !stillShown()) return;
-    label4_->setText(s.contentTitle);
-    list1_->setCurrentRow(0);
-    list1_->setFocus();
+    title_->setText(s.contentTitle);
+    names_->setCurrentRow(0);
+    names_->setFocus();
     if (!pump()) return;
-    picture5_->hide();
+    waitPanel_->hide();
 }
 
-void namesel::Form_Activate()
+void NameSelectionScreen::activate()
 {
     SharedState& s = state();
-    QPointer<namesel> self(this);
+    QPointer<NameSelectionScreen> self(this);
     // Each showing starts from a fresh roster read, no pupil chosen and every grade listed.
-    名簿ファイル処理(s);
-    list1_->setCurrentRow(-1);
-    command1_->setVisible(s.printButtonShown == 1);
+    restoreLeftoverRoster(s);
+    names_->setCurrentRow(-1);
+    print_->setVisible(s.printButtonShown == 1);
     // A change of the option rebuilds the list.
-    option1_[1]->setChecked(true);
+    displayOptions_[1]->setChecked(true);
     if (!self || !stillShown()) return;
-    image1_->setPixmap(programIcon(image1_->width()));
-    combo1_->clear();
-    combo1_->addItems(gradeFilterChoices());
-    combo1_->setCurrentIndex(0);
+    icon_->setPixmap(programIcon(icon_->width()));
+    gradeFilter_->clear();
+    gradeFilter_->addItems(gradeFilterChoices());
+    gradeFilter_->setCurrentIndex(0);
     s.gradeFilterText = QStringLiteral("全学年");
-    label1_->setText(kPrompt);
-    picture5_->hide();
+    chosenName_->setText(kPrompt);
+    waitPanel_->hide();
 }
 
-void namesel::名簿表示()
+void NameSelectionScreen::listPupils()
 {
     SharedState& s = state();
-    QPointer<namesel> self(this);
+    QPointer<NameSelectionScreen> self(this);
     // Refresh the counts, then list the roster's pupils with their figures, filtered by grade.
     if (!回数求(s, services()) || !self || !stillShown()) return;
     if (!pump()) return;
 
-    for (QListWidget* l : {list1_, list2_, list3_, list4_}) l->clear();
-    list1_->addItem(kDashes);
+    for (QListWidget* l : {names_, sortedLines_, lineTails_, spareList_}) l->clear();
+    names_->addItem(kDashes);
 
-    const int mode = displayMode();
+    const int checked = displayGroup_->checkedId();
+    const DisplayMode mode = displayMode();
     std::vector<PupilEntry> entries;
     const RosterReadResult read = readRoster(s, services(), [&](const RosterRecord& r, const QString& code) {
-        if (mode < 0 || mode >= kDisplayModes) return;
+        if (checked < 0 || checked >= kDisplayModes) return;
         entries.push_back(pupilEntry(r.number, r.birthYear, code, r.name, mode, pupilFigures(s.records, r.number)));
     });
     if (services().end.requested()) return;
@@ -292,40 +295,40 @@ void namesel::名簿表示()
 
     // The number travels with the entry, so a name holding "*" and a
     // birth year of any length are shown and chosen whole.
-    const QString filter = combo1_->currentText();
+    const QString filter = gradeFilter_->currentText();
     s.roster.listed.clear();
     bool kept = false;
     for (const PupilEntry& e : entries) {
-        list2_->addItem(e.line);
+        sortedLines_->addItem(e.line);
         kept = gradeFilterKeeps(filter, gradeOffset(s.roster.schoolYear, e.birthYear), kept);
         if (!kept) continue;
         auto* item = new QListWidgetItem(e.shown);
         item->setData(Qt::UserRole, e.number);
-        list1_->addItem(item);
-        list3_->addItem(e.tail);
+        names_->addItem(item);
+        lineTails_->addItem(e.tail);
         s.roster.listed.push_back(e.number);
     }
     showReadNotes(read);
 
-    list1_->setCurrentRow(0);
+    names_->setCurrentRow(0);
 }
 
-void namesel::rebuildKeepingChoice()
+void NameSelectionScreen::rebuildKeepingChoice()
 {
-    const int row = list1_->currentRow();
-    const QVariant chosen = row > 0 ? list1_->item(row)->data(Qt::UserRole) : QVariant();
-    QPointer<namesel> self(this);
-    名簿表示();
+    const int row = names_->currentRow();
+    const QVariant chosen = row > 0 ? names_->item(row)->data(Qt::UserRole) : QVariant();
+    QPointer<NameSelectionScreen> self(this);
+    listPupils();
     if (!self || !stillShown() || !chosen.isValid()) return;
-    for (int i = 1; i < list1_->count(); ++i) {
-        if (list1_->item(i)->data(Qt::UserRole) == chosen) {
-            list1_->setCurrentRow(i);
+    for (int i = 1; i < names_->count(); ++i) {
+        if (names_->item(i)->data(Qt::UserRole) == chosen) {
+            names_->setCurrentRow(i);
             return;
         }
     }
 }
 
-void namesel::setSoundOn(bool on)
+void NameSelectionScreen::setSoundOn(bool on)
 {
     SharedState& s = state();
     if (on) {
@@ -343,7 +346,7 @@ void namesel::setSoundOn(bool on)
     user_preferences::setSoundOn(on);
 }
 
-void namesel::showReadNotes(const RosterReadResult& read)
+void NameSelectionScreen::showReadNotes(const RosterReadResult& read)
 {
     const QStringList& skippedLines = read.skippedLines;
     QString text = read.missingNote;
@@ -363,34 +366,35 @@ void namesel::showReadNotes(const RosterReadResult& read)
     note_->setVisible(!text.isEmpty());
 }
 
-void namesel::List1_Click()
+void NameSelectionScreen::showChosenName()
 {
-    const int i = list1_->currentRow();
+    const int i = names_->currentRow();
     if (i < 0) return;
     if (i == 0) {
-        label1_->setText(kPrompt);
+        chosenName_->setText(kPrompt);
         return;
     }
-    QListWidgetItem* item = list1_->item(i);
-    label1_->setText(clickedNameLabel(item->text(), displayMode()));
-    label2_->setText(QString::number(item->data(Qt::UserRole).toInt()));
+    QListWidgetItem* item = names_->item(i);
+    chosenName_->setText(clickedNameLabel(item->text(), displayMode()));
+    chosenPupil_ = qint16(item->data(Qt::UserRole).toInt());
+    pupilNumberLabel_->setText(QString::number(chosenPupil_));
 }
 
-void namesel::List1_DblClick()
+void NameSelectionScreen::confirmDoubleClickedName()
 {
-    const int i = list1_->currentRow();
+    const int i = names_->currentRow();
     if (i < 0) return;
-    List1_Click();
-    if (i > 0) label1_->setText(doubleClickedNameLabel(list1_->item(i)->text()));
-    Command14_Click();
+    showChosenName();
+    if (i > 0) chosenName_->setText(doubleClickedNameLabel(names_->item(i)->text()));
+    confirmName();
 }
 
-void namesel::Command14_Click()
+void NameSelectionScreen::confirmName()
 {
     SharedState& s = state();
-    const int n = label2_->text().toInt();
+    const int n = chosenPupil_;
     // Sign in the chosen pupil; a choice that is no pupil only beeps.
-    if (label1_->text() == kPrompt || label1_->text().isEmpty() || n < 1 || n >= kPupilCount) {
+    if (chosenName_->text() == kPrompt || chosenName_->text().isEmpty() || n < 1 || n >= kPupilCount) {
         playWrongCue(s, services());
         return;
     }
@@ -398,65 +402,65 @@ void namesel::Command14_Click()
     s.pupilNumber = qint16(n);
     s.pupilName = s.roster.names[std::size_t(n)];
     s.pupilGradeLabel = s.roster.gradeLabels[std::size_t(n)];
-    command14_->hide();
-    picture5_->show();
-    picture5_->raise();
+    confirm_->hide();
+    waitPanel_->show();
+    waitPanel_->raise();
     // The lobby takes over and this screen closes.
     app().navigator.openLobby();
 }
 
-void namesel::Command7_Click() { app().navigator.leaveProgram(); }
+void NameSelectionScreen::leave() { app().navigator.leaveProgram(); }
 
-void namesel::Combo1_Click()
+void NameSelectionScreen::filterByGrade()
 {
-    state().gradeFilterText = combo1_->currentText();
-    QPointer<namesel> self(this);
-    名簿表示();
-    if (self && stillShown()) list1_->setFocus();
+    state().gradeFilterText = gradeFilter_->currentText();
+    QPointer<NameSelectionScreen> self(this);
+    listPupils();
+    if (self && stillShown()) names_->setFocus();
 }
 
-void namesel::mnuNameChange_Click() { app().navigator.showRosterEditor(); }
+void NameSelectionScreen::openRosterEditor() { app().navigator.showRosterEditor(); }
 
-void namesel::mnuContents_Click() { app().navigator.showHelp(); }
+void NameSelectionScreen::openHelp() { app().navigator.showHelp(); }
 
-void namesel::mnuVersion_Click()
+void NameSelectionScreen::openAboutBox()
 {
-    QPointer<namesel> self(this);
+    QPointer<NameSelectionScreen> self(this);
     app().navigator.showVersionBox();
     // The screen becomes the active window again.
-    if (self && stillShown()) Form_Activate();
+    if (self && stillShown()) activate();
 }
 
-void namesel::menuTQ58_Click() { app().navigator.openMakerPage(); }
+void NameSelectionScreen::visitMakerPage() { app().navigator.openMakerPage(); }
 
-bool namesel::formKeyPress(const QString& text)
+bool NameSelectionScreen::formKeyPress(const QString& text)
 {
-    if (text == u"1" && command14_->isVisibleTo(this)) {
-        Command14_Click();
+    if (text == u"1" && confirm_->isVisibleTo(this)) {
+        confirmName();
         return true;
     }
-    if (text == u"0" && command7_->isVisibleTo(this)) {
-        Command7_Click();
+    if (text == u"0" && leave_->isVisibleTo(this)) {
+        leave();
         return true;
     }
     return false;
 }
 
-bool namesel::eventFilter(QObject* watched, QEvent* event)
+bool NameSelectionScreen::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (formKeyPress(key->text())) return true;
-        if (watched == list1_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+        if (watched == names_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                                   key->key() == Qt::Key_Space)) {
-            Command14_Click();
+            confirmName();
             return true;
         }
     }
     return Screen::eventFilter(watched, event);
 }
 
-void namesel::keyPressEvent(QKeyEvent* event)
+void NameSelectionScreen::keyPressEvent(QKeyEvent* event)
 {
     if (!formKeyPress(event->text())) Screen::keyPressEvent(event);
 }

@@ -1,6 +1,6 @@
 #include "ui/fonts.h"
 #include "base/user_preferences.h"
-#include "namesel_fixture.h"
+#include "name_selection_fixture.h"
 #include "records/record_file.h"
 
 #include <QButtonGroup>
@@ -17,7 +17,7 @@
 using namespace roster_test;
 
 // The name selection screen on real widgets.
-class TestNamesel : public QObject {
+class TestNameSelectionScreen : public QObject {
     Q_OBJECT
 private slots:
     void controlsAndTexts();
@@ -39,7 +39,7 @@ const QString W = QStringLiteral("　");
 const QString kDashes = QStringLiteral("－－－－－－");
 } // namespace
 
-void TestNamesel::controlsAndTexts()
+void TestNameSelectionScreen::controlsAndTexts()
 {
     installFontSubstitutions(); // as the program does; and fonts as a desktop theme gives them
     for (const char* themed : {"QMenu", "QMessageBox", "QLabel"}) QApplication::setFont(QFont("DejaVu Serif", 7), themed);
@@ -92,7 +92,7 @@ void TestNamesel::controlsAndTexts()
     QApplication::setFont(QApplication::font()); // the themed fonts gone
 }
 
-void TestNamesel::listInModeOneThenModeZero()
+void TestNameSelectionScreen::listInModeOneThenModeZero()
 {
     Fixture f;
     QVERIFY(startUp(f.stage.app(), f.inst.programFolder()));
@@ -120,7 +120,7 @@ void TestNamesel::listInModeOneThenModeZero()
     QCOMPARE(f.label("Label2"), QStringLiteral("1"));
 }
 
-void TestNamesel::confirming_data()
+void TestNameSelectionScreen::confirming_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("O.K. button") << "ok";
@@ -131,7 +131,7 @@ void TestNamesel::confirming_data()
     QTest::newRow("double click") << "double";
 }
 
-void TestNamesel::confirming()
+void TestNameSelectionScreen::confirming()
 {
     QFETCH(QString, how);
     Fixture f;
@@ -160,7 +160,7 @@ void TestNamesel::confirming()
     QVERIFY(f.t.sound.commands.isEmpty());
 }
 
-void TestNamesel::noNameGivesTheWrongCue()
+void TestNameSelectionScreen::noNameGivesTheWrongCue()
 {
     Fixture f;
     QVERIFY(f.start());
@@ -175,7 +175,7 @@ void TestNamesel::noNameGivesTheWrongCue()
     QVERIFY(!f.get("Command14")->isHidden());
 }
 
-void TestNamesel::leaving_data()
+void TestNameSelectionScreen::leaving_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("終了 button") << "button";
@@ -183,7 +183,7 @@ void TestNamesel::leaving_data()
     QTest::newRow("menu 終了") << "menu";
 }
 
-void TestNamesel::leaving()
+void TestNameSelectionScreen::leaving()
 {
     QFETCH(QString, how);
     Fixture f;
@@ -197,7 +197,7 @@ void TestNamesel::leaving()
     QCOMPARE(f.t.end.exitCode(), 0);
 }
 
-void TestNamesel::leavingStartsTheProgramMenuWith001()
+void TestNameSelectionScreen::leavingStartsTheProgramMenuWith001()
 {
     Fixture f(true);
     const QString menu = f.inst.path(QStringLiteral("起動/プログラムメニュー.exe"));
@@ -214,7 +214,7 @@ void TestNamesel::leavingStartsTheProgramMenuWith001()
     QCOMPARE(args.readAll(), QByteArray("001"));
 }
 
-void TestNamesel::recoveryBeforeTheFirstList()
+void TestNameSelectionScreen::recoveryBeforeTheFirstList()
 {
     Fixture f;
     QVERIFY(QFile::rename(f.inst.path(QStringLiteral("生徒用名簿.txt")), f.inst.path(QStringLiteral("生徒用名簿temp.txt"))));
@@ -231,7 +231,7 @@ void TestNamesel::recoveryBeforeTheFirstList()
     QVERIFY(!QFile::exists(f.inst.path(QStringLiteral("生徒用名簿temp.txt"))));
 }
 
-void TestNamesel::readerNotes_data()
+void TestNameSelectionScreen::readerNotes_data()
 {
     QTest::addColumn<QString>("roster"); // empty: no roster file
     QTest::addColumn<QString>("note");   // empty: no note shown
@@ -241,7 +241,7 @@ void TestNamesel::readerNotes_data()
     QTest::newRow("a damaged line") << "1,2017,0,0,\"a\",0,\"\",\"\"\n2,x,0\n" << "2 行目" << 1;
 }
 
-void TestNamesel::readerNotes()
+void TestNameSelectionScreen::readerNotes()
 {
     QFETCH(QString, roster);
     QFETCH(QString, note);
@@ -256,7 +256,7 @@ void TestNamesel::readerNotes()
     QVERIFY(!f.t.end.requested());
 }
 
-void TestNamesel::soundTurnedOffStaysOff()
+void TestNameSelectionScreen::soundTurnedOffStaysOff()
 {
     QTemporaryDir config;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
@@ -284,5 +284,5 @@ void TestNamesel::soundTurnedOffStaysOff()
     qunsetenv("SOLMEA_SOUND_TRACE");
 }
 
-QTEST_MAIN(TestNamesel)
-#include "test_namesel.moc"
+QTEST_MAIN(TestNameSelectionScreen)
+#include "test_name_selection_screen.moc"

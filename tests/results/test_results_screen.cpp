@@ -9,7 +9,7 @@
 
 using namespace results_test;
 
-class TestFrmSyuuryou : public QObject {
+class TestResultsScreen : public QObject {
     Q_OBJECT
 private slots:
     void controlsAtTheirPlaces();
@@ -27,11 +27,11 @@ private slots:
     void onceMoreStartsANewRun();
 };
 
-void TestFrmSyuuryou::controlsAtTheirPlaces()
+void TestResultsScreen::controlsAtTheirPlaces()
 {
     Fixture f(kTable);
     QVERIFY(f.storeRun(1, 20));
-    FrmSyuuryou* screen = f.showResults();
+    ResultsScreen* screen = f.showResults();
     QCOMPARE(screen->objectName(), QStringLiteral("FrmSyuuryou"));
     QCOMPARE(screen->windowTitle(), QStringLiteral("終了"));
     QCOMPARE(f.get<QWidget>("Image1")->geometry(), QRect(0, 0, 1024, 768));
@@ -60,7 +60,7 @@ void TestFrmSyuuryou::controlsAtTheirPlaces()
     QVERIFY(!f.stage.waitScreen());
 }
 
-void TestFrmSyuuryou::showsTheRun_data()
+void TestResultsScreen::showsTheRun_data()
 {
     QTest::addColumn<int>("score");
     QTest::addColumn<QString>("time");
@@ -71,7 +71,7 @@ void TestFrmSyuuryou::showsTheRun_data()
     QTest::newRow("timed out") << 99999 << "記録なし" << "獲得ポイント：0点×2→0点" << "時間切れ";
 }
 
-void TestFrmSyuuryou::showsTheRun()
+void TestResultsScreen::showsTheRun()
 {
     QFETCH(int, score);
     QFETCH(QString, time);
@@ -90,7 +90,7 @@ void TestFrmSyuuryou::showsTheRun()
     if (score == 99999) QVERIFY(f.t.sound.commands.isEmpty());
 }
 
-void TestFrmSyuuryou::countsOfToday()
+void TestResultsScreen::countsOfToday()
 {
     Fixture f(kTable);
     f.t.clock.advanceSeconds(-86400.0 * 2); // two days ago: not today
@@ -106,7 +106,7 @@ void TestFrmSyuuryou::countsOfToday()
     QCOMPARE(f.text("Label14"), QStringLiteral("（3回目)"));
 }
 
-void TestFrmSyuuryou::recordMessagesAndCues_data()
+void TestResultsScreen::recordMessagesAndCues_data()
 {
     QTest::addColumn<int>("otherPupilScore"); // 0: none
     QTest::addColumn<int>("ownEarlierScore"); // 0: none
@@ -121,7 +121,7 @@ void TestFrmSyuuryou::recordMessagesAndCues_data()
     QTest::newRow("time up") << 0 << 0 << 99999 << "時間切れ" << QStringList{};
 }
 
-void TestFrmSyuuryou::recordMessagesAndCues()
+void TestResultsScreen::recordMessagesAndCues()
 {
     QFETCH(int, otherPupilScore);
     QFETCH(int, ownEarlierScore);
@@ -141,7 +141,7 @@ void TestFrmSyuuryou::recordMessagesAndCues()
     QCOMPARE(f.s.records.newOverallBest, qint16(0));
 }
 
-void TestFrmSyuuryou::passCueOnlyOnFirstClearingOfFinalLevel()
+void TestResultsScreen::passCueOnlyOnFirstClearingOfFinalLevel()
 {
     Fixture f(kTable);
     // First run at the final level: not cleared yet (2 runs needed).
@@ -158,7 +158,7 @@ void TestFrmSyuuryou::passCueOnlyOnFirstClearingOfFinalLevel()
     QVERIFY(f.shown("Label2"));
     QCOMPARE(f.text("Label2"), QStringLiteral("このレベルクリア"));
     QVERIFY(f.shown("Picture1"));
-    qobject_cast<FrmSyuuryou*>(f.stage.current())->Timer1_Timer();
+    qobject_cast<ResultsScreen*>(f.stage.current())->showButtons();
     QVERIFY(!f.shown("Picture1"));
 
     // A later clearing is no news.
@@ -168,7 +168,7 @@ void TestFrmSyuuryou::passCueOnlyOnFirstClearingOfFinalLevel()
     QVERIFY(f.shown("Label2"));
 }
 
-void TestFrmSyuuryou::buttonsAfterHalfASecond_data()
+void TestResultsScreen::buttonsAfterHalfASecond_data()
 {
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("runs");
@@ -188,7 +188,7 @@ void TestFrmSyuuryou::buttonsAfterHalfASecond_data()
     QTest::newRow("final level done enough and cleared") << 4 << 3 << false << true << false << "";
 }
 
-void TestFrmSyuuryou::buttonsAfterHalfASecond()
+void TestResultsScreen::buttonsAfterHalfASecond()
 {
     QFETCH(int, level);
     QFETCH(int, runs);
@@ -200,8 +200,8 @@ void TestFrmSyuuryou::buttonsAfterHalfASecond()
     for (int i = 0; i < runs; ++i) QVERIFY(f.storeRun(level, 20 + i));
     // The lobby leaves this flag behind when it was last shown.
     f.s.designatedLevelCleared = finalCleared;
-    FrmSyuuryou* screen = f.showResults();
-    screen->Timer1_Timer();
+    ResultsScreen* screen = f.showResults();
+    screen->showButtons();
     QVERIFY(f.shown("Command4"));
     QVERIFY(f.get<QWidget>("Command4")->isEnabled());
     QCOMPARE(f.shown("Command5"), again);
@@ -211,7 +211,7 @@ void TestFrmSyuuryou::buttonsAfterHalfASecond()
     QVERIFY(!f.get<QTimer>("Timer1")->isActive());
 }
 
-void TestFrmSyuuryou::replacedDuringTheCue()
+void TestResultsScreen::replacedDuringTheCue()
 {
     Fixture f(kTable);
     QVERIFY(f.storeRun(1, 20));
@@ -227,17 +227,17 @@ void TestFrmSyuuryou::replacedDuringTheCue()
     QCOMPARE(f.s.records.newPersonalBest, false);
     QCOMPARE(f.s.records.newOverallBest, qint16(0));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!f.stage.findChild<FrmSyuuryou*>());
+    QVERIFY(!f.stage.findChild<ResultsScreen*>());
 }
 
-void TestFrmSyuuryou::menuGoesToTheLobby_data()
+void TestResultsScreen::menuGoesToTheLobby_data()
 {
     QTest::addColumn<bool>("byEnter");
     QTest::newRow("clicked") << false;
     QTest::newRow("Enter on the focused button") << true;
 }
 
-void TestFrmSyuuryou::menuGoesToTheLobby()
+void TestResultsScreen::menuGoesToTheLobby()
 {
     QFETCH(bool, byEnter);
     Fixture f(kTable);
@@ -249,25 +249,25 @@ void TestFrmSyuuryou::menuGoesToTheLobby()
         waitShownDuringCue = f.stage.waitScreen() && f.stage.waitScreen()->isVisible();
         return 0;
     };
-    FrmSyuuryou* screen = f.showResults();
+    ResultsScreen* screen = f.showResults();
     QVERIFY(!waitShownDuringCue);
     QVERIFY(!f.stage.waitScreen());
-    screen->Timer1_Timer();
+    screen->showButtons();
     auto* menu = f.get<QPushButton>("Command4");
     QCOMPARE(f.stage.focusWidget(), menu);
     if (byEnter) QTest::keyClick(menu, Qt::Key_Return);
     else QTest::mouseClick(menu, Qt::LeftButton);
     QCOMPARE(f.stage.current()->objectName(), QStringLiteral("seisekitime1"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!f.stage.findChild<FrmSyuuryou*>());
+    QVERIFY(!f.stage.findChild<ResultsScreen*>());
 }
 
-void TestFrmSyuuryou::onceMoreStartsANewRun()
+void TestResultsScreen::onceMoreStartsANewRun()
 {
     Fixture f(kTable);
     QVERIFY(f.storeRun(3, 50));
-    FrmSyuuryou* screen = f.showResults();
-    screen->Timer1_Timer();
+    ResultsScreen* screen = f.showResults();
+    screen->showButtons();
     f.s.run.correctCount = 10;
     f.s.run.endFlowDone = true;
     QTest::mouseClick(f.get<QPushButton>("Command5"), Qt::LeftButton);
@@ -277,8 +277,8 @@ void TestFrmSyuuryou::onceMoreStartsANewRun()
     QCOMPARE(f.s.run.endFlowDone, false);
     QVERIFY(f.stage.waitScreen() != nullptr); // the drill unloads it when it is ready
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(!f.stage.findChild<FrmSyuuryou*>());
+    QVERIFY(!f.stage.findChild<ResultsScreen*>());
 }
 
-QTEST_MAIN(TestFrmSyuuryou)
-#include "test_frm_syuuryou.moc"
+QTEST_MAIN(TestResultsScreen)
+#include "test_results_screen.moc"

@@ -1,6 +1,6 @@
 #include "base/text_file.h"
 #include "base/text_util.h"
-#include "namesel_fixture.h"
+#include "name_selection_fixture.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "support/small_disk.h"
@@ -14,7 +14,7 @@
 using namespace roster_test;
 
 // The roster editor on real widgets, reached from the selection screen's menu.
-class TestFrmName2 : public QObject {
+class TestRosterEditor : public QObject {
     Q_OBJECT
 private slots:
     void opensWithTheRecordsOfTheFile_data();
@@ -57,7 +57,7 @@ struct Editor : Fixture {
 };
 } // namespace
 
-void TestFrmName2::opensWithTheRecordsOfTheFile_data()
+void TestRosterEditor::opensWithTheRecordsOfTheFile_data()
 {
     QTest::addColumn<QString>("roster");
     QTest::addColumn<int>("rows"); // rows offered
@@ -71,7 +71,7 @@ void TestFrmName2::opensWithTheRecordsOfTheFile_data()
         << 3 << "5 人分";
 }
 
-void TestFrmName2::opensWithTheRecordsOfTheFile()
+void TestRosterEditor::opensWithTheRecordsOfTheFile()
 {
     QFETCH(QString, roster);
     QFETCH(int, rows);
@@ -91,7 +91,7 @@ void TestFrmName2::opensWithTheRecordsOfTheFile()
     QCOMPARE(f.stage.windowTitle(), QStringLiteral("名前変更"));
 }
 
-void TestFrmName2::changeRereadsTheFileAndKeepsTheRest()
+void TestRosterEditor::changeRereadsTheFileAndKeepsTheRest()
 {
     Editor f;
     f.inst.writeBytes(QStringLiteral("生徒用名簿.txt"),
@@ -111,7 +111,7 @@ void TestFrmName2::changeRereadsTheFileAndKeepsTheRest()
     QCOMPARE(f.screen(), QStringLiteral("FrmName2")); // the screen stays
 }
 
-void TestFrmName2::refusedChangeWritesNothing()
+void TestRosterEditor::refusedChangeWritesNothing()
 {
     Editor f;
     QVERIFY(f.open());
@@ -123,7 +123,7 @@ void TestFrmName2::refusedChangeWritesNothing()
     QCOMPARE(bytes(f.rosterPath()), before);
 }
 
-void TestFrmName2::addsAPupilInAnEmptyRow()
+void TestRosterEditor::addsAPupilInAnEmptyRow()
 {
     Editor f;
     const QString first = line(1, 2017, "山田　花子", "0");
@@ -156,7 +156,7 @@ void TestFrmName2::addsAPupilInAnEmptyRow()
     QVERIFY2(f.lines().join(u'|').contains(QStringLiteral("小1 たけし")), qPrintable(f.lines().join(u'|')));
 }
 
-void TestFrmName2::backShowsTheChangedList()
+void TestRosterEditor::backShowsTheChangedList()
 {
     Editor f;
     QVERIFY(f.open());
@@ -169,7 +169,7 @@ void TestFrmName2::backShowsTheChangedList()
     QVERIFY2(f.lines()[2].startsWith(QStringLiteral("小3 山田　はな")), qPrintable(f.lines().join(u'|')));
 }
 
-void TestFrmName2::saveOnASmallDisk_data()
+void TestRosterEditor::saveOnASmallDisk_data()
 {
     QTest::addColumn<int>("free");    // bytes left on the disk, -1: room to save
     QTest::addColumn<int>("longest"); // of row 3, a damaged line kept as it is
@@ -178,7 +178,7 @@ void TestFrmName2::saveOnASmallDisk_data()
     QTest::newRow("room: a killed save's leftover goes, other files stay") << -1 << 10;
 }
 
-void TestFrmName2::saveOnASmallDisk()
+void TestRosterEditor::saveOnASmallDisk()
 {
     QFETCH(int, free);
     QFETCH(int, longest);
@@ -205,5 +205,5 @@ void TestFrmName2::saveOnASmallDisk()
     QCOMPARE(QDir(f.inst.root()).entryList({"生徒用名簿.txt.*", "生徒用名簿temp.txt"}, QDir::Files, QDir::Name), kept);
 }
 
-QTEST_MAIN(TestFrmName2)
-#include "test_frm_name2.moc"
+QTEST_MAIN(TestRosterEditor)
+#include "test_roster_editor.moc"

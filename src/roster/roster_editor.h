@@ -12,16 +12,17 @@ class QPushButton;
 // three records, or new pupils in the rows the roster does not fill. "変更"
 // rewrites 生徒用名簿.txt, keeping every other field; "もどる" opens the name
 // selection screen afresh.
-class FrmName2 : public Screen {
+class RosterEditor : public Screen {
     Q_OBJECT
 public:
-    explicit FrmName2(App& app);
+    explicit RosterEditor(App& app);
 
-    void Form_Load();
-    // "変更".
-    void Command1_Click();
-    // "もどる".
-    void Command2_Click();
+    // Fills the rows from the roster file.
+    void load();
+    // "変更": rewrites the roster with the typed names and birth years.
+    void saveNames();
+    // "もどる": back to the name selection screen.
+    void goBack();
 
 private:
     QString rosterPath();
@@ -31,7 +32,7 @@ private:
     // the records cannot be read.
     bool newPupilRules(NewPupilRules& rules);
 
-    std::array<QLineEdit*, 3> text1_{}, text2_{};
+    std::array<QLineEdit*, 3> nameFields_{}, yearFields_{};
     QLabel* saved_;
     QLabel* note_;
 };
