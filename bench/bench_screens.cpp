@@ -6,7 +6,7 @@
 // lobby, each list kind of the lobby and the progress report of four levels.
 //   build/bench/bench_screens --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include "state/catalogue.h"
-include "program/navigation.h"
+#include "program/navigation.h"
 #include "drill/drill_screen.h"
 #include "base/folder_path.h"
 #include "state/settings.h"

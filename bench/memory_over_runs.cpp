@@ -5,7 +5,7 @@
 // took.
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/memory_over_runs [RUNS]
 #include "state/catalogue.h"
-include "program/navigation.h"
+#include "program/navigation.h"
 #include "drill/drill_screen.h"
 #include "base/folder_path.h"
 #include "ui/stage.h"

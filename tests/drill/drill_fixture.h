@@ -1,7 +1,7 @@
 #pragma once
 // A drill screen on a real stage, on a temporary installation, driven by a
 // test clock. Widgets are found by their object names.
-include "program/navigation.h"
+#include "program/navigation.h"
 #include "drill/drill_screen.h"
 #include "program/startup.h"
 #include "drill/equation.h"

@@ -1,7 +1,7 @@
 // Clicks and keys that come in while a cue plays, through the real window
 // system (xdotool on the X server) and the real sound device.
 #include "state/catalogue.h"
-include "program/navigation.h"
+#include "program/navigation.h"
 #include "drill/drill_screen.h"
 #include "ui/stage.h"
 #include "program/startup.h"

@@ -1,5 +1,5 @@
 #include "ui/stage.h"
-include "program/navigation.h"
+#include "program/navigation.h"
 #include "drill/drill_screen.h"
 #include "program/startup.h"
 #include "drill/equation.h"
