@@ -12,7 +12,7 @@
 #include "app/stage.h"
 #include "drill/equation.h"
 #include "drill/main_frm.h"
-#include "lobby/seisekitime1.h"
+#include "lobby/lobby_screen.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "records/scores.h"
@@ -85,12 +85,12 @@ struct Program {
         forget();
         return n;
     }
-    seisekitime1* lobby()
+    LobbyScreen* lobby()
     {
         s.pupilNumber = 1;
         s.pupilName = s.roster.names[1];
         showLobby(stage.app());
-        auto* l = settle<seisekitime1>();
+        auto* l = settle<LobbyScreen>();
         forget();
         return l;
     }
@@ -158,7 +158,7 @@ void BM_NamesToLobby(benchmark::State& state)
         n->List1_Click();
         state.ResumeTiming();
         n->Command14_Click();
-        if (!p.settle<seisekitime1>()) state.SkipWithError("no lobby");
+        if (!p.settle<LobbyScreen>()) state.SkipWithError("no lobby");
         state.PauseTiming();
         p.forget();
         state.ResumeTiming();
@@ -170,7 +170,7 @@ void BM_LobbyToDrill(benchmark::State& state)
     Program& p = program();
     for (auto _ : state) {
         state.PauseTiming();
-        seisekitime1* l = p.lobby();
+        LobbyScreen* l = p.lobby();
         state.ResumeTiming();
         l->Command4_Click(1);
         if (!p.settle<MainFrm>()) state.SkipWithError("no drill");
@@ -209,7 +209,7 @@ void BM_ResultsToLobby(benchmark::State& state)
         r->Timer1_Timer();
         state.ResumeTiming();
         r->Command4_Click();
-        if (!p.settle<seisekitime1>()) state.SkipWithError("no lobby");
+        if (!p.settle<LobbyScreen>()) state.SkipWithError("no lobby");
         state.PauseTiming();
         p.forget();
         state.ResumeTiming();
@@ -221,7 +221,7 @@ void BM_ResultsToLobby(benchmark::State& state)
 void BM_LobbyList(benchmark::State& state)
 {
     Program& p = program();
-    seisekitime1* l = p.lobby();
+    LobbyScreen* l = p.lobby();
     const int kind = int(state.range(0)), variant = int(state.range(1));
     l->Option2_Click(kind);
     for (auto _ : state) {
@@ -236,7 +236,7 @@ void BM_LobbyList(benchmark::State& state)
 void BM_ReportFourLevels(benchmark::State& state)
 {
     Program& p = program();
-    seisekitime1* l = p.lobby();
+    LobbyScreen* l = p.lobby();
     l->Option2_Click(2);
     l->findChild<QPushButton*>(QStringLiteral("Command17"))->click();
     auto* levels = l->findChild<QListWidget*>(QStringLiteral("List3"));

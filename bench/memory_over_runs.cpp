@@ -11,7 +11,7 @@
 #include "app/startup.h"
 #include "drill/equation.h"
 #include "drill/main_frm.h"
-#include "lobby/seisekitime1.h"
+#include "lobby/lobby_screen.h"
 #include "records/record_format.h"
 #include "results/frm_syuuryou.h"
 #include "support/installation.h"
@@ -74,7 +74,7 @@ int main(int argc, char** argv)
     showLobby(stage.app());
     settle();
     for (int run = 1; run <= runs; ++run) {
-        auto* lobby = qobject_cast<seisekitime1*>(stage.current());
+        auto* lobby = qobject_cast<LobbyScreen*>(stage.current());
         if (!lobby) return 2;
         lobby->Command4_Click(1);
         settle();

@@ -8,7 +8,7 @@
 #include "app/stage.h"
 #include "app/text_file.h"
 #include "drill/main_frm.h"
-#include "lobby/seisekitime1.h"
+#include "lobby/lobby_screen.h"
 #include "results/frm_syuuryou.h"
 #include "roster/frm_name2.h"
 #include "roster/name_list.h"
@@ -35,7 +35,7 @@ void showLobby(App& app)
 
 void showLobbyScreen(App& app)
 {
-    app.stage.show(new seisekitime1(app));
+    app.stage.show(new LobbyScreen(app));
 }
 
 void openDrill(App& app)

@@ -6,7 +6,7 @@
 #include "app/folder_path.h"
 #include "app/settings.h"
 #include "app/stage.h"
-#include "lobby/seisekitime1.h"
+#include "lobby/lobby_screen.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "roster/roster_reader.h"
@@ -62,12 +62,12 @@ struct LobbyFixture {
     }
 
     // Shows the lobby as the results screen does, and runs its show step.
-    seisekitime1* open()
+    LobbyScreen* open()
     {
         showLobbyScreen(stage.app());
         stage.activatePending();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return qobject_cast<seisekitime1*>(stage.current());
+        return qobject_cast<LobbyScreen*>(stage.current());
     }
 
     template <typename W = QWidget> W* get(const QString& name) const

@@ -9,8 +9,8 @@
 // - The digit keys 1..N start their level like the access keys "&1".."&N",
 //   as the start buttons' tooltip promises; nothing starts while a wait
 //   panel is up, a list is being built or the report panel is open.
-// - The record lists' own choices are in seisekitime1_lists.cpp.
-#include "lobby/seisekitime1.h"
+// - The record lists' own choices are in lobby_screen_lists.cpp.
+#include "lobby/lobby_screen.h"
 
 #include "app/catalogue.h"
 #include "app/dispatch.h"
@@ -112,13 +112,13 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* e)
     if (rect().contains(e->position().toPoint())) emit clicked();
 }
 
-seisekitime1::seisekitime1(App& app) : Screen(app, QStringLiteral("seisekitime1"))
+LobbyScreen::LobbyScreen(App& app) : Screen(app, QStringLiteral("seisekitime1"))
 {
     setWindowTitle(state().contentTitle);
     Form_Load();
 }
 
-void seisekitime1::Form_Load()
+void LobbyScreen::Form_Load()
 {
     SharedState& s = state();
     levelCount_ = std::clamp<int>(s.levelCount, 0, kLevelCount - 1);
@@ -148,7 +148,7 @@ void seisekitime1::Form_Load()
     hScroll1_->setMaximum(std::max(1, columns.scrollMax));
     hScroll1_->setPageStep(1);
     hScroll1_->setVisible(columns.scrollBar);
-    connect(hScroll1_, &QScrollBar::valueChanged, this, &seisekitime1::HScroll1_Change);
+    connect(hScroll1_, &QScrollBar::valueChanged, this, &LobbyScreen::HScroll1_Change);
 
     // Picture10: the end of a finished step plan, which this program never has.
     picture10_ = makePanel(this, QStringLiteral("Picture10"), QColor(255, 255, 200));
@@ -193,7 +193,7 @@ void seisekitime1::Form_Load()
     QCoreApplication::instance()->installEventFilter(this);
 }
 
-void seisekitime1::buildTopBand()
+void LobbyScreen::buildTopBand()
 {
     const Colours white = styleFor(Qt::white);
     label11_ = makeLabel(this, QStringLiteral("Label11"), twRect(kMargin, 100, 5000, 640), 24, true, styleFor(QColor(255, 255, 160)));
@@ -206,7 +206,7 @@ void seisekitime1::buildTopBand()
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setGeometry(twRect(13000, 120, 2000, 760));
     command1_->setFont(designFont(kPGothic, 16, true));
-    connect(command1_, &QPushButton::clicked, this, &seisekitime1::Command1_Click);
+    connect(command1_, &QPushButton::clicked, this, &LobbyScreen::Command1_Click);
 
     label28_ = makeLabel(this, QStringLiteral("Label28"), twRect(kMargin, 1050, 1500, 300), 11, true, white);
     label28_->setText(QStringLiteral("説明"));
@@ -220,7 +220,7 @@ void seisekitime1::buildTopBand()
                         14, true, styleFor(QColor(255, 255, 160)));
 }
 
-void seisekitime1::buildOptions()
+void LobbyScreen::buildOptions()
 {
     SharedState& s = state();
     picture1_ = makePanel(this, QStringLiteral("Picture1"), QColor(0, 100, 100));
@@ -267,7 +267,7 @@ void seisekitime1::buildOptions()
     // A filter text that is not an item (e.g. "家族") is kept as it is.
     if (combo1_->findText(s.gradeFilterText) < 0) combo1_->addItem(s.gradeFilterText);
     combo1_->setCurrentText(s.gradeFilterText);
-    connect(combo1_, &QComboBox::activated, this, &seisekitime1::Combo1_Click);
+    connect(combo1_, &QComboBox::activated, this, &LobbyScreen::Combo1_Click);
 
     // Step 5: the record range.
     combo2_ = new QComboBox(picture1_);
@@ -275,14 +275,14 @@ void seisekitime1::buildOptions()
     combo2_->setGeometry(twRect(3400, 1450, 3400, 420));
     combo2_->setFont(designFont(kPGothic, 12));
     combo2_->addItem(QStringLiteral("　　今までの全成績"));
-    connect(combo2_, &QComboBox::activated, this, &seisekitime1::Combo2_Click);
+    connect(combo2_, &QComboBox::activated, this, &LobbyScreen::Combo2_Click);
 
     command26_ = new QPushButton(QStringLiteral("表示１"), picture1_);
     command26_->setObjectName(QStringLiteral("Command26"));
     command26_->setGeometry(twRect(6300, 1420, 1600, 480));
 }
 
-void seisekitime1::buildColumn(int i)
+void LobbyScreen::buildColumn(int i)
 {
     SharedState& s = state();
     Column& c = col_[std::size_t(i)];
@@ -350,7 +350,7 @@ void seisekitime1::buildColumn(int i)
     placeColumn(i, kMargin + (i - 1) * columnWidth_);
 }
 
-void seisekitime1::placeColumn(int i, double left)
+void LobbyScreen::placeColumn(int i, double left)
 {
     const Column& c = col_[std::size_t(i)];
     const ColumnRows& r = columnRows();
@@ -371,12 +371,12 @@ void seisekitime1::placeColumn(int i, double left)
     c.command2->setGeometry(c.command4->geometry());
 }
 
-void seisekitime1::placeColumns(int scroll)
+void LobbyScreen::placeColumns(int scroll)
 {
     for (int i = 1; i <= levelCount_; ++i) placeColumn(i, columnLeft(i, scroll, columnWidth_));
 }
 
-void seisekitime1::setRecentLines()
+void LobbyScreen::setRecentLines()
 {
     SharedState& s = state();
     const RecordTables& records = s.records;
@@ -389,15 +389,15 @@ void seisekitime1::setRecentLines()
     }
 }
 
-bool seisekitime1::isPractice(int i) { return isPracticeLevel(state(), i); }
+bool LobbyScreen::isPractice(int i) { return isPracticeLevel(state(), i); }
 
-void seisekitime1::hideFigures(Column& c)
+void LobbyScreen::hideFigures(Column& c)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{c.list5, c.label7, c.label8, c.label14, c.label15, c.label9, c.label10})
         w->hide();
 }
 
-void seisekitime1::formActivate()
+void LobbyScreen::formActivate()
 {
     SharedState& s = state();
     Services& sv = services();
@@ -475,7 +475,7 @@ void seisekitime1::formActivate()
     command26_->hide();
 }
 
-void seisekitime1::Command9_Click()
+void LobbyScreen::Command9_Click()
 {
     SharedState& s = state();
     const int n = levelCount_;
@@ -501,12 +501,12 @@ void seisekitime1::Command9_Click()
     picture6_->lower();
 }
 
-bool seisekitime1::startAllowed()
+bool LobbyScreen::startAllowed()
 {
     return stillShown() && !picture2_->isVisible() && command1_->isEnabled() && !report_->isVisible();
 }
 
-bool seisekitime1::eventFilter(QObject* watched, QEvent* event)
+bool LobbyScreen::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType() || !isCurrent())
         return Screen::eventFilter(watched, event);
@@ -522,14 +522,14 @@ bool seisekitime1::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-void seisekitime1::startFromKey(int i)
+void LobbyScreen::startFromKey(int i)
 {
     if (!startAllowed()) return;
     if (i == 0) Command1_Click();
     else Command4_Click(i);
 }
 
-void seisekitime1::Command1_Click()
+void LobbyScreen::Command1_Click()
 {
     picture2_->show();
     picture2_->raise();
@@ -537,7 +537,7 @@ void seisekitime1::Command1_Click()
     showNameSelection(app());
 }
 
-void seisekitime1::Command4_Click(int i)
+void LobbyScreen::Command4_Click(int i)
 {
     if (i < 1 || i > levelCount_ || !col_[std::size_t(i)].command4->isEnabled()) return;
     SharedState& s = state();
@@ -550,7 +550,7 @@ void seisekitime1::Command4_Click(int i)
     startRun(app());
 }
 
-void seisekitime1::Command28_Click(int i)
+void LobbyScreen::Command28_Click(int i)
 {
     if (i < 1 || i > levelCount_) return;
     SharedState& s = state();
@@ -562,14 +562,14 @@ void seisekitime1::Command28_Click(int i)
     startRun(app());
 }
 
-void seisekitime1::Label3_Click(int i)
+void LobbyScreen::Label3_Click(int i)
 {
     if (i < 1 || i > levelCount_ || !col_[std::size_t(i)].command4->isEnabled()) return;
     state().currentLevel = qint16(i);
     startRun(app());
 }
 
-void seisekitime1::HScroll1_Change(int value)
+void LobbyScreen::HScroll1_Change(int value)
 {
     SharedState& s = state();
     s.scrollColumn = scrollColumnOnChange(value, levelCount_);

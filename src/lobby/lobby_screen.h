@@ -33,10 +33,10 @@ protected:
 // The step lobby: one column per level with its start button, the pupil's
 // counts and targets and a record list, the instructions, the pupil and the
 // display options of the lists around them.
-class seisekitime1 : public Screen {
+class LobbyScreen : public Screen {
     Q_OBJECT
 public:
-    explicit seisekitime1(App& app);
+    explicit LobbyScreen(App& app);
     // The show step, on every showing.
     void formActivate() override;
 

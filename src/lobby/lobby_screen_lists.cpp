@@ -10,7 +10,7 @@
 // - A grade chosen in the personal times shows the personal times again.
 // - The personal times take the wait panel away at the end like every other
 //   list (not only behind the lists).
-#include "lobby/seisekitime1.h"
+#include "lobby/lobby_screen.h"
 
 #include "app/shared_state.h"
 #include "lobby/lobby_texts.h"
@@ -37,7 +37,7 @@ namespace {
 const QColor kMetTarget(0, 128, 0);
 } // namespace
 
-lists::Viewer seisekitime1::viewer()
+lists::Viewer LobbyScreen::viewer()
 {
     lists::Viewer v;
     v.roster = &state().roster;
@@ -46,7 +46,7 @@ lists::Viewer seisekitime1::viewer()
     return v;
 }
 
-void seisekitime1::showListPanel()
+void LobbyScreen::showListPanel()
 {
     command1_->setEnabled(false);
     for (int i = 1; i <= levelCount_; ++i) col_[std::size_t(i)].list5->hide();
@@ -54,13 +54,13 @@ void seisekitime1::showListPanel()
     picture6_->raise();
 }
 
-void seisekitime1::showLevelLists()
+void LobbyScreen::showLevelLists()
 {
     for (int i = 1; i <= levelCount_; ++i)
         if (!isPractice(i)) col_[std::size_t(i)].list5->show();
 }
 
-void seisekitime1::endListBuild()
+void LobbyScreen::endListBuild()
 {
     picture1_->setEnabled(true);
     command1_->setEnabled(true);
@@ -69,7 +69,7 @@ void seisekitime1::endListBuild()
     picture6_->hide();
 }
 
-void seisekitime1::Option2_Click(int m)
+void LobbyScreen::Option2_Click(int m)
 {
     command17_->hide();
     report_->hide();
@@ -104,7 +104,7 @@ void seisekitime1::Option2_Click(int m)
     }
 }
 
-void seisekitime1::Option1_Click(int k)
+void LobbyScreen::Option1_Click(int k)
 {
     // Rebuild the lists for choice k behind the list panel, then give the panel back.
     showListPanel();
@@ -136,7 +136,7 @@ void seisekitime1::Option1_Click(int k)
     if (built && stillShown()) endListBuild();
 }
 
-void seisekitime1::Combo1_Click()
+void LobbyScreen::Combo1_Click()
 {
     // The display kind on view is built again for the grade chosen; the
     // personal times stay the personal times (taking every kind but the
@@ -145,13 +145,13 @@ void seisekitime1::Combo1_Click()
     if (stillShown() && levelCount_ >= 1) col_[1].command4->setFocus();
 }
 
-void seisekitime1::Combo2_Click()
+void LobbyScreen::Combo2_Click()
 {
     if (option1_->checkedId() != 3) return;
     Option1_Click(3);
 }
 
-void seisekitime1::回数など表示()
+void LobbyScreen::回数など表示()
 {
     for (int i = 1; i <= levelCount_; ++i) {
         Column& c = col_[std::size_t(i)];
@@ -161,7 +161,7 @@ void seisekitime1::回数など表示()
     }
 }
 
-bool seisekitime1::Command3_Click(int i)
+bool LobbyScreen::Command3_Click(int i)
 {
     Column& c = col_[std::size_t(i)];
     c.label9->setText(QStringLiteral("今日"));
@@ -174,7 +174,7 @@ bool seisekitime1::Command3_Click(int i)
     return true;
 }
 
-bool seisekitime1::Command6_Click()
+bool LobbyScreen::Command6_Click()
 {
     回数など表示();
     label5_->setText(QStringLiteral("ベスト成績"));
@@ -191,7 +191,7 @@ bool seisekitime1::Command6_Click()
     return true;
 }
 
-bool seisekitime1::Command5_Click()
+bool LobbyScreen::Command5_Click()
 {
     回数など表示();
     label5_->setText(QStringLiteral("本日の成績"));
@@ -200,7 +200,7 @@ bool seisekitime1::Command5_Click()
     return buildRunLists(request);
 }
 
-bool seisekitime1::Command7_Click()
+bool LobbyScreen::Command7_Click()
 {
     回数など表示();
     label5_->setText(QString());
@@ -211,7 +211,7 @@ bool seisekitime1::Command7_Click()
     return buildRunLists(request);
 }
 
-bool seisekitime1::Command16_Click()
+bool LobbyScreen::Command16_Click()
 {
     回数など表示();
     label5_->setText(QStringLiteral("個人別ﾀｲﾑ"));
@@ -229,7 +229,7 @@ bool seisekitime1::Command16_Click()
     return true;
 }
 
-bool seisekitime1::buildRunLists(const lists::RunListRequest& asked)
+bool LobbyScreen::buildRunLists(const lists::RunListRequest& asked)
 {
     SharedState& s = state();
     Services& sv = services();
@@ -262,19 +262,19 @@ bool seisekitime1::buildRunLists(const lists::RunListRequest& asked)
     return true;
 }
 
-void seisekitime1::fillList(int i, std::vector<lists::ListLine> lines)
+void LobbyScreen::fillList(int i, std::vector<lists::ListLine> lines)
 {
     col_[std::size_t(i)].lines5->setLines(std::move(lines));
     showListFilled(i);
 }
 
-void seisekitime1::fillRuns(int i, std::vector<lists::RunLine> runs, std::shared_ptr<const lists::RunLineText> text)
+void LobbyScreen::fillRuns(int i, std::vector<lists::RunLine> runs, std::shared_ptr<const lists::RunLineText> text)
 {
     col_[std::size_t(i)].lines5->setRuns(std::move(runs), std::move(text));
     showListFilled(i);
 }
 
-void seisekitime1::showListFilled(int i)
+void LobbyScreen::showListFilled(int i)
 {
     Column& c = col_[std::size_t(i)];
     // The line above the pupil's own is brought into view.
@@ -283,12 +283,12 @@ void seisekitime1::showListFilled(int i)
     成績リスト色表示単独(i);
 }
 
-void seisekitime1::成績リスト色表示()
+void LobbyScreen::成績リスト色表示()
 {
     for (int i = 1; i <= levelCount_; ++i) 成績リスト色表示単独(i);
 }
 
-void seisekitime1::成績リスト色表示単独(int i)
+void LobbyScreen::成績リスト色表示単独(int i)
 {
     Column& c = col_[std::size_t(i)];
     SharedState& s = state();
