@@ -172,7 +172,7 @@ void BM_LobbyToDrill(benchmark::State& state)
         state.PauseTiming();
         LobbyScreen* l = p.lobby();
         state.ResumeTiming();
-        l->Command4_Click(1);
+        l->startLevel(1);
         if (!p.settle<MainFrm>()) state.SkipWithError("no drill");
         state.PauseTiming();
         p.forget();
@@ -223,10 +223,10 @@ void BM_LobbyList(benchmark::State& state)
     Program& p = program();
     LobbyScreen* l = p.lobby();
     const int kind = int(state.range(0)), variant = int(state.range(1));
-    l->Option2_Click(kind);
+    l->showDisplay(LobbyScreen::Display(kind));
     for (auto _ : state) {
-        if (kind == 2) l->Option2_Click(2);
-        else l->Option1_Click(variant);
+        if (kind == 2) l->showDisplay(LobbyScreen::Display::PersonalTimes);
+        else l->showScope(LobbyScreen::Scope(variant));
         l->repaint();
     }
 }
@@ -237,7 +237,7 @@ void BM_ReportFourLevels(benchmark::State& state)
 {
     Program& p = program();
     LobbyScreen* l = p.lobby();
-    l->Option2_Click(2);
+    l->showDisplay(LobbyScreen::Display::PersonalTimes);
     l->findChild<QPushButton*>(QStringLiteral("Command17"))->click();
     auto* levels = l->findChild<QListWidget*>(QStringLiteral("List3"));
     auto* show = l->findChild<QPushButton*>(QStringLiteral("Command24(0)"));
@@ -250,7 +250,7 @@ void BM_ReportFourLevels(benchmark::State& state)
         show->click();
         l->repaint();
     }
-    l->Option2_Click(0);
+    l->showDisplay(LobbyScreen::Display::Times);
 }
 
 } // namespace

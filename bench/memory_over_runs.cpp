@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     for (int run = 1; run <= runs; ++run) {
         auto* lobby = qobject_cast<LobbyScreen*>(stage.current());
         if (!lobby) return 2;
-        lobby->Command4_Click(1);
+        lobby->startLevel(1);
         settle();
         auto* drill = qobject_cast<MainFrm*>(stage.current());
         if (!drill) return 3;

@@ -2,33 +2,19 @@
 #include "app/screen.h"
 #include "lobby/record_lists.h"
 
-#include <QLabel>
+#include <memory>
 #include <vector>
 
+class LevelColumn;
 class QButtonGroup;
 class QComboBox;
 class QFrame;
-class QLineEdit;
-class QListView;
+class QLabel;
 class QListWidget;
-class RecordListModel;
 class ReportPanel;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 class QScrollBar;
-
-// A label that reports a click (Label3(i) starts its level).
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override;
-};
 
 // The step lobby: one column per level with its start button, the pupil's
 // counts and targets and a record list, the instructions, the pupil and the
@@ -36,104 +22,86 @@ protected:
 class LobbyScreen : public Screen {
     Q_OBJECT
 public:
+    // What the record lists show: times, points, or one pupil's times.
+    enum class Display { Times = 0, Points = 1, PersonalTimes = 2 };
+    // Which records: the best times or all-time points ranking, today's runs
+    // or today's points ranking, or every run.
+    enum class Scope { SoFar = 1, Today = 2, EveryRun = 3 };
+
     explicit LobbyScreen(App& app);
+    ~LobbyScreen() override;
     // The show step, on every showing.
     void formActivate() override;
 
-    void Command1_Click();       // "戻る(0)": back to the selection screen
-    void Command4_Click(int i);  // start a timed run of level i
-    void Command28_Click(int i); // start a practice run of level i
-    void Label3_Click(int i);    // the level's name: as its start button
-    void HScroll1_Change(int value);
-    void Option1_Click(int k);   // the variant of the lists
-    void Option2_Click(int m);   // the kind of display
-    void Combo1_Click();         // grade filter chosen
-    void Combo2_Click();         // record range chosen
-
-    int orderingMode() const { return orderingMode_; }
-    int pointRanking() const { return pointRanking_; }
+    void goBack();                   // "戻る(0)": back to the selection screen
+    void startLevel(int level);      // a timed run of `level`
+    void startPractice(int level);   // a practice run of `level`
+    void startFromName(int level);   // the level's name works as its start button
+    void scrollColumns(int value);
+    void showScope(Scope scope);
+    void showDisplay(Display display);
+    void gradeChosen();
+    void rangeChosen();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Column {
-        QLabel* label1 = nullptr;
-        ClickLabel* label3 = nullptr;
-        QPushButton* command4 = nullptr;
-        QPushButton* command28 = nullptr;
-        QLineEdit* text1 = nullptr;
-        QLabel* label9 = nullptr;
-        QLabel* label10 = nullptr;
-        QLabel* label14 = nullptr;
-        QLabel* label15 = nullptr;
-        QLabel* label8 = nullptr;
-        QListView* list5 = nullptr;
-        RecordListModel* lines5 = nullptr;
-        QLabel* label7 = nullptr;
-        QPushButton* command3 = nullptr;
-        QPushButton* command2 = nullptr;
-    };
-
-    void Form_Load();
+    void build();
     void buildTopBand();
     void buildOptions();
-    void buildColumn(int i);
-    void placeColumn(int i, double left);
+    void buildColumn(int level);
     void placeColumns(int scroll);
     void setRecentLines();
+    LevelColumn& column(int level) { return *columns_[std::size_t(level)]; }
 
-    void 回数など表示();
-    bool Command3_Click(int i); // the ranking list of level i
-    bool Command6_Click();      // best times
-    bool Command5_Click();      // today's runs
-    bool Command7_Click();      // all runs
-    bool Command16_Click();     // one pupil's times
+    void clearLists();
+    bool showRanking(int level);
+    bool showBestTimes();
+    bool showTodaysRuns();
+    bool showAllRuns();
+    bool showPersonalTimes();
     bool buildRunLists(const lists::RunListRequest& asked);
-    void fillList(int i, std::vector<lists::ListLine> lines);
-    void fillRuns(int i, std::vector<lists::RunLine> runs, std::shared_ptr<const lists::RunLineText> text);
-    void showListFilled(int i);
-    void 成績リスト色表示();
-    void 成績リスト色表示単独(int i);
-    void Command9_Click(); // the plan and level check
-    void showListPanel();  // Picture6 over the lists while they are built
+    void fillList(int level, std::vector<lists::ListLine> lines);
+    void fillRuns(int level, std::vector<lists::RunLine> runs, std::shared_ptr<const lists::RunLineText> text);
+    void markTargetTimes();
+    void markTargetTime(int level);
+    void checkLevels();   // which levels may be started now
+    void showListPanel(); // the wait panel over the lists while they are built
     void endListBuild();
     void showLevelLists();
     lists::Viewer viewer();
-    bool isPractice(int i);
-    // A practice level shows only its number, name and buttons.
-    void hideFigures(Column& c);
+    bool isPractice(int level);
     bool startAllowed();
-    void startFromKey(int i); // 0: back
+    void startFromKey(int digit); // 0: back
 
     int levelCount_ = 0;
     double columnWidth_ = 0;
-    std::vector<Column> col_; // 1..N
-    int orderingMode_ = 0;
-    int pointRanking_ = 0;
+    std::vector<std::unique_ptr<LevelColumn>> columns_; // 1..N
+    lists::Order order_ = lists::Order::Times;
+    Scope ranking_ = Scope::SoFar; // the points ranking: so far or today
     bool defaultsBeingSet_ = false;
 
-    QLabel* label5_;
-    QLabel* label11_;
-    QLabel* label12_;
-    QLabel* label13_;
-    QLabel* label17_;
-    QLabel* label18_;
-    QLabel* label28_;
-    QListWidget* list6_;
-    QFrame* picture1_;
-    QButtonGroup* option1_;
-    QButtonGroup* option2_;
-    QComboBox* combo1_;
-    QComboBox* combo2_;
-    QPushButton* command1_;
-    QPushButton* command17_;
-    QPushButton* command26_;
-    QScrollBar* hScroll1_;
-    QFrame* picture2_;
-    QProgressBar* progressBar1_;
-    QFrame* picture6_;
-    QProgressBar* progressBar2_;
-    QFrame* picture10_;
+    QLabel* listHeading_;
+    QLabel* title_;
+    QLabel* pupil_;
+    QLabel* school_;
+    QLabel* minutesSinceSignIn_;
+    QLabel* runsToday_;
+    QListWidget* instructions_;
+    QFrame* optionsPanel_;
+    QButtonGroup* scopes_;
+    QButtonGroup* displays_;
+    QComboBox* gradeFilter_;
+    QComboBox* recordRange_;
+    QPushButton* back_;
+    QPushButton* graph_;
+    QPushButton* displayOne_; // "表示１": does nothing, hidden once the lobby is shown
+    QScrollBar* columnScroll_;
+    QFrame* waitPanel_;
+    QProgressBar* waitProgress_;
+    QFrame* listWaitPanel_;
+    QProgressBar* listProgress_;
+    QFrame* planFinished_;
     ReportPanel* report_;
 };

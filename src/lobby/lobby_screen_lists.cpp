@@ -1,5 +1,5 @@
 // The record lists of the step lobby: the display options, the rankings and
-// the lists of runs, each built into List5 of every level.
+// the lists of runs, each built into the record list of every level.
 //
 // Choices where the lists' old behaviour leaves room:
 // - A line whose time is within the level's target time is shown in green,
@@ -13,8 +13,8 @@
 #include "lobby/lobby_screen.h"
 
 #include "app/shared_state.h"
+#include "lobby/level_column.h"
 #include "lobby/lobby_texts.h"
-#include "lobby/record_list_model.h"
 #include "lobby/report_panel.h"
 #include "app/file_error.h"
 #include "records/record_file.h"
@@ -26,206 +26,191 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
-#include <QListView>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
 #include <climits>
 
-namespace {
-const QColor kMetTarget(0, 128, 0);
-} // namespace
-
 lists::Viewer LobbyScreen::viewer()
 {
     lists::Viewer v;
     v.roster = &state().roster;
     v.currentPupil = state().pupilNumber;
-    v.filter = combo1_->currentText();
+    v.filter = gradeFilter_->currentText();
     return v;
 }
 
 void LobbyScreen::showListPanel()
 {
-    command1_->setEnabled(false);
-    for (int i = 1; i <= levelCount_; ++i) col_[std::size_t(i)].list5->hide();
-    picture6_->show();
-    picture6_->raise();
+    back_->setEnabled(false);
+    for (int i = 1; i <= levelCount_; ++i) column(i).hideList();
+    listWaitPanel_->show();
+    listWaitPanel_->raise();
 }
 
 void LobbyScreen::showLevelLists()
 {
     for (int i = 1; i <= levelCount_; ++i)
-        if (!isPractice(i)) col_[std::size_t(i)].list5->show();
+        if (!isPractice(i)) column(i).showList();
 }
 
 void LobbyScreen::endListBuild()
 {
-    picture1_->setEnabled(true);
-    command1_->setEnabled(true);
-    Command9_Click();
+    optionsPanel_->setEnabled(true);
+    back_->setEnabled(true);
+    checkLevels();
     showLevelLists();
-    picture6_->hide();
+    listWaitPanel_->hide();
 }
 
-void LobbyScreen::Option2_Click(int m)
+void LobbyScreen::showDisplay(Display display)
 {
-    command17_->hide();
+    graph_->hide();
     report_->hide();
     showListPanel();
     // The options stay still until the lists are built.
-    picture1_->setEnabled(false);
+    optionsPanel_->setEnabled(false);
     if (!pump()) return;
     if (defaultsBeingSet_) {
-        picture1_->setEnabled(true);
+        optionsPanel_->setEnabled(true);
         return;
     }
-    const int k = std::max(1, option1_->checkedId());
-    if (m == 0) {
-        option1_->button(1)->setText(QStringLiteral("BEST表示"));
-        option1_->button(2)->setText(QStringLiteral("本日のみ"));
-        option1_->button(3)->show();
-        orderingMode_ = 1;
-        Option1_Click(k);
-    } else if (m == 1) {
-        combo2_->hide();
-        option1_->button(1)->setText(QStringLiteral("合計累計"));
-        option1_->button(2)->setText(QStringLiteral("合計本日"));
-        option1_->button(3)->setText(QStringLiteral("すべて"));
-        option1_->button(3)->show();
-        orderingMode_ = 2;
+    const Scope scope = Scope(std::max(1, scopes_->checkedId()));
+    if (display == Display::Times) {
+        scopes_->button(1)->setText(QStringLiteral("BEST表示"));
+        scopes_->button(2)->setText(QStringLiteral("本日のみ"));
+        scopes_->button(3)->show();
+        order_ = lists::Order::Times;
+        showScope(scope);
+    } else if (display == Display::Points) {
+        recordRange_->hide();
+        scopes_->button(1)->setText(QStringLiteral("合計累計"));
+        scopes_->button(2)->setText(QStringLiteral("合計本日"));
+        scopes_->button(3)->setText(QStringLiteral("すべて"));
+        scopes_->button(3)->show();
+        order_ = lists::Order::Points;
         if (!pump()) return;
-        Option1_Click(k);
+        showScope(scope);
     } else {
-        command17_->show();
-        combo2_->hide();
-        if (Command16_Click()) picture1_->setEnabled(true);
+        graph_->show();
+        recordRange_->hide();
+        if (showPersonalTimes()) optionsPanel_->setEnabled(true);
     }
 }
 
-void LobbyScreen::Option1_Click(int k)
+void LobbyScreen::showScope(Scope scope)
 {
-    // Rebuild the lists for choice k behind the list panel, then give the panel back.
+    // Rebuild the lists for the scope behind the list panel, then give the panel back.
     showListPanel();
-    combo2_->hide();
-    picture1_->setEnabled(false);
+    recordRange_->hide();
+    optionsPanel_->setEnabled(false);
     if (!pump()) return;
-    if (orderingMode_ == 0) orderingMode_ = 1;
     bool built = true;
-    if (orderingMode_ == 1) {
-        if (k == 1) built = Command6_Click();
-        else if (k == 2) built = Command5_Click();
-        else built = Command7_Click();
+    if (order_ == lists::Order::Times) {
+        if (scope == Scope::SoFar) built = showBestTimes();
+        else if (scope == Scope::Today) built = showTodaysRuns();
+        else built = showAllRuns();
     } else {
-        if (pointRanking_ == 0) pointRanking_ = 1;
-        if (k == 1 || k == 2) {
-            pointRanking_ = k;
-            label5_->setText(k == 1 ? QStringLiteral("獲得ポイント（今まで順位）") : QStringLiteral("獲得ポイント（今日の順位）"));
-            if (k == 1) progressBar1_->setValue(0);
-            progressBar2_->setRange(0, levelCount_);
+        if (scope == Scope::SoFar || scope == Scope::Today) {
+            ranking_ = scope;
+            listHeading_->setText(scope == Scope::SoFar ? QStringLiteral("獲得ポイント（今まで順位）")
+                                                        : QStringLiteral("獲得ポイント（今日の順位）"));
+            if (scope == Scope::SoFar) waitProgress_->setValue(0);
+            listProgress_->setRange(0, levelCount_);
             for (int i = 1; i <= levelCount_ && built; ++i) {
-                built = Command3_Click(i);
-                progressBar2_->setValue(i);
-                if (k == 1) progressBar1_->setValue(i);
+                built = showRanking(i);
+                listProgress_->setValue(i);
+                if (scope == Scope::SoFar) waitProgress_->setValue(i);
             }
         } else {
-            built = Command7_Click();
+            built = showAllRuns();
         }
     }
     if (built && stillShown()) endListBuild();
 }
 
-void LobbyScreen::Combo1_Click()
+void LobbyScreen::gradeChosen()
 {
     // The display kind on view is built again for the grade chosen; the
     // personal times stay the personal times (taking every kind but the
     // time display for the point display would show points under "個人ﾀｲﾑ").
-    Option2_Click(std::max(0, option2_->checkedId()));
-    if (stillShown() && levelCount_ >= 1) col_[1].command4->setFocus();
+    showDisplay(Display(std::max(0, displays_->checkedId())));
+    if (stillShown() && levelCount_ >= 1) column(1).focusStart();
 }
 
-void LobbyScreen::Combo2_Click()
+void LobbyScreen::rangeChosen()
 {
-    if (option1_->checkedId() != 3) return;
-    Option1_Click(3);
+    if (scopes_->checkedId() != int(Scope::EveryRun)) return;
+    showScope(Scope::EveryRun);
 }
 
-void LobbyScreen::回数など表示()
+void LobbyScreen::clearLists()
 {
-    for (int i = 1; i <= levelCount_; ++i) {
-        Column& c = col_[std::size_t(i)];
-        c.label9->setText(QStringLiteral("今日"));
-        c.label10->setText(QStringLiteral("今まで"));
-        c.lines5->clear();
-    }
+    for (int i = 1; i <= levelCount_; ++i) column(i).clearList();
 }
 
-bool LobbyScreen::Command3_Click(int i)
+bool LobbyScreen::showRanking(int level)
 {
-    Column& c = col_[std::size_t(i)];
-    c.label9->setText(QStringLiteral("今日"));
-    c.label10->setText(QStringLiteral("今まで"));
-    const lists::Order order = orderingMode_ == 2 ? lists::Order::Points : lists::Order::Times;
-    lists::LevelRanking ranking = lists::rankLevel(state(), i, order, pointRanking_ == 2 ? 2 : 1, viewer());
-    c.lines5->clear();
+    lists::LevelRanking ranking = lists::rankLevel(state(), level, order_, ranking_ == Scope::Today ? 2 : 1, viewer());
+    column(level).clearList();
     if (!pump()) return false;
-    fillList(i, std::move(ranking.lines));
+    fillList(level, std::move(ranking.lines));
     return true;
 }
 
-bool LobbyScreen::Command6_Click()
+bool LobbyScreen::showBestTimes()
 {
-    回数など表示();
-    label5_->setText(QStringLiteral("ベスト成績"));
-    progressBar2_->setRange(0, levelCount_);
+    clearLists();
+    listHeading_->setText(QStringLiteral("ベスト成績"));
+    listProgress_->setRange(0, levelCount_);
     for (int i = 1; i <= levelCount_; ++i) {
-        progressBar2_->setValue(i);
+        listProgress_->setValue(i);
         if (isPractice(i)) {
-            Column& c = col_[std::size_t(i)];
-            hideFigures(c);
+            column(i).hideFigures();
             continue;
         }
-        if (!Command3_Click(i)) return false;
+        if (!showRanking(i)) return false;
     }
     return true;
 }
 
-bool LobbyScreen::Command5_Click()
+bool LobbyScreen::showTodaysRuns()
 {
-    回数など表示();
-    label5_->setText(QStringLiteral("本日の成績"));
+    clearLists();
+    listHeading_->setText(QStringLiteral("本日の成績"));
     lists::RunListRequest request;
     request.kind = lists::RunList::Today;
     return buildRunLists(request);
 }
 
-bool LobbyScreen::Command7_Click()
+bool LobbyScreen::showAllRuns()
 {
-    回数など表示();
-    label5_->setText(QString());
+    clearLists();
+    listHeading_->setText(QString());
     lists::RunListRequest request;
     request.kind = lists::RunList::AllRuns;
-    request.order = orderingMode_ == 2 ? lists::Order::Points : lists::Order::Times;
+    request.order = order_;
     request.windowDays = 3650;
     return buildRunLists(request);
 }
 
-bool LobbyScreen::Command16_Click()
+bool LobbyScreen::showPersonalTimes()
 {
-    回数など表示();
-    label5_->setText(QStringLiteral("個人別ﾀｲﾑ"));
+    clearLists();
+    listHeading_->setText(QStringLiteral("個人別ﾀｲﾑ"));
     report_->fillChoosers();
     lists::RunListRequest request;
     request.kind = lists::RunList::OnePupil;
     request.windowDays = 3650;
     if (!buildRunLists(request)) return false;
-    Command9_Click();
-    command1_->setEnabled(true);
+    checkLevels();
+    back_->setEnabled(true);
     showLevelLists();
     // The wait panel goes, as after every other list: sent to the back only,
     // it showed through the gaps between the columns' lists.
-    picture6_->hide();
+    listWaitPanel_->hide();
     return true;
 }
 
@@ -251,51 +236,37 @@ bool LobbyScreen::buildRunLists(const lists::RunListRequest& asked)
         }
         f.close();
     }
-    progressBar2_->setRange(0, int(std::min<qint64>(INT_MAX, (tail.count + 1) * 11 / 10)));
-    progressBar2_->setValue(0);
+    listProgress_->setRange(0, int(std::min<qint64>(INT_MAX, (tail.count + 1) * 11 / 10)));
+    listProgress_->setValue(0);
     auto lines = lists::runLists(tail.bytes.constData(), tail.count, request, viewer(),
-                                       [this](qint64 done) { progressBar2_->setValue(int(done)); });
+                                       [this](qint64 done) { listProgress_->setValue(int(done)); });
     for (int i = 1; i <= levelCount_; ++i) fillRuns(i, std::move(lines.levels[std::size_t(i)]), lines.text);
-    picture1_->setEnabled(true);
+    optionsPanel_->setEnabled(true);
     if (!pump()) return false;
-    成績リスト色表示();
+    markTargetTimes();
     return true;
 }
 
-void LobbyScreen::fillList(int i, std::vector<lists::ListLine> lines)
+void LobbyScreen::fillList(int level, std::vector<lists::ListLine> lines)
 {
-    col_[std::size_t(i)].lines5->setLines(std::move(lines));
-    showListFilled(i);
+    column(level).setLines(std::move(lines));
+    markTargetTime(level);
 }
 
-void LobbyScreen::fillRuns(int i, std::vector<lists::RunLine> runs, std::shared_ptr<const lists::RunLineText> text)
+void LobbyScreen::fillRuns(int level, std::vector<lists::RunLine> runs, std::shared_ptr<const lists::RunLineText> text)
 {
-    col_[std::size_t(i)].lines5->setRuns(std::move(runs), std::move(text));
-    showListFilled(i);
+    column(level).setRuns(std::move(runs), std::move(text));
+    markTargetTime(level);
 }
 
-void LobbyScreen::showListFilled(int i)
+void LobbyScreen::markTargetTimes()
 {
-    Column& c = col_[std::size_t(i)];
-    // The line above the pupil's own is brought into view.
-    if (const int own = c.lines5->firstOwnRow(); own > 0)
-        c.list5->scrollTo(c.lines5->index(own - 1), QAbstractItemView::PositionAtTop);
-    成績リスト色表示単独(i);
+    for (int i = 1; i <= levelCount_; ++i) markTargetTime(i);
 }
 
-void LobbyScreen::成績リスト色表示()
+void LobbyScreen::markTargetTime(int level)
 {
-    for (int i = 1; i <= levelCount_; ++i) 成績リスト色表示単独(i);
-}
-
-void LobbyScreen::成績リスト色表示単独(int i)
-{
-    Column& c = col_[std::size_t(i)];
-    SharedState& s = state();
     // The times the lines show, against the level's target time.
-    c.lines5->markWithin(s.levelTable[std::size_t(i)].targetTime, !s.levelNames[std::size_t(i)].isEmpty(), kMetTarget);
-    if (c.lines5->rowCount() > 0) {
-        c.list5->clearSelection();
-        c.list5->setCurrentIndex(QModelIndex());
-    }
+    const SharedState& s = state();
+    column(level).markWithin(s.levelTable[std::size_t(level)].targetTime, !s.levelNames[std::size_t(level)].isEmpty());
 }

@@ -266,7 +266,7 @@ void TestLobbyScreen::start()
         const int i = target.at(target.size() - 2).digitValue();
         f.get(QStringLiteral("Command4(%1)").arg(i))->setEnabled(false);
         if (target.startsWith(u"Label3")) QTest::mouseClick(f.get(target), Qt::LeftButton);
-        else lobby->Command4_Click(i);
+        else lobby->startLevel(i);
     } else if (words[0] == u"option") {
         QTest::mouseClick(f.get(QStringLiteral("Option2(0)")), Qt::LeftButton, {}, QPoint(5, 5));
         QTest::keyClick(&f.stage, Qt::Key(Qt::Key_0 + words[2].toInt()));
@@ -274,7 +274,7 @@ void TestLobbyScreen::start()
         f.get(target)->setFocus();
         QTest::keyClick(f.get(target), Qt::Key(Qt::Key_0 + words[2].toInt()));
     } else if (words[0] == u"practice") {
-        lobby->Command28_Click(target.toInt());
+        lobby->startPractice(target.toInt());
     } else {
         const Qt::Key key = Qt::Key(Qt::Key_0 + target.toInt());
         QTest::keyClick(&f.stage, key, words[0] == u"alt" ? Qt::AltModifier : Qt::NoModifier);
