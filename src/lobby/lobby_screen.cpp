@@ -105,7 +105,7 @@ void LobbyScreen::build()
 
     // The progress report; its print button is the teacher's.
     report_ = new ReportPanel(app(), [this] { return viewer(); }, this);
-    connect(graph_, &QPushButton::clicked, report_, &ReportPanel::Command17_Click);
+    connect(graph_, &QPushButton::clicked, report_, &ReportPanel::showCurrentPupil);
 
     // The wait panels: one over the lists while they are built, one over the
     // whole screen.
