@@ -79,7 +79,7 @@ private:
     double columnWidth_ = 0;
     std::vector<std::unique_ptr<LevelColumn>> columns_; // 1..N
     lists::Order order_ = lists::Order::Times;
-    Scope ranking_ = Scope::SoFar; // the points ranking: so far or today
+    lists::PointRanking ranking_ = lists::PointRanking::SoFar;
     bool defaultsBeingSet_ = false;
 
     QLabel* listHeading_;

@@ -114,7 +114,7 @@ void LobbyScreen::showScope(Scope scope)
         else built = showAllRuns();
     } else {
         if (scope == Scope::SoFar || scope == Scope::Today) {
-            ranking_ = scope;
+            ranking_ = scope == Scope::SoFar ? lists::PointRanking::SoFar : lists::PointRanking::Today;
             listHeading_->setText(scope == Scope::SoFar ? QStringLiteral("獲得ポイント（今まで順位）")
                                                         : QStringLiteral("獲得ポイント（今日の順位）"));
             if (scope == Scope::SoFar) waitProgress_->setValue(0);
@@ -153,7 +153,7 @@ void LobbyScreen::clearLists()
 
 bool LobbyScreen::showRanking(int level)
 {
-    lists::LevelRanking ranking = lists::rankLevel(state(), level, order_, ranking_ == Scope::Today ? 2 : 1, viewer());
+    lists::LevelRanking ranking = lists::rankLevel(state(), level, order_, ranking_, viewer());
     column(level).clearList();
     if (!pump()) return false;
     fillList(level, std::move(ranking.lines));

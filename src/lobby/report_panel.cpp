@@ -302,7 +302,8 @@ ReportContent ReportPanel::content()
         b.times = report::runTimes(tail.bytes.constData(), tail.count, chosenPupil_, level, c.made, c.graphDays);
         b.figures = report::levelFigures(s, level, chosenPupil_, v);
         // The scratch list holds the level's point ranking while it is computed.
-        for (const lists::ListLine& line : lists::rankLevel(s, level, lists::Order::Points, 1, v).lines) scratchRanking_->addItem(line.text);
+        for (const lists::ListLine& line : lists::rankLevel(s, level, lists::Order::Points, lists::PointRanking::SoFar, v).lines)
+            scratchRanking_->addItem(line.text);
         c.blocks.push_back(std::move(b));
     }
     return c;
