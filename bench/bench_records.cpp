@@ -2,13 +2,13 @@
 // against a plain read of the same file, and on a file of 1 000 000 records
 // against one of 20 000 (only the newest 20 000 are loaded, so the cost must
 // stay flat).
-#include "app/clock.h"
-#include "app/dialogs.h"
-#include "app/folder_path.h"
-#include "app/program_end.h"
-#include "app/program_launcher.h"
-#include "app/services.h"
-#include "app/shared_state.h"
+#include "base/clock.h"
+#include "base/dialogs.h"
+#include "base/folder_path.h"
+#include "base/program_end.h"
+#include "base/program_launcher.h"
+#include "state/services.h"
+#include "state/shared_state.h"
 #include "records/record_loading.h"
 #include "records/record_passes.h"
 #include "records/scores.h"

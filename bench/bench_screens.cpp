@@ -5,11 +5,11 @@
 // → results screen, without the one-second wait and the cues), results →
 // lobby, each list kind of the lobby and the progress report of four levels.
 //   build/bench/bench_screens --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
-#include "app/catalogue.h"
-#include "app/dispatch.h"
-#include "app/folder_path.h"
-#include "app/settings.h"
-#include "app/stage.h"
+#include "state/catalogue.h"
+#include "program/navigation.h"
+#include "base/folder_path.h"
+#include "state/settings.h"
+#include "ui/stage.h"
 #include "drill/equation.h"
 #include "drill/main_frm.h"
 #include "lobby/lobby_screen.h"
@@ -38,7 +38,7 @@ struct Program {
     TestInstallation inst;
     TestServices t;
     SharedState s;
-    Stage stage{s, t.services};
+    ProgramStage stage{s, t.services};
     QString resultFile;
 
     Program()
@@ -80,7 +80,7 @@ struct Program {
 
     namesel* names()
     {
-        showNameSelection(stage.app(), false);
+        stage.app().navigator.showNameSelection();
         auto* n = settle<namesel>();
         forget();
         return n;
@@ -89,7 +89,7 @@ struct Program {
     {
         s.pupilNumber = 1;
         s.pupilName = s.roster.names[1];
-        showLobby(stage.app());
+        stage.app().navigator.openLobby();
         auto* l = settle<LobbyScreen>();
         forget();
         return l;
@@ -98,7 +98,7 @@ struct Program {
     MainFrm* drillAtTheTenthAnswer()
     {
         s.currentLevel = 1;
-        startRun(stage.app());
+        stage.app().navigator.startRun();
         auto* d = settle<MainFrm>();
         forget();
         s.run.correctCount = 9;

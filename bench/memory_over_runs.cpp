@@ -4,11 +4,11 @@
 // The figures should level off: a screen that is left must give back what it
 // took.
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/memory_over_runs [RUNS]
-#include "app/catalogue.h"
-#include "app/dispatch.h"
-#include "app/folder_path.h"
-#include "app/stage.h"
-#include "app/startup.h"
+#include "state/catalogue.h"
+#include "program/navigation.h"
+#include "base/folder_path.h"
+#include "ui/stage.h"
+#include "program/startup.h"
 #include "drill/equation.h"
 #include "drill/main_frm.h"
 #include "lobby/lobby_screen.h"
@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     inst.writeDefaults();
     TestServices t;
     SharedState s;
-    Stage stage(s, t.services);
+    ProgramStage stage(s, t.services);
     {
         QByteArray bytes;
         const QDate today = t.clock.today();
@@ -71,7 +71,7 @@ int main(int argc, char** argv)
 
     s.pupilNumber = 1;
     s.pupilName = QStringLiteral("山田　花子");
-    showLobby(stage.app());
+    stage.app().navigator.openLobby();
     settle();
     for (int run = 1; run <= runs; ++run) {
         auto* lobby = qobject_cast<LobbyScreen*>(stage.current());

@@ -3,8 +3,8 @@
 // Every .txt is re-encoded in code page 932 with CRLF line ends, and the
 // sound cues are generated into the sound folder. Existing record files in
 // OUTPUT_DIR are left alone.
-#include "app/file_write.h"
-#include "app/text_file.h"
+#include "base/file_write.h"
+#include "base/text_file.h"
 #include "wav_writer.h"
 
 #include <QCoreApplication>

@@ -7,14 +7,14 @@
 // are found exactly as the program finds them. csv and check go through the
 // result file a chunk of records at a time and write as they go, so a file of
 // any size takes the same small amount of memory.
-#include "app/catalogue.h"
-#include "app/file_error.h"
-#include "app/folder_path.h"
-#include "app/settings.h"
-#include "app/shared_state.h"
-#include "app/text_file.h"
-#include "app/text_file_check.h"
-#include "app/text_util.h"
+#include "state/catalogue.h"
+#include "base/file_error.h"
+#include "base/folder_path.h"
+#include "state/settings.h"
+#include "state/shared_state.h"
+#include "base/text_file.h"
+#include "base/text_file_check.h"
+#include "base/text_util.h"
 #include "records/record_file.h"
 #include "records/record_loading.h"
 #include "records/record_passes.h"

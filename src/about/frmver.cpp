@@ -1,10 +1,10 @@
 #include "about/frmver.h"
 
 #include "about/about_info.h"
-#include "app/fonts.h"
-#include "app/screen.h"
-#include "app/shared_state.h"
-#include "app/twips.h"
+#include "ui/fonts.h"
+#include "ui/screen.h"
+#include "state/shared_state.h"
+#include "base/twips.h"
 
 #include <QLabel>
 #include <QPushButton>

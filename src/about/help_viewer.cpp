@@ -1,7 +1,7 @@
 #include "about/help_viewer.h"
 
-#include "app/fonts.h"
-#include "app/twips.h"
+#include "ui/fonts.h"
+#include "base/twips.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

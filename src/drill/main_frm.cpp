@@ -1,12 +1,11 @@
 #include "drill/main_frm.h"
 
-#include "app/catalogue.h"
-#include "app/dispatch.h"
-#include "app/fitted_text.h"
-#include "app/fonts.h"
-#include "app/stage.h"
-#include "app/text_util.h"
-#include "app/twips.h"
+#include "state/catalogue.h"
+#include "ui/fitted_text.h"
+#include "ui/fonts.h"
+#include "ui/stage.h"
+#include "base/text_util.h"
+#include "base/twips.h"
 #include "drill/operator_input.h"
 #include "drill/operator_labels.h"
 #include "drill/run_rules.h"
@@ -519,7 +518,7 @@ bool MainFrm::mayClose()
     // and this screen give way to the results meanwhile.
     if (!a.services.dialogs.ask(QStringLiteral("練習をやめますか？"), a.state.contentTitle)) return false;
     if (self) self->sTimer1_->stop();
-    if (!a.services.end.requested()) leaveProgram(a);
+    if (!a.services.end.requested()) a.navigator.leaveProgram();
     return true;
 }
 
@@ -636,7 +635,7 @@ void MainFrm::endRun()
     sTimer1_->stop();
     a.stage.showWaitScreen();
     if (!stillHere(self)) return;
-    showLobbyScreen(a);
+    a.navigator.returnToLobby();
     QCoreApplication::processEvents();
 }
 
@@ -659,7 +658,7 @@ void MainFrm::waitThenShowResults(double seconds)
             last = now - (passed - 10);
         }
     }
-    showResults(app());
+    app().navigator.showResults();
 }
 
 // ---- Helpers ---------------------------------------------------------------------

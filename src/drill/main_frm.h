@@ -1,5 +1,5 @@
 #pragma once
-#include "app/screen.h"
+#include "ui/screen.h"
 #include "drill/equation.h"
 #include "drill/operator_input.h"
 #include "drill/problem_generator.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/random_source.h"
+#include "base/random_source.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 #include "lobby/level_column.h"
 
-#include "app/fonts.h"
-#include "app/twips.h"
+#include "ui/fonts.h"
+#include "base/twips.h"
 #include "lobby/lobby_controls.h"
 #include "lobby/lobby_geometry.h"
 #include "lobby/record_list_model.h"

@@ -1,7 +1,7 @@
 #include "lobby/lobby_controls.h"
 
-#include "app/fonts.h"
-#include "app/screen.h"
+#include "ui/fonts.h"
+#include "ui/screen.h"
 
 #include <QLabel>
 #include <QPalette>

@@ -12,13 +12,12 @@
 // - The record lists' own choices are in lobby_screen_lists.cpp.
 #include "lobby/lobby_screen.h"
 
-#include "app/catalogue.h"
-#include "app/dispatch.h"
-#include "app/fitted_text.h"
-#include "app/fonts.h"
-#include "app/stage.h"
-#include "app/text_util.h"
-#include "app/twips.h"
+#include "state/catalogue.h"
+#include "ui/fitted_text.h"
+#include "ui/fonts.h"
+#include "ui/stage.h"
+#include "base/text_util.h"
+#include "base/twips.h"
 #include "lobby/level_column.h"
 #include "lobby/lobby_controls.h"
 #include "lobby/lobby_geometry.h"
@@ -403,7 +402,7 @@ void LobbyScreen::goBack()
     waitPanel_->show();
     waitPanel_->raise();
     if (!pump()) return;
-    showNameSelection(app());
+    app().navigator.showNameSelection();
 }
 
 void LobbyScreen::startLevel(int level)
@@ -416,7 +415,7 @@ void LobbyScreen::startLevel(int level)
     if (!pump()) return;
     s.practiceRun = 0;
     // Opening the drill replaces (unloads) the lobby.
-    startRun(app());
+    app().navigator.startRun();
 }
 
 void LobbyScreen::startPractice(int level)
@@ -428,14 +427,14 @@ void LobbyScreen::startPractice(int level)
     s.currentLevel = qint16(level);
     if (!pump()) return;
     s.practiceRun = 1;
-    startRun(app());
+    app().navigator.startRun();
 }
 
 void LobbyScreen::startFromName(int level)
 {
     if (level < 1 || level > levelCount_ || !column(level).startEnabled()) return;
     state().currentLevel = qint16(level);
-    startRun(app());
+    app().navigator.startRun();
 }
 
 void LobbyScreen::scrollColumns(int value)

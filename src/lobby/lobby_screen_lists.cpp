@@ -12,11 +12,11 @@
 //   list (not only behind the lists).
 #include "lobby/lobby_screen.h"
 
-#include "app/shared_state.h"
+#include "state/shared_state.h"
 #include "lobby/level_column.h"
 #include "lobby/lobby_texts.h"
 #include "lobby/report_panel.h"
-#include "app/file_error.h"
+#include "base/file_error.h"
 #include "records/record_file.h"
 #include "records/record_loading.h"
 

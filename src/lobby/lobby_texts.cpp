@@ -1,6 +1,6 @@
 #include "lobby/lobby_texts.h"
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "drill/run_rules.h"
 
 namespace lobby {

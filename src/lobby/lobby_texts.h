@@ -1,5 +1,5 @@
 #pragma once
-#include "app/level_table.h"
+#include "base/level_table.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "lobby/record_lists.h"
 
-#include "app/shared_state.h"
-#include "app/text_util.h"
+#include "state/shared_state.h"
+#include "base/text_util.h"
 #include "records/grades.h"
 #include "records/points.h"
 #include "records/ranking_sort.h"

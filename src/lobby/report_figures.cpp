@@ -1,7 +1,7 @@
 #include "lobby/report_figures.h"
 
-#include "app/shared_state.h"
-#include "app/text_util.h"
+#include "state/shared_state.h"
+#include "base/text_util.h"
 #include "records/record_format.h"
 #include "records/record_passes.h"
 

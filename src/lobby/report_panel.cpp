@@ -13,12 +13,12 @@
 //   paper keeps the small font, three levels to a sheet.
 #include "lobby/report_panel.h"
 
-#include "app/file_error.h"
-#include "app/fonts.h"
-#include "app/screen.h"
-#include "app/shared_state.h"
-#include "app/text_util.h"
-#include "app/twips.h"
+#include "base/file_error.h"
+#include "ui/fonts.h"
+#include "ui/screen.h"
+#include "state/shared_state.h"
+#include "base/text_util.h"
+#include "base/twips.h"
 #include "records/record_file.h"
 #include "records/record_loading.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/app.h"
+#include "ui/app.h"
 #include "lobby/record_lists.h"
 #include "lobby/report_painter.h"
 

@@ -1,6 +1,6 @@
 #include "records/file_lock.h"
 
-#include "app/file_error.h"
+#include "base/file_error.h"
 
 #include <QFile>
 

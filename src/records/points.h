@@ -1,5 +1,5 @@
 #pragma once
-#include "app/point_factor.h"
+#include "base/point_factor.h"
 
 #include <QtGlobal>
 

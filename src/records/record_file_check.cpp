@@ -1,7 +1,7 @@
 #include "records/record_file_check.h"
 
-#include "app/file_error.h"
-#include "app/shared_state.h"
+#include "base/file_error.h"
+#include "state/shared_state.h"
 #include "records/record_file.h"
 
 #include <QFile>

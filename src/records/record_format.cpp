@@ -1,7 +1,7 @@
 #include "records/record_format.h"
 
-#include "app/text_file.h"
-#include "app/text_util.h"
+#include "base/text_file.h"
+#include "base/text_util.h"
 
 #include <QtEndian>
 #include <bit>

@@ -1,9 +1,9 @@
 #include "records/record_loading.h"
 
-#include "app/file_error.h"
-#include "app/folder_path.h"
-#include "app/services.h"
-#include "app/shared_state.h"
+#include "base/file_error.h"
+#include "base/folder_path.h"
+#include "state/services.h"
+#include "state/shared_state.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "records/record_passes.h"

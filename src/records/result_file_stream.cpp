@@ -1,6 +1,6 @@
 #include "records/result_file_stream.h"
 
-#include "app/file_error.h"
+#include "base/file_error.h"
 #include "records/record_format.h"
 
 #include <QFile>

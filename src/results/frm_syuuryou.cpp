@@ -1,10 +1,9 @@
 #include "results/frm_syuuryou.h"
 
-#include "app/dispatch.h"
-#include "app/fonts.h"
-#include "app/stage.h"
-#include "app/text_util.h"
-#include "app/twips.h"
+#include "ui/fonts.h"
+#include "ui/stage.h"
+#include "base/text_util.h"
+#include "base/twips.h"
 #include "records/record_loading.h"
 #include "results/results_backdrop.h"
 #include "results/results_rules.h"
@@ -215,7 +214,7 @@ void FrmSyuuryou::Command4_Click()
     command4_->setEnabled(false);
     App& a = app();
     // Showing the lobby unloads this screen; nothing here is touched after.
-    showLobbyScreen(a);
+    a.navigator.returnToLobby();
     QCoreApplication::processEvents();
 }
 
@@ -230,5 +229,5 @@ void FrmSyuuryou::Command5_Click()
     a.stage.show(nullptr); // unloads this screen
     QCoreApplication::processEvents();
     if (a.services.end.requested()) return;
-    startRun(a);
+    a.navigator.startRun();
 }

@@ -1,6 +1,6 @@
 #include "results/results_rules.h"
 
-#include "app/shared_state.h"
+#include "state/shared_state.h"
 #include "records/points.h"
 
 bool levelCleared(const LevelRow& row, const PupilLevelStats& stats)

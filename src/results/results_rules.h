@@ -1,6 +1,6 @@
 #pragma once
-#include "app/level_table.h"
-#include "app/point_factor.h"
+#include "base/level_table.h"
+#include "base/point_factor.h"
 #include "records/record_tables.h"
 
 #include <QString>

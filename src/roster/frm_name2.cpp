@@ -1,12 +1,11 @@
 #include "roster/frm_name2.h"
 
-#include "app/catalogue.h"
-#include "app/dispatch.h"
-#include "app/folder_path.h"
-#include "app/fonts.h"
-#include "app/text_file.h"
-#include "app/text_util.h"
-#include "app/twips.h"
+#include "state/catalogue.h"
+#include "base/folder_path.h"
+#include "ui/fonts.h"
+#include "base/text_file.h"
+#include "base/text_util.h"
+#include "base/twips.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "roster/roster_edit.h"
@@ -164,4 +163,4 @@ void FrmName2::Command1_Click()
     showNotes(readEditorRows(path));
 }
 
-void FrmName2::Command2_Click() { showNameSelection(app()); }
+void FrmName2::Command2_Click() { app().navigator.showNameSelection(); }

@@ -1,6 +1,6 @@
 #include "roster/name_list.h"
 
-#include "app/text_util.h"
+#include "base/text_util.h"
 #include "records/grades.h"
 #include "records/record_tables.h"
 

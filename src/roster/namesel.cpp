@@ -1,13 +1,12 @@
 #include "roster/namesel.h"
 
-#include "app/dispatch.h"
-#include "app/file_error.h"
-#include "app/folder_path.h"
-#include "app/fonts.h"
-#include "app/stage.h"
-#include "app/text_util.h"
-#include "app/twips.h"
-#include "app/user_preferences.h"
+#include "base/file_error.h"
+#include "base/folder_path.h"
+#include "ui/fonts.h"
+#include "ui/stage.h"
+#include "base/text_util.h"
+#include "base/twips.h"
+#include "base/user_preferences.h"
 #include "records/grades.h"
 #include "records/record_loading.h"
 #include "roster/name_list.h"
@@ -403,10 +402,10 @@ void namesel::Command14_Click()
     picture5_->show();
     picture5_->raise();
     // The lobby takes over and this screen closes.
-    showLobby(app());
+    app().navigator.openLobby();
 }
 
-void namesel::Command7_Click() { leaveProgram(app()); }
+void namesel::Command7_Click() { app().navigator.leaveProgram(); }
 
 void namesel::Combo1_Click()
 {
@@ -416,19 +415,19 @@ void namesel::Combo1_Click()
     if (self && stillShown()) list1_->setFocus();
 }
 
-void namesel::mnuNameChange_Click() { showRosterEditor(app()); }
+void namesel::mnuNameChange_Click() { app().navigator.showRosterEditor(); }
 
-void namesel::mnuContents_Click() { showHelp(app()); }
+void namesel::mnuContents_Click() { app().navigator.showHelp(); }
 
 void namesel::mnuVersion_Click()
 {
     QPointer<namesel> self(this);
-    showVersionBox(app());
+    app().navigator.showVersionBox();
     // The screen becomes the active window again.
     if (self && stillShown()) Form_Activate();
 }
 
-void namesel::menuTQ58_Click() { openMakerPage(app()); }
+void namesel::menuTQ58_Click() { app().navigator.openMakerPage(); }
 
 bool namesel::formKeyPress(const QString& text)
 {

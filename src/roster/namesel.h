@@ -1,5 +1,5 @@
 #pragma once
-#include "app/screen.h"
+#include "ui/screen.h"
 
 #include <array>
 

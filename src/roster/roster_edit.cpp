@@ -1,10 +1,10 @@
 #include "roster/roster_edit.h"
 
-#include "app/file_error.h"
-#include "app/text_file.h"
-#include "app/text_util.h"
+#include "base/file_error.h"
+#include "base/text_file.h"
+#include "base/text_util.h"
 
-#include "app/level_table.h"
+#include "base/level_table.h"
 
 #include <QFile>
 #include <QFileInfo>

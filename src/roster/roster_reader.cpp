@@ -26,12 +26,12 @@
 // - Beyond 5000 listed positions further lines are skipped (the table's size).
 #include "roster/roster_reader.h"
 
-#include "app/catalogue.h"
-#include "app/file_error.h"
-#include "app/folder_path.h"
-#include "app/services.h"
-#include "app/shared_state.h"
-#include "app/text_file.h"
+#include "state/catalogue.h"
+#include "base/file_error.h"
+#include "base/folder_path.h"
+#include "state/services.h"
+#include "state/shared_state.h"
+#include "base/text_file.h"
 
 #include <QDir>
 #include <QFile>

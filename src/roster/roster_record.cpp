@@ -1,8 +1,8 @@
 #include "roster/roster_record.h"
 
-#include "app/file_error.h"
-#include "app/text_file.h"
-#include "app/text_util.h"
+#include "base/file_error.h"
+#include "base/text_file.h"
+#include "base/text_util.h"
 
 #include <QRegularExpression>
 #include <limits>

@@ -1,8 +1,8 @@
 #include "sound/cues.h"
 
-#include "app/services.h"
-#include "app/shared_state.h"
-#include "app/text_util.h"
+#include "state/services.h"
+#include "state/shared_state.h"
+#include "base/text_util.h"
 
 #include <QFile>
 #include <algorithm>

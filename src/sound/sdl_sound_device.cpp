@@ -1,7 +1,7 @@
 #include "sound/sdl_sound_device.h"
 
-#include "app/file_error.h"
-#include "app/folder_path.h"
+#include "base/file_error.h"
+#include "base/folder_path.h"
 #include "sound/sdl_library.h"
 
 #include <QElapsedTimer>

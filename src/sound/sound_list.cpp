@@ -1,10 +1,10 @@
 #include "sound/sound_list.h"
 
-#include "app/folder_path.h"
-#include "app/shared_state.h"
-#include "app/file_error.h"
-#include "app/text_file.h"
-#include "app/text_file_check.h"
+#include "base/folder_path.h"
+#include "state/shared_state.h"
+#include "base/file_error.h"
+#include "base/text_file.h"
+#include "base/text_file_check.h"
 
 #include <QFile>
 #include <QFileInfo>

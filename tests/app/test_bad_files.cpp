@@ -5,9 +5,9 @@
 // naming the file, or goes through the name selection screen, the lobby, a
 // stored run and back to the lobby. Either way the records already stored
 // keep every byte.
-#include "app/stage.h"
-#include "app/startup.h"
-#include "app/text_file.h"
+#include "program/navigation.h"
+#include "program/startup.h"
+#include "base/text_file.h"
 #include "drill/drill_fixture.h"
 #include "drill/main_frm.h"
 #include "records/record_format.h"
@@ -270,7 +270,7 @@ void TestBadFiles::badFile()
     TestServices t;
     t.clock.set(QDateTime(kToday, QTime(10, 0)));
     SharedState s;
-    Stage stage(s, t.services);
+    ProgramStage stage(s, t.services);
     const bool started = startUp(stage.app(), inst.programFolder());
     stage.activatePending();
 

@@ -3,7 +3,7 @@
 // CMakeLists.txt); each test looks up what this server's size should give.
 // Clicks, keys and drags go through the real X server (xdotool).
 #include "about/frmver.h"
-#include "app/stage_fit.h"
+#include "ui/stage_fit.h"
 #include "drill/drill_fixture.h"
 
 #include <QDialog>
@@ -247,10 +247,10 @@ void TestScaling::focusShows()
     QVERIFY2(c, "an X server of a size this test knows");
     DrillFixture f;
     if (c->fullScale == 2.0) f.stage->toggleFullScreen();
-    if (screen == u"FrmName2") showRosterEditor(f.stage->app());
-    if (screen == u"seisekitime1" || screen == u"Picture11") showLobby(f.stage->app());
+    if (screen == u"FrmName2") f.stage->app().navigator.showRosterEditor();
+    if (screen == u"seisekitime1" || screen == u"Picture11") f.stage->app().navigator.openLobby();
     if (screen == u"MainFrm" || screen == u"FrmSyuuryou") QVERIFY(f.open());
-    if (screen == u"FrmSyuuryou") showResults(f.stage->app());
+    if (screen == u"FrmSyuuryou") f.stage->app().navigator.showResults();
     f.stage->activatePending(); // the screen's load
     frmver box(f.s, f.stage.get());
     QWidget* window = screen == u"frmver" ? &box : static_cast<QWidget*>(f.stage.get());

@@ -1,10 +1,10 @@
-#include "app/app.h"
-#include "app/catalogue.h"
-#include "app/dispatch.h"
-#include "app/program.h"
-#include "app/screen.h"
-#include "app/stage.h"
-#include "app/startup.h"
+#include "ui/app.h"
+#include "state/catalogue.h"
+#include "program/navigation.h"
+#include "program/program.h"
+#include "ui/screen.h"
+#include "ui/stage.h"
+#include "program/startup.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 
@@ -41,7 +41,7 @@ void TestStartup::readsAWholeInstallation()
     inst.writeDefaults();
     TestServices t;
     SharedState s;
-    Stage stage(s, t.services);
+    ProgramStage stage(s, t.services);
     QVERIFY(startUp(stage.app(), inst.programFolder()));
     QVERIFY(!t.end.requested());
     QCOMPARE(s.backgroundColour, 0x008080u);
@@ -93,7 +93,7 @@ void TestStartup::failures()
 
     TestServices t;
     SharedState s;
-    Stage stage(s, t.services);
+    ProgramStage stage(s, t.services);
     QVERIFY(!startUp(stage.app(), inst.programFolder()));
     QVERIFY(t.end.requested());
     QCOMPARE(t.end.exitCode(), 1);
@@ -130,7 +130,7 @@ void TestStartup::stageActivatesOncePerShowing()
 {
     TestServices t;
     SharedState s;
-    Stage stage(s, t.services);
+    ProgramStage stage(s, t.services);
     int first = 0, second = 0;
     auto* a = new CountingScreen(stage.app(), &first);
     stage.show(a);

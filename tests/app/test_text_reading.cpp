@@ -1,10 +1,10 @@
-#include "app/file_error.h"
-#include "app/folder_path.h"
-#include "app/point_factor.h"
-#include "app/settings.h"
-#include "app/shared_state.h"
-#include "app/text_file.h"
-#include "app/text_util.h"
+#include "base/file_error.h"
+#include "base/folder_path.h"
+#include "base/point_factor.h"
+#include "state/settings.h"
+#include "state/shared_state.h"
+#include "base/text_file.h"
+#include "base/text_util.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
 #pragma once
 // A drill screen on a real stage, on a temporary installation, driven by a
 // test clock. Widgets are found by their object names.
-#include "app/catalogue.h"
-#include "app/dispatch.h"
-#include "app/stage.h"
-#include "app/startup.h"
+#include "state/catalogue.h"
+#include "program/navigation.h"
+#include "ui/stage.h"
+#include "program/startup.h"
 #include "drill/equation.h"
 #include "drill/main_frm.h"
 #include "records/record_file.h"
@@ -41,7 +41,7 @@ struct DrillFixture {
         t.clock.set(start);
         inst.writeDefaults();
         if (!levelTable.isEmpty()) inst.write(QStringLiteral("ソルメア/タイム回数データ.txt"), levelTable);
-        stage = std::make_unique<Stage>(s, t.services);
+        stage = std::make_unique<ProgramStage>(s, t.services);
         if (!startUp(stage->app(), inst.programFolder())) return;
         setLobbyLevels(s); // as opening the lobby does
         s.pupilNumber = 1;
@@ -53,7 +53,7 @@ struct DrillFixture {
     // Opens the drill and runs its activation, as the lobby's start button does.
     MainFrm* open()
     {
-        startRun(stage->app());
+        stage->app().navigator.startRun();
         stage->activatePending();
         frm = qobject_cast<MainFrm*>(stage->current());
         return frm;

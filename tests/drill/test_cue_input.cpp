@@ -1,9 +1,9 @@
 // Clicks and keys that come in while a cue plays, through the real window
 // system (xdotool on the X server) and the real sound device.
-#include "app/catalogue.h"
-#include "app/dispatch.h"
-#include "app/stage.h"
-#include "app/startup.h"
+#include "state/catalogue.h"
+#include "program/navigation.h"
+#include "ui/stage.h"
+#include "program/startup.h"
 #include "drill/equation.h"
 #include "drill/main_frm.h"
 #include "sound/screen_sound_device.h"
@@ -58,7 +58,7 @@ struct Fixture {
     ProgramEnd end;
     Services services{clock, sound, dialogs, launcher, end};
     SharedState s;
-    Stage stage{s, services};
+    ProgramStage stage{s, services};
     QPointer<MainFrm> frm;
 
     Fixture()
@@ -74,7 +74,7 @@ struct Fixture {
         s.pupilNumber = 1;
         s.pupilName = QStringLiteral("やまだ　はなこ");
         s.currentLevel = 1;
-        startRun(stage.app());
+        stage.app().navigator.startRun();
         stage.activatePending();
         frm = qobject_cast<MainFrm*>(stage.current());
     }

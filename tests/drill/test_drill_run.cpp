@@ -1,7 +1,7 @@
 // The timed run under a test clock: the tick handlers are called after the
 // clock is moved on, as the real timers would call them.
 #define QTEST_QPA_MOUSE_HANDLING
-#include "app/twips.h"
+#include "base/twips.h"
 #include "drill_fixture.h"
 
 #include <QFileInfo>

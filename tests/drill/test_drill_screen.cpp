@@ -1,8 +1,8 @@
 // Placement and judging on the real drill screen. Mouse events go through the
 // window system layer, so double-clicks and drags are detected as for a user.
 #define QTEST_QPA_MOUSE_HANDLING
-#include "app/fonts.h"
-#include "app/twips.h"
+#include "ui/fonts.h"
+#include "base/twips.h"
 #include "drill_fixture.h"
 
 #include <QDragEnterEvent>

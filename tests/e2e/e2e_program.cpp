@@ -1,6 +1,6 @@
 #include "e2e_program.h"
 
-#include "app/fonts.h"
+#include "ui/fonts.h"
 #include "wav_writer.h"
 
 #include <QFile>

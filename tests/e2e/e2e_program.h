@@ -1,7 +1,7 @@
 #pragma once
-#include "app/clock.h"
-#include "app/stage.h"
-#include "app/startup.h"
+#include "base/clock.h"
+#include "program/navigation.h"
+#include "program/startup.h"
 #include "sound/screen_sound_device.h"
 #include "sound/sdl_sound_device.h"
 #include "support/installation.h"
@@ -43,7 +43,7 @@ public:
     ProgramEnd end;
     Services services;
     SharedState s;
-    Stage stage{s, services};
+    ProgramStage stage{s, services};
     InstanceLock lock;
 
     // The screen on view (its objectName), and one of its controls.

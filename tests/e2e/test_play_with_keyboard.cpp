@@ -2,8 +2,8 @@
 // arrows and Enter on the names, the level's digit in the lobby, + - * /,
 // Backspace and Enter in the drill, Enter on the results screen. Then the
 // drill's presses and keys as a child makes them, on the real clock.
-#include "app/catalogue.h"
-#include "app/dispatch.h"
+#include "state/catalogue.h"
+#include "program/navigation.h"
 #include "drill/main_frm.h"
 #include "e2e_program.h"
 
@@ -141,7 +141,7 @@ void TestPlayWithKeyboard::pressesAndKeys()
     }
     if (!p->find(QStringLiteral("LblDD5")) || p->s.run.correctCount >= 7) {
         p->s.currentLevel = 1;
-        startRun(p->stage.app());
+        p->stage.app().navigator.startRun();
         QVERIFY(waitForScreen(*p, QStringLiteral("MainFrm")));
     }
     auto* frm = qobject_cast<MainFrm*>(p->stage.current());

@@ -1,7 +1,7 @@
 // A pupil's whole visit with the mouse, every click through the X server:
 // name, lobby, ten problems with one wrong answer, results, back to the
 // lobby; then what was stored, shown and played.
-#include "app/text_file.h"
+#include "base/text_file.h"
 #include "e2e_program.h"
 
 #include <QListView>

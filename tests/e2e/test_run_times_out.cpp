@@ -1,6 +1,6 @@
 // A run that runs out of time, on the test clock: two right answers, then
 // the run clock's own tick finds the limit (5 × the second time) reached.
-#include "app/text_file.h"
+#include "base/text_file.h"
 #include "e2e_program.h"
 
 #include <QListWidget>

@@ -3,10 +3,10 @@
 // looked over as the records tool's check does.
 #include "fuzz_support.h"
 
-#include "app/file_error.h"
-#include "app/text_file.h"
-#include "app/text_file_check.h"
-#include "app/text_util.h"
+#include "base/file_error.h"
+#include "base/text_file.h"
+#include "base/text_file_check.h"
+#include "base/text_util.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

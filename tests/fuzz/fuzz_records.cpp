@@ -5,8 +5,8 @@
 // plain way, record by record, whatever the records hold.
 #include "fuzz_support.h"
 
-#include "app/folder_path.h"
-#include "app/shared_state.h"
+#include "base/folder_path.h"
+#include "state/shared_state.h"
 #include "records/points.h"
 #include "records/record_format.h"
 #include "records/record_loading.h"

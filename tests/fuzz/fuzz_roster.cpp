@@ -3,10 +3,10 @@
 // read and written again, and the roster editor's reading and rewriting.
 #include "fuzz_support.h"
 
-#include "app/folder_path.h"
-#include "app/shared_state.h"
-#include "app/text_file.h"
-#include "app/text_util.h"
+#include "base/folder_path.h"
+#include "state/shared_state.h"
+#include "base/text_file.h"
+#include "base/text_util.h"
 #include "roster/roster_edit.h"
 #include "roster/roster_reader.h"
 #include "roster/roster_record.h"

@@ -2,11 +2,11 @@
 // What the fuzz targets share: a check that stops the run with the input
 // kept, and the seams the readers reach (the clock, the end of the program,
 // message boxes) stubbed without a window.
-#include "app/clock.h"
-#include "app/dialogs.h"
-#include "app/program_end.h"
-#include "app/program_launcher.h"
-#include "app/services.h"
+#include "base/clock.h"
+#include "base/dialogs.h"
+#include "base/program_end.h"
+#include "base/program_launcher.h"
+#include "state/services.h"
 #include "sound/sound_device.h"
 
 #include <QByteArray>

@@ -1,11 +1,11 @@
 #pragma once
 // The step lobby on a real stage, on a temporary installation with
 // hand-made records, driven by a test clock (8 December 2026, 10:00).
-#include "app/catalogue.h"
-#include "app/dispatch.h"
-#include "app/folder_path.h"
-#include "app/settings.h"
-#include "app/stage.h"
+#include "state/catalogue.h"
+#include "program/navigation.h"
+#include "base/folder_path.h"
+#include "state/settings.h"
+#include "ui/stage.h"
 #include "lobby/lobby_screen.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
@@ -23,7 +23,7 @@ struct LobbyFixture {
     TestInstallation inst;
     TestServices t;
     SharedState s;
-    Stage stage{s, t.services};
+    ProgramStage stage{s, t.services};
 
     // The default installation: pupils 1 やまだ　はなこ (小３) and 2 すずき　たろう
     // (小５); level 1 target 40, level 2 target 45 with factor 1.5.
@@ -64,7 +64,7 @@ struct LobbyFixture {
     // Shows the lobby as the results screen does, and runs its show step.
     LobbyScreen* open()
     {
-        showLobbyScreen(stage.app());
+        stage.app().navigator.returnToLobby();
         stage.activatePending();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return qobject_cast<LobbyScreen*>(stage.current());

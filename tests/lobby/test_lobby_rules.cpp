@@ -1,4 +1,4 @@
-#include "app/level_table.h"
+#include "base/level_table.h"
 #include "lobby/lobby_geometry.h"
 #include "lobby/lobby_texts.h"
 #include "lobby/record_lists.h"

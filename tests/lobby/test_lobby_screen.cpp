@@ -1,5 +1,5 @@
-#include "app/text_util.h"
-#include "app/twips.h"
+#include "base/text_util.h"
+#include "base/twips.h"
 #include "lobby_fixture.h"
 
 #include <QComboBox>
@@ -223,7 +223,7 @@ void TestLobbyScreen::namesAndFiguresFit()
         QCOMPARE(f.text(QLatin1String(label)), QStringLiteral("1回/1100000000点"));
         QVERIFY(fits(f.get<QLabel>(QLatin1String(label))));
     }
-    startRun(f.stage.app());
+    f.stage.app().navigator.startRun();
     f.stage.activatePending();
     check("sLabel7", name, 21);
 }

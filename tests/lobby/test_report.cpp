@@ -1,5 +1,5 @@
-#include "app/fonts.h"
-#include "app/text_util.h"
+#include "ui/fonts.h"
+#include "base/text_util.h"
 #include "lobby/report_figures.h"
 #include "lobby/report_painter.h"
 #include "lobby/report_panel.h"

@@ -1,9 +1,9 @@
 // One writer of the concurrency test: waits for the start file, then appends
 // `count` runs through the record store of the installation in FOLDER.
 //   records_append_helper FOLDER WRITER COUNT STARTFILE
-#include "app/folder_path.h"
-#include "app/settings.h"
-#include "app/shared_state.h"
+#include "base/folder_path.h"
+#include "state/settings.h"
+#include "state/shared_state.h"
 #include "records/record_file.h"
 #include "support/test_services.h"
 

@@ -1,4 +1,4 @@
-#include "app/text_file.h"
+#include "base/text_file.h"
 #include "records/record_format.h"
 #include "records/result_file_stream.h"
 #include "support/installation.h"

@@ -1,8 +1,8 @@
 #pragma once
-#include "app/catalogue.h"
-#include "app/folder_path.h"
-#include "app/settings.h"
-#include "app/stage.h"
+#include "state/catalogue.h"
+#include "base/folder_path.h"
+#include "state/settings.h"
+#include "program/navigation.h"
 #include "records/record_file.h"
 #include "records/record_loading.h"
 #include "results/frm_syuuryou.h"
@@ -21,7 +21,7 @@ struct Fixture {
     TestInstallation inst;
     TestServices t;
     SharedState s;
-    Stage stage{s, t.services};
+    ProgramStage stage{s, t.services};
 
     explicit Fixture(const QString& levelTable = {})
     {

@@ -1,6 +1,6 @@
-#include "app/dispatch.h"
-#include "app/fonts.h"
-#include "app/twips.h"
+#include "program/navigation.h"
+#include "ui/fonts.h"
+#include "base/twips.h"
 #include "results_fixture.h"
 
 #include <QPushButton>
@@ -218,7 +218,7 @@ void TestFrmSyuuryou::replacedDuringTheCue()
     // The pupil leaves while the best cue plays: the screen is replaced from
     // under its own activation.
     f.t.sound.answer = [&f](const QString&) {
-        showLobbyScreen(f.stage.app());
+        f.stage.app().navigator.returnToLobby();
         return 0;
     };
     f.showResults();

@@ -1,4 +1,4 @@
-#include "app/shared_state.h"
+#include "state/shared_state.h"
 #include "results/results_rules.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "app/stage.h"
-#include "app/dispatch.h"
-#include "app/startup.h"
+#include "ui/stage.h"
+#include "program/navigation.h"
+#include "program/startup.h"
 #include "drill/equation.h"
 #include "drill/main_frm.h"
 #include "results/frm_syuuryou.h"
@@ -53,7 +53,7 @@ void TestWholeRun::lobbyDrillResultsLobby()
     inst.writeDefaults();
     TestServices t;
     SharedState s;
-    Stage stage(s, t.services);
+    ProgramStage stage(s, t.services);
     QVERIFY(startUp(stage.app(), inst.programFolder()));
     // The name selection screen: pupil 1 (the younger cohort, listed last).
     stage.activatePending();

@@ -1,10 +1,10 @@
 #pragma once
 // The program started on a temporary installation, its first screen (the
 // name selection screen) on a real stage. Controls are found by their names.
-#include "app/real_services.h"
-#include "app/screen.h"
-#include "app/stage.h"
-#include "app/startup.h"
+#include "program/real_services.h"
+#include "ui/screen.h"
+#include "program/navigation.h"
+#include "program/startup.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 
@@ -43,7 +43,7 @@ struct Fixture {
     // Starts the program and runs the first screen's load and activation.
     bool start()
     {
-        stage = std::make_unique<Stage>(s, services);
+        stage = std::make_unique<ProgramStage>(s, services);
         if (!startUp(stage->app(), inst.programFolder())) return false;
         stage->activatePending();
         return true;

@@ -1,7 +1,7 @@
 // Saves the roster again and again, as the editor's "変更" does, alternating
 // two names in row 1, until it is killed:  roster_save_helper ROSTER_PATH
 // Prints "ready" once the first save is complete.
-#include "app/text_file.h"
+#include "base/text_file.h"
 #include "roster/roster_edit.h"
 
 #include <QCoreApplication>

@@ -5,8 +5,8 @@
 // program ended, or "running" while it holds the lock; then stays until its
 // standard input is closed. With "child", it then starts a program that
 // outlives it, as the program menu does, and prints "child <pid>".
-#include "app/stage.h"
-#include "app/startup.h"
+#include "program/navigation.h"
+#include "program/startup.h"
 #include "support/test_services.h"
 
 #include <QApplication>
@@ -27,7 +27,7 @@ int main(int argc, char** argv)
         std::fflush(stdout);
     };
     SharedState s;
-    Stage stage(s, t.services);
+    ProgramStage stage(s, t.services);
     InstanceLock lock;
     startUp(stage.app(), QString::fromLocal8Bit(argv[1]), &lock);
     stage.activatePending();

@@ -1,5 +1,5 @@
-#include "app/text_file.h"
-#include "app/text_util.h"
+#include "base/text_file.h"
+#include "base/text_util.h"
 #include "namesel_fixture.h"
 #include "records/record_file.h"
 #include "records/record_format.h"

@@ -1,5 +1,5 @@
-#include "app/fonts.h"
-#include "app/user_preferences.h"
+#include "ui/fonts.h"
+#include "base/user_preferences.h"
 #include "namesel_fixture.h"
 #include "records/record_file.h"
 
@@ -95,7 +95,7 @@ void TestNamesel::controlsAndTexts()
 void TestNamesel::listInModeOneThenModeZero()
 {
     Fixture f;
-    QVERIFY(startUp((f.stage = std::make_unique<Stage>(f.s, f.services))->app(), f.inst.programFolder()));
+    QVERIFY(startUp((f.stage = std::make_unique<ProgramStage>(f.s, f.services))->app(), f.inst.programFolder()));
     // Two runs of pupil 1 today at level 1 (target 40): 30 s earns 5 points.
     f.s.pupilNumber = 1;
     f.s.currentLevel = 1;
@@ -218,7 +218,7 @@ void TestNamesel::recoveryBeforeTheFirstList()
 {
     Fixture f;
     QVERIFY(QFile::rename(f.inst.path(QStringLiteral("生徒用名簿.txt")), f.inst.path(QStringLiteral("生徒用名簿temp.txt"))));
-    QVERIFY(startUp((f.stage = std::make_unique<Stage>(f.s, f.services))->app(), f.inst.programFolder()));
+    QVERIFY(startUp((f.stage = std::make_unique<ProgramStage>(f.s, f.services))->app(), f.inst.programFolder()));
     // With option 1 already chosen the activation does not build the list
     // again: what is listed is what the load built.
     {

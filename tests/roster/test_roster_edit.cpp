@@ -1,5 +1,5 @@
-#include "app/text_file.h"
-#include "app/text_util.h"
+#include "base/text_file.h"
+#include "base/text_util.h"
 #include "roster/roster_edit.h"
 #include "support/installation.h"
 

@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "program/startup.h"
 #include "support/installation.h"
 
 #include <QProcess>

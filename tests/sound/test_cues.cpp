@@ -1,4 +1,4 @@
-#include "app/shared_state.h"
+#include "state/shared_state.h"
 #include "sound/cues.h"
 #include "support/test_services.h"
 

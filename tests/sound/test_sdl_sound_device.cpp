@@ -1,4 +1,4 @@
-#include "app/folder_path.h"
+#include "base/folder_path.h"
 #include "sound/cues.h"
 #include "sound/sdl_sound_device.h"
 

@@ -1,6 +1,6 @@
-#include "app/file_error.h"
-#include "app/folder_path.h"
-#include "app/shared_state.h"
+#include "base/file_error.h"
+#include "base/folder_path.h"
+#include "state/shared_state.h"
 #include "sound/sound_list.h"
 #include "support/installation.h"
 

@@ -1,6 +1,6 @@
 #include "support/installation.h"
 
-#include "app/text_file.h"
+#include "base/text_file.h"
 
 #include <QDir>
 #include <QFile>

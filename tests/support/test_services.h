@@ -1,10 +1,10 @@
 #pragma once
-#include "app/app.h"
-#include "app/clock.h"
-#include "app/dialogs.h"
-#include "app/program_end.h"
-#include "app/program_launcher.h"
-#include "app/shared_state.h"
+#include "ui/app.h"
+#include "base/clock.h"
+#include "base/dialogs.h"
+#include "base/program_end.h"
+#include "base/program_launcher.h"
+#include "state/shared_state.h"
 #include "sound/sound_device.h"
 
 #include <QDateTime>
