@@ -50,7 +50,7 @@ void TestAbout::versionBoxTwice()
             QTest::mouseClick(box->findChild<QLabel*>("Label7"), Qt::LeftButton);
             QTest::mouseClick(box->findChild<QLabel*>("Label3"), Qt::LeftButton);
             texts << QString::number(box->isVisible());
-            const QPoint centre = f.stage->mapToGlobal(f.stage->rect().center());
+            const QPoint centre = f.stage.mapToGlobal(f.stage.rect().center());
             texts << QString::number((box->geometry().center() - centre).manhattanLength() <= 2);
             seen << texts.join(u'|');
             QTest::mouseClick(box->findChild<QPushButton*>("Command1"), Qt::LeftButton);
@@ -87,7 +87,7 @@ void TestAbout::help()
     }
     QVERIFY(f.start());
     f.menu(QStringLiteral("mnuContents"));
-    auto* viewer = f.stage->findChild<HelpViewer*>();
+    auto* viewer = f.stage.findChild<HelpViewer*>();
     QCOMPARE(viewer != nullptr, document);
     QVERIFY(f.t.dialogs.texts.isEmpty());
     QCOMPARE(f.screen(), QStringLiteral("namesel"));
@@ -99,7 +99,7 @@ void TestAbout::help()
     QVERIFY(!text.contains(QChar(0xFFFD)));
     // A second 目次 brings the open window forward instead of another.
     f.menu(QStringLiteral("mnuContents"));
-    QCOMPARE(f.stage->findChildren<HelpViewer*>().size(), 1);
+    QCOMPARE(f.stage.findChildren<HelpViewer*>().size(), 1);
 }
 
 void TestAbout::makersPage()

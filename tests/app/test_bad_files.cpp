@@ -5,15 +5,14 @@
 // naming the file, or goes through the name selection screen, the lobby, a
 // stored run and back to the lobby. Either way the records already stored
 // keep every byte.
-#include "program/navigation.h"
+#include "ui/stage.h"
 #include "program/startup.h"
 #include "base/text_file.h"
 #include "drill/drill_fixture.h"
 #include "drill/main_frm.h"
 #include "records/record_format.h"
 #include "results/frm_syuuryou.h"
-#include "support/installation.h"
-#include "support/test_services.h"
+#include "support/screen_fixture.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -113,13 +112,6 @@ std::map<QString, QByteArray> snapshot(const QString& root)
     }
     return files;
 }
-
-template <typename W> W* control(Stage& stage, const QString& name)
-{
-    return stage.current() ? stage.current()->findChild<W*>(name) : nullptr;
-}
-
-QString screenName(Stage& stage) { return stage.current() ? stage.current()->objectName() : QString(); }
 
 } // namespace
 
@@ -248,8 +240,8 @@ void TestBadFiles::badFile()
     QFETCH(int, outcome);
     QFETCH(QString, said);
 
-    TestInstallation inst;
-    inst.writeDefaults();
+    ScreenFixture f;
+    auto& [inst, t, s, stage] = f;
     inst.writeBytes(kResults, storedResults());
     inst.writeBytes(kLog, storedLog());
     const QString where = inst.path(file), folder = QFileInfo(where).absolutePath();
@@ -267,10 +259,7 @@ void TestBadFiles::badFile()
     content.clear();
     const std::map<QString, QByteArray> before = snapshot(inst.root());
 
-    TestServices t;
     t.clock.set(QDateTime(kToday, QTime(10, 0)));
-    SharedState s;
-    ProgramStage stage(s, t.services);
     const bool started = startUp(stage.app(), inst.programFolder());
     stage.activatePending();
 
@@ -284,25 +273,25 @@ void TestBadFiles::badFile()
         QCOMPARE(stage.current(), nullptr);
     } else {
         QVERIFY2(started, qPrintable(t.dialogs.texts.join(u'\n')));
-        QCOMPARE(screenName(stage), QStringLiteral("namesel"));
-        auto* note = control<QLabel>(stage, QStringLiteral("LabelNote"));
+        QCOMPARE(f.screen(), QStringLiteral("namesel"));
+        auto* note = f.get<QLabel>(QStringLiteral("LabelNote"));
         QVERIFY(note);
         noteShown = note->isVisibleTo(stage.current()) ? note->text() : QString();
         QVERIFY2(noteShown.contains(said), qPrintable(noteShown.left(300)));
         QVERIFY2(noteShown.size() < 2000, "the note stays readable");
-        auto* names = control<QListWidget>(stage, QStringLiteral("List1"));
+        auto* names = f.get<QListWidget>(QStringLiteral("List1"));
         if (outcome == int(Outcome::NoPupil)) {
             QCOMPARE(names->count(), 1); // the dashes alone
         } else {
             // The first pupil listed signs in and lets a run of level 1 time out.
             QVERIFY(names->count() >= 2);
             names->setCurrentRow(1);
-            QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command14")), Qt::LeftButton);
+            QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command14")), Qt::LeftButton);
             pupil = s.pupilNumber;
             QVERIFY(pupil >= 1);
             stage.activatePending();
-            QCOMPARE(screenName(stage), QStringLiteral("seisekitime1"));
-            QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command4(1)")), Qt::LeftButton);
+            QCOMPARE(f.screen(), QStringLiteral("seisekitime1"));
+            QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command4(1)")), Qt::LeftButton);
             stage.activatePending();
             auto* drill = qobject_cast<MainFrm*>(stage.current());
             QVERIFY(drill);
@@ -312,9 +301,9 @@ void TestBadFiles::badFile()
             QVERIFY(results);
             stage.activatePending();
             results->Timer1_Timer();
-            QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command4")), Qt::LeftButton);
+            QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command4")), Qt::LeftButton);
             stage.activatePending();
-            QCOMPARE(screenName(stage), QStringLiteral("seisekitime1"));
+            QCOMPARE(f.screen(), QStringLiteral("seisekitime1"));
         }
         // Painted as the pupil sees it, whatever the files held.
         QVERIFY(!stage.grab().isNull());

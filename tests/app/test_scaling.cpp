@@ -144,21 +144,21 @@ void TestScaling::screenAsFirstShown()
     const ServerCase* c = thisServer();
     QVERIFY2(c, "an X server of a size this test knows");
     DrillFixture f;
-    QVERIFY(f.stage->current());
+    QVERIFY(f.stage.current());
     if (drill) QVERIFY(f.open());
-    Screen* screen = f.stage->current();
-    QVERIFY(QTest::qWaitForWindowExposed(f.stage.get()));
+    Screen* screen = f.stage.current();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.stage));
 
-    QCOMPARE(f.stage->size(), c->window);
-    QVERIFY2(near(f.stage->scale(), c->windowScale), qPrintable(QString::number(f.stage->scale())));
+    QCOMPARE(f.stage.size(), c->window);
+    QVERIFY2(near(f.stage.scale(), c->windowScale), qPrintable(QString::number(f.stage.scale())));
     if (c->windowScale == 1.0) {
         // As designed: the screen's own widget in its place on the window.
-        QCOMPARE(screen->parentWidget(), f.stage.get());
+        QCOMPARE(screen->parentWidget(), &f.stage);
         QCOMPARE(screen->geometry(), QRect(0, 0, 1024, 768));
         QVERIFY(!screen->graphicsProxyWidget());
     }
     // Every control, the bottom row ("O.K.") included, is wholly on the screen.
-    const QRect available = f.stage->screen()->availableGeometry();
+    const QRect available = f.stage.screen()->availableGeometry();
     for (QWidget* w : screen->findChildren<QWidget*>()) {
         if (!w->isVisible() || w->isWindow()) continue;
         const QRect global(w->mapToGlobal(QPoint(0, 0)), w->mapToGlobal(w->rect().bottomRight()));
@@ -172,12 +172,12 @@ void TestScaling::drillFullScreen()
     QVERIFY2(c, "an X server of a size this test knows");
     DrillFixture f;
     QVERIFY(f.open());
-    f.stage->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.stage.get()));
+    f.stage.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.stage));
 
     QVERIFY(key("F11"));
-    QTRY_COMPARE(f.stage->size(), c->server);
-    QVERIFY2(near(f.stage->scale(), c->fullScale), qPrintable(QString::number(f.stage->scale())));
+    QTRY_COMPARE(f.stage.size(), c->server);
+    QVERIFY2(near(f.stage.scale(), c->fullScale), qPrintable(QString::number(f.stage.scale())));
     // A control is drawn at the factor's size.
     QLabel* times = f.op(3);
     const QRect onScreen(times->mapToGlobal(QPoint(0, 0)), times->mapToGlobal(times->rect().bottomRight()));
@@ -213,10 +213,10 @@ void TestScaling::drillFullScreen()
 
     // Escape gives the window back as it was.
     QVERIFY(key("Escape"));
-    QTRY_COMPARE(f.stage->size(), c->window);
-    QVERIFY(near(f.stage->scale(), c->windowScale));
+    QTRY_COMPARE(f.stage.size(), c->window);
+    QVERIFY(near(f.stage.scale(), c->windowScale));
     if (c->windowScale == 1.0) {
-        QCOMPARE(f.frm->parentWidget(), f.stage.get());
+        QCOMPARE(f.frm->parentWidget(), &f.stage);
         QCOMPARE(f.frm->geometry(), QRect(0, 0, 1024, 768));
     }
     QVERIFY(click(f.op(2)));
@@ -246,20 +246,20 @@ void TestScaling::focusShows()
     const ServerCase* c = thisServer();
     QVERIFY2(c, "an X server of a size this test knows");
     DrillFixture f;
-    if (c->fullScale == 2.0) f.stage->toggleFullScreen();
-    if (screen == u"FrmName2") f.stage->app().navigator.showRosterEditor();
-    if (screen == u"seisekitime1" || screen == u"Picture11") f.stage->app().navigator.openLobby();
+    if (c->fullScale == 2.0) f.stage.toggleFullScreen();
+    if (screen == u"FrmName2") f.stage.app().navigator.showRosterEditor();
+    if (screen == u"seisekitime1" || screen == u"Picture11") f.stage.app().navigator.openLobby();
     if (screen == u"MainFrm" || screen == u"FrmSyuuryou") QVERIFY(f.open());
-    if (screen == u"FrmSyuuryou") f.stage->app().navigator.showResults();
-    f.stage->activatePending(); // the screen's load
-    frmver box(f.s, f.stage.get());
-    QWidget* window = screen == u"frmver" ? &box : static_cast<QWidget*>(f.stage.get());
-    QWidget* top = window == &box ? window : f.stage->current();
+    if (screen == u"FrmSyuuryou") f.stage.app().navigator.showResults();
+    f.stage.activatePending(); // the screen's load
+    frmver box(f.s, &f.stage);
+    QWidget* window = screen == u"frmver" ? &box : static_cast<QWidget*>(&f.stage);
+    QWidget* top = window == &box ? window : f.stage.current();
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
     const double factor = window == &box ? 1.0 : c->fullScale == 2.0 ? 2.0 : c->windowScale;
-    QTRY_VERIFY(window == &box || near(f.stage->scale(), factor));
+    QTRY_VERIFY(window == &box || near(f.stage.scale(), factor));
     if (QWidget* wait = top->findChild<QWidget*>(QStringLiteral("Picture5"))) QTRY_VERIFY(!wait->isVisible());
     if (screen == u"Picture11") {
         QVERIFY(click(top->findChild<QWidget*>(QStringLiteral("Option2(2)"))));

@@ -5,8 +5,7 @@
 #include "ui/screen.h"
 #include "ui/stage.h"
 #include "program/startup.h"
-#include "support/installation.h"
-#include "support/test_services.h"
+#include "support/screen_fixture.h"
 
 #include <QDir>
 #include <QTest>
@@ -37,11 +36,8 @@ private:
 
 void TestStartup::readsAWholeInstallation()
 {
-    TestInstallation inst;
-    inst.writeDefaults();
-    TestServices t;
-    SharedState s;
-    ProgramStage stage(s, t.services);
+    ScreenFixture f;
+    auto& [inst, t, s, stage] = f;
     QVERIFY(startUp(stage.app(), inst.programFolder()));
     QVERIFY(!t.end.requested());
     QCOMPARE(s.backgroundColour, 0x008080u);
@@ -85,15 +81,11 @@ void TestStartup::failures()
     QFETCH(QString, file);
     QFETCH(QString, content);
     QFETCH(QString, expected);
-    TestInstallation inst;
-    inst.writeDefaults();
+    ScreenFixture f;
+    auto& [inst, t, s, stage] = f;
     if (content.isEmpty()) QVERIFY(QFile::remove(inst.path(file)));
     else inst.write(file, content);
     const QStringList before = QDir(inst.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-
-    TestServices t;
-    SharedState s;
-    ProgramStage stage(s, t.services);
     QVERIFY(!startUp(stage.app(), inst.programFolder()));
     QVERIFY(t.end.requested());
     QCOMPARE(t.end.exitCode(), 1);

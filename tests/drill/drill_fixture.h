@@ -1,22 +1,18 @@
 #pragma once
 // A drill screen on a real stage, on a temporary installation, driven by a
 // test clock. Widgets are found by their object names.
-#include "state/catalogue.h"
 #include "program/navigation.h"
-#include "ui/stage.h"
 #include "program/startup.h"
 #include "drill/equation.h"
 #include "drill/main_frm.h"
 #include "records/record_file.h"
-#include "support/installation.h"
-#include "support/test_services.h"
+#include "records/record_format.h"
+#include "support/screen_fixture.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QtEndian>
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -26,23 +22,17 @@ struct StoredRecord {
     qint32 score = 0;
 };
 
-struct DrillFixture {
-    TestInstallation inst;
-    TestServices t;
-    SharedState s;
-    std::unique_ptr<Stage> stage;
+struct DrillFixture : ScreenFixture {
     MainFrm* frm = nullptr;
 
     // Starts the program on the installation (optionally with its own level
     // table), signs pupil 1 in and opens the drill for `level`.
     explicit DrillFixture(int level = 1, const QString& levelTable = {},
                           const QDateTime& start = QDateTime(QDate(2026, 12, 8), QTime(10, 0)))
+        : ScreenFixture(levelTable)
     {
         t.clock.set(start);
-        inst.writeDefaults();
-        if (!levelTable.isEmpty()) inst.write(QStringLiteral("ソルメア/タイム回数データ.txt"), levelTable);
-        stage = std::make_unique<ProgramStage>(s, t.services);
-        if (!startUp(stage->app(), inst.programFolder())) return;
+        if (!startUp(stage.app(), inst.programFolder())) return;
         setLobbyLevels(s); // as opening the lobby does
         s.pupilNumber = 1;
         s.pupilName = QStringLiteral("  やまだ　はなこ ");
@@ -53,12 +43,13 @@ struct DrillFixture {
     // Opens the drill and runs its activation, as the lobby's start button does.
     MainFrm* open()
     {
-        stage->app().navigator.startRun();
-        stage->activatePending();
-        frm = qobject_cast<MainFrm*>(stage->current());
+        stage.app().navigator.startRun();
+        stage.activatePending();
+        frm = qobject_cast<MainFrm*>(stage.current());
         return frm;
     }
 
+    // The drill's own controls, even once another screen is in view.
     template <typename T = QWidget> T* w(const QString& name) const
     {
         return frm ? frm->findChild<T*>(name) : nullptr;
@@ -124,13 +115,12 @@ struct DrillFixture {
         if (!f.open(QIODevice::ReadOnly)) return out;
         const QByteArray all = f.readAll();
         for (qsizetype at = 0; at + 44 <= all.size(); at += 44) {
-            const uchar* r = reinterpret_cast<const uchar*>(all.constData() + at);
-            out.push_back({qFromLittleEndian<qint16>(r + 16), qFromLittleEndian<qint16>(r + 18),
-                           qFromLittleEndian<qint32>(r + 20)});
+            const ResultRecord r = decodeResultRecord(all.constData() + at);
+            out.push_back({r.pupilNumber, r.level, r.score});
         }
         return out;
     }
-    QString currentScreen() const { return stage->current() ? stage->current()->objectName() : QString(); }
+    QString currentScreen() const { return screen(); }
 };
 
 // Level 1 with target 50 s and second time 60 s (time limit 300 s).

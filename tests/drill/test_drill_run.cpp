@@ -227,7 +227,7 @@ void TestDrillRun::runAcrossMidnight()
 void TestDrillRun::todayCountsAddLevels1To15()
 {
     DrillFixture f(2);
-    f.stage->activatePending(); // the first screen's own computation comes first
+    f.stage.activatePending(); // the first screen's own computation comes first
     f.s.records.touch(1, 1).todayRunCount = 2;
     f.s.records.touch(2, 1).todayRunCount = 3;
     f.s.records.touch(15, 1).todayRunCount = 4;
@@ -270,10 +270,10 @@ void TestDrillRun::closingTheWindow()
     QFETCH(bool, runOver);
     QFETCH(bool, yes);
     DrillFixture f(1, levelTable50());
-    QVERIFY(f.openAndMark() && QTest::qWaitForWindowExposed(f.stage.get()));
+    QVERIFY(f.openAndMark() && QTest::qWaitForWindowExposed(&f.stage));
     f.s.run.endFlowDone = runOver;
     f.t.dialogs.onQuestion = [&](const QString&) { return f.tickAt(15.2), yes; };
-    QCOMPARE(f.stage->close(), runOver || yes);
+    QCOMPARE(f.stage.close(), runOver || yes);
     QCOMPARE(f.t.dialogs.questions, runOver ? QStringList() : QStringList{QStringLiteral("練習をやめますか？")});
     QVERIFY(f.records().empty());
     QCOMPARE(f.t.end.requested(), yes);

@@ -34,7 +34,7 @@ private:
     static void expose(DrillFixture& f)
     {
         QVERIFY(f.frm);
-        QVERIFY(QTest::qWaitForWindowExposed(f.stage.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(&f.stage));
     }
 };
 
@@ -160,10 +160,10 @@ void TestDrillScreen::dragAndDropReplacesTheBlank()
     DrillFixture f;
     f.open();
     expose(f);
-    QWindow* win = f.stage->windowHandle();
+    QWindow* win = f.stage.windowHandle();
     QLabel* source = f.op(3);
-    const QPoint from = source->mapTo(f.stage.get(), source->rect().center());
-    const QPoint to = f.blank(2)->mapTo(f.stage.get(), f.blank(2)->rect().center());
+    const QPoint from = source->mapTo(&f.stage, source->rect().center());
+    const QPoint to = f.blank(2)->mapTo(&f.stage, f.blank(2)->rect().center());
 
     // First a drop on a filled blank: it is replaced.
     QTest::mouseClick(f.op(1), Qt::LeftButton);
@@ -192,10 +192,10 @@ void TestDrillScreen::dragEndsWithTheRun()
     DrillFixture f;
     f.open();
     expose(f);
-    QWindow* win = f.stage->windowHandle();
+    QWindow* win = f.stage.windowHandle();
     QLabel* source = f.op(2);
-    const QPoint from = source->mapTo(f.stage.get(), source->rect().center());
-    const QPoint over = f.blank(1)->mapTo(f.stage.get(), f.blank(1)->rect().center());
+    const QPoint from = source->mapTo(&f.stage, source->rect().center());
+    const QPoint over = f.blank(1)->mapTo(&f.stage, f.blank(1)->rect().center());
 
     // The tenth right answer comes from the keyboard while the pupil still
     // holds a tile; the mouse is released only much later, if at all.
@@ -209,7 +209,7 @@ void TestDrillScreen::dragEndsWithTheRun()
         f.frm->LblDD1_MouseDown(DrillFixture::opIndex(b));
         f.frm->Command5_Click();
     });
-    QTimer::singleShot(3000, f.stage.get(), [&] {
+    QTimer::singleShot(3000, &f.stage, [&] {
         released = true;
         QTest::mouseRelease(win, Qt::LeftButton, {}, over);
     });
@@ -455,8 +455,8 @@ void TestDrillScreen::answerButtonKeepsTheFocus()
     DrillFixture f;
     f.open();
     expose(f);
-    f.stage->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(f.stage.get()));
+    f.stage.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.stage));
     QTRY_VERIFY(f.command5()->hasFocus());
     f.command5()->clearFocus();
     QTRY_VERIFY(f.command5()->hasFocus());

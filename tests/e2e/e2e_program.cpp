@@ -1,4 +1,5 @@
 #include "e2e_program.h"
+#include "support/controls.h"
 
 #include "ui/fonts.h"
 #include "wav_writer.h"
@@ -46,12 +47,7 @@ bool E2eProgram::launch()
 
 QString E2eProgram::screenName() const { return stage.current() ? stage.current()->objectName() : QString(); }
 
-QString E2eProgram::text(const QString& name) const
-{
-    if (auto* l = find<QLabel>(name)) return l->text();
-    if (auto* b = find<QAbstractButton>(name)) return b->text();
-    return QStringLiteral("<no %1>").arg(name);
-}
+QString E2eProgram::text(const QString& name) const { return textOf(find(name), name); }
 
 bool E2eProgram::shown(const QString& name) const
 {

@@ -1,40 +1,24 @@
 #pragma once
 // The step lobby on a real stage, on a temporary installation with
 // hand-made records, driven by a test clock (8 December 2026, 10:00).
-#include "state/catalogue.h"
 #include "program/navigation.h"
-#include "base/folder_path.h"
-#include "state/settings.h"
-#include "ui/stage.h"
 #include "lobby/lobby_screen.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "roster/roster_reader.h"
-#include "support/installation.h"
-#include "support/test_services.h"
+#include "support/screen_fixture.h"
 
-#include <QCoreApplication>
-#include <QAbstractButton>
 #include <QFile>
-#include <QLabel>
 #include <QListView>
 
-struct LobbyFixture {
-    TestInstallation inst;
-    TestServices t;
-    SharedState s;
-    ProgramStage stage{s, t.services};
-
+struct LobbyFixture : ScreenFixture {
     // The default installation: pupils 1 やまだ　はなこ (小３) and 2 すずき　たろう
     // (小５); level 1 target 40, level 2 target 45 with factor 1.5.
     explicit LobbyFixture(const QString& roster = {})
     {
-        inst.writeDefaults();
         if (!roster.isEmpty()) inst.write(QStringLiteral("生徒用名簿.txt"), roster);
         s.backgroundColour = 0x008080;
-        s.programFolder = toFolderString(inst.programFolder());
-        loadSettings(s);
-        setLobbyLevels(s);
+        readSettings();
         readRosterTables(s, t.clock.today(), true, {});
         signIn(1);
     }
@@ -66,23 +50,10 @@ struct LobbyFixture {
     {
         stage.app().navigator.returnToLobby();
         stage.activatePending();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
         return qobject_cast<LobbyScreen*>(stage.current());
     }
 
-    template <typename W = QWidget> W* get(const QString& name) const
-    {
-        W* w = stage.current() ? stage.current()->findChild<W*>(name) : nullptr;
-        if (!w) qWarning("no control %s", qPrintable(name));
-        return w;
-    }
-    QString text(const QString& name) const
-    {
-        QWidget* w = get(name);
-        if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
-        if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
-        return QStringLiteral("<no text of %1>").arg(name);
-    }
     QString lines(int level) const
     {
         QStringList out;
@@ -90,5 +61,4 @@ struct LobbyFixture {
         for (int i = 0; i < m->rowCount(); ++i) out << m->index(i, 0).data().toString();
         return out.join(QStringLiteral(" | "));
     }
-    QString screen() const { return stage.current() ? stage.current()->objectName() : QString(); }
 };

@@ -1,35 +1,19 @@
 #pragma once
-#include "state/catalogue.h"
-#include "base/folder_path.h"
-#include "state/settings.h"
-#include "program/navigation.h"
 #include "records/record_file.h"
 #include "records/record_loading.h"
 #include "results/frm_syuuryou.h"
-#include "support/installation.h"
-#include "support/test_services.h"
+#include "support/screen_fixture.h"
 
-#include <QCoreApplication>
-#include <QLabel>
 #include <QRegularExpression>
 
 namespace results_test {
 
 // A whole installation with its own level table, the pupil signed in, and a
 // way to store runs through the record store as the drill does.
-struct Fixture {
-    TestInstallation inst;
-    TestServices t;
-    SharedState s;
-    ProgramStage stage{s, t.services};
-
-    explicit Fixture(const QString& levelTable = {})
+struct Fixture : ScreenFixture {
+    explicit Fixture(const QString& levelTable = {}) : ScreenFixture(levelTable)
     {
-        inst.writeDefaults();
-        if (!levelTable.isEmpty()) inst.write(QStringLiteral("ソルメア/タイム回数データ.txt"), levelTable);
-        s.programFolder = toFolderString(inst.programFolder());
-        loadSettings(s);
-        setLobbyLevels(s);
+        readSettings();
         s.pupilNumber = 1;
         s.pupilName = QStringLiteral("  やまだ　はなこ ");
     }
@@ -53,7 +37,7 @@ struct Fixture {
     // The results screen after the run just stored, its activation done.
     FrmSyuuryou* showResults()
     {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
         t.sound.commands.clear();
         stage.showWaitScreen();
         auto* f = new FrmSyuuryou(stage.app());
@@ -61,16 +45,6 @@ struct Fixture {
         stage.activatePending();
         return f;
     }
-
-    template <typename W> W* get(const QString& name) const
-    {
-        // Only the screen on view: a replaced one may not be deleted yet.
-        W* w = stage.current() ? stage.current()->findChild<W*>(name) : nullptr;
-        if (!w) qWarning("no control %s", qPrintable(name));
-        return w;
-    }
-    QString text(const QString& label) const { return get<QLabel>(label)->text(); }
-    bool shown(const QString& name) const { return !get<QWidget>(name)->isHidden(); }
 
     // The cues played, by file name without folder and ending.
     QStringList cues() const

@@ -5,8 +5,7 @@
 #include "drill/main_frm.h"
 #include "results/frm_syuuryou.h"
 #include "roster/roster_reader.h"
-#include "support/installation.h"
-#include "support/test_services.h"
+#include "support/screen_fixture.h"
 
 #include <QLabel>
 #include <QListView>
@@ -49,11 +48,8 @@ std::pair<Op, Op> solution(const EquationProblem& p)
 
 void TestWholeRun::lobbyDrillResultsLobby()
 {
-    TestInstallation inst;
-    inst.writeDefaults();
-    TestServices t;
-    SharedState s;
-    ProgramStage stage(s, t.services);
+    ScreenFixture f;
+    auto& [inst, t, s, stage] = f;
     QVERIFY(startUp(stage.app(), inst.programFolder()));
     // The name selection screen: pupil 1 (the younger cohort, listed last).
     stage.activatePending();

@@ -88,7 +88,7 @@ void TestFrmName2::opensWithTheRecordsOfTheFile()
     }
     QVERIFY2(f.label(QStringLiteral("LabelNote")).contains(note), qPrintable(f.label(QStringLiteral("LabelNote"))));
     QCOMPARE(f.label(QStringLiteral("Label3")), QStringLiteral("※生まれた年は早生まれの場合は1年引いてください"));
-    QCOMPARE(f.stage->windowTitle(), QStringLiteral("名前変更"));
+    QCOMPARE(f.stage.windowTitle(), QStringLiteral("名前変更"));
 }
 
 void TestFrmName2::changeRereadsTheFileAndKeepsTheRest()
@@ -152,7 +152,7 @@ void TestFrmName2::addsAPupilInAnEmptyRow()
 
     QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
     f.settle();
-    f.stage->activatePending();
+    f.stage.activatePending();
     QVERIFY2(f.lines().join(u'|').contains(QStringLiteral("小1 たけし")), qPrintable(f.lines().join(u'|')));
 }
 
@@ -165,7 +165,7 @@ void TestFrmName2::backShowsTheChangedList()
     QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
     f.settle();
     QCOMPARE(f.screen(), QStringLiteral("namesel"));
-    f.stage->activatePending();
+    f.stage.activatePending();
     QVERIFY2(f.lines()[2].startsWith(QStringLiteral("小3 山田　はな")), qPrintable(f.lines().join(u'|')));
 }
 

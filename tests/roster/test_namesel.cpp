@@ -46,7 +46,7 @@ void TestNamesel::controlsAndTexts()
     Fixture f;
     QVERIFY(f.start());
     QCOMPARE(f.screen(), QStringLiteral("namesel"));
-    QCOMPARE(f.stage->windowTitle(), QStringLiteral("velmora"));
+    QCOMPARE(f.stage.windowTitle(), QStringLiteral("velmora"));
     QCOMPARE(f.label("Label4"), QStringLiteral("ソルメア"));
     QCOMPARE(f.get("Label4")->font().pixelSize(), designFont(kPGothic, 48).pixelSize());
     QCOMPARE(f.label("Label1"), QStringLiteral("名前を選びなさい"));
@@ -78,7 +78,7 @@ void TestNamesel::controlsAndTexts()
     for (const auto& i : items) QCOMPARE(f.get<QAction>(i.name)->text(), QString::fromUtf8(i.text));
     for (const char* m : {"file", "ヘルプ"}) {
         bool found = false;
-        for (QMenu* menu : f.stage->current()->findChildren<QMenu*>()) found |= menu->title() == QString::fromUtf8(m);
+        for (QMenu* menu : f.stage.current()->findChildren<QMenu*>()) found |= menu->title() == QString::fromUtf8(m);
         QVERIFY2(found, m);
     }
     // Menus and message boxes in the screen's font, whatever the theme says.
@@ -95,13 +95,13 @@ void TestNamesel::controlsAndTexts()
 void TestNamesel::listInModeOneThenModeZero()
 {
     Fixture f;
-    QVERIFY(startUp((f.stage = std::make_unique<ProgramStage>(f.s, f.services))->app(), f.inst.programFolder()));
+    QVERIFY(startUp(f.stage.app(), f.inst.programFolder()));
     // Two runs of pupil 1 today at level 1 (target 40): 30 s earns 5 points.
     f.s.pupilNumber = 1;
     f.s.currentLevel = 1;
     f.s.runScore = 30;
-    QVERIFY(Seisekikiroku(f.s, f.services, 1) && Seisekikiroku(f.s, f.services, 1));
-    f.stage->activatePending();
+    QVERIFY(Seisekikiroku(f.s, f.t.services, 1) && Seisekikiroku(f.s, f.t.services, 1));
+    f.stage.activatePending();
 
     QCOMPARE(f.lines(), (QStringList{kDashes, "小5 すずき　たろ  " + W + "/       ",
                                      "小3 山田　花子" + W + "  10/     10", "幼2 ゆい" + W.repeated(4) + "  " + W + "/       "}));
@@ -218,14 +218,14 @@ void TestNamesel::recoveryBeforeTheFirstList()
 {
     Fixture f;
     QVERIFY(QFile::rename(f.inst.path(QStringLiteral("生徒用名簿.txt")), f.inst.path(QStringLiteral("生徒用名簿temp.txt"))));
-    QVERIFY(startUp((f.stage = std::make_unique<ProgramStage>(f.s, f.services))->app(), f.inst.programFolder()));
+    QVERIFY(startUp(f.stage.app(), f.inst.programFolder()));
     // With option 1 already chosen the activation does not build the list
     // again: what is listed is what the load built.
     {
-        const QSignalBlocker quiet(f.stage->current()->findChild<QButtonGroup*>());
+        const QSignalBlocker quiet(f.stage.current()->findChild<QButtonGroup*>());
         f.get<QRadioButton>("Option1(1)")->setChecked(true);
     }
-    f.stage->activatePending();
+    f.stage.activatePending();
     QCOMPARE(f.lines().size(), 4);
     QVERIFY(QFile::exists(f.inst.path(QStringLiteral("生徒用名簿.txt"))));
     QVERIFY(!QFile::exists(f.inst.path(QStringLiteral("生徒用名簿temp.txt"))));

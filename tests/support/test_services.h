@@ -110,14 +110,16 @@ private:
     }
 };
 
+// Records the programs started; where `passOn` is set, starts them through it too.
 class RecordingLauncher final : public ProgramLauncher {
 public:
     bool startDetached(const QString& program, const QStringList& arguments) override
     {
         started << (QStringList{program} + arguments).join(u' ');
-        return true;
+        return passOn ? passOn->startDetached(program, arguments) : true;
     }
     QStringList started;
+    ProgramLauncher* passOn = nullptr;
 };
 
 // The doubles together with a Services bundle pointing at them.
