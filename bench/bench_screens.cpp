@@ -12,7 +12,7 @@
 #include "state/settings.h"
 #include "ui/stage.h"
 #include "drill/equation.h"
-#include "lobby/seisekitime1.h"
+#include "lobby/lobby_screen.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "records/scores.h"
@@ -85,12 +85,12 @@ struct Program {
         forget();
         return n;
     }
-    seisekitime1* lobby()
+    LobbyScreen* lobby()
     {
         s.pupilNumber = 1;
         s.pupilName = s.roster.names[1];
         stage.app().navigator.openLobby();
-        auto* l = settle<seisekitime1>();
+        auto* l = settle<LobbyScreen>();
         forget();
         return l;
     }
@@ -158,7 +158,7 @@ void BM_NamesToLobby(benchmark::State& state)
         n->showChosenName();
         state.ResumeTiming();
         n->confirmName();
-        if (!p.settle<seisekitime1>()) state.SkipWithError("no lobby");
+        if (!p.settle<LobbyScreen>()) state.SkipWithError("no lobby");
         state.PauseTiming();
         p.forget();
         state.ResumeTiming();
@@ -170,9 +170,9 @@ void BM_LobbyToDrill(benchmark::State& state)
     Program& p = program();
     for (auto _ : state) {
         state.PauseTiming();
-        seisekitime1* l = p.lobby();
+        LobbyScreen* l = p.lobby();
         state.ResumeTiming();
-        l->Command4_Click(1);
+        l->startLevel(1);
         if (!p.settle<DrillScreen>()) state.SkipWithError("no drill");
         state.PauseTiming();
         p.forget();
@@ -209,7 +209,7 @@ void BM_ResultsToLobby(benchmark::State& state)
         r->showButtons();
         state.ResumeTiming();
         r->backToLobby();
-        if (!p.settle<seisekitime1>()) state.SkipWithError("no lobby");
+        if (!p.settle<LobbyScreen>()) state.SkipWithError("no lobby");
         state.PauseTiming();
         p.forget();
         state.ResumeTiming();
@@ -221,12 +221,12 @@ void BM_ResultsToLobby(benchmark::State& state)
 void BM_LobbyList(benchmark::State& state)
 {
     Program& p = program();
-    seisekitime1* l = p.lobby();
+    LobbyScreen* l = p.lobby();
     const int kind = int(state.range(0)), variant = int(state.range(1));
-    l->Option2_Click(kind);
+    l->showDisplay(LobbyScreen::Display(kind));
     for (auto _ : state) {
-        if (kind == 2) l->Option2_Click(2);
-        else l->Option1_Click(variant);
+        if (kind == 2) l->showDisplay(LobbyScreen::Display::PersonalTimes);
+        else l->showScope(LobbyScreen::Scope(variant));
         l->repaint();
     }
 }
@@ -236,8 +236,8 @@ void BM_LobbyList(benchmark::State& state)
 void BM_ReportFourLevels(benchmark::State& state)
 {
     Program& p = program();
-    seisekitime1* l = p.lobby();
-    l->Option2_Click(2);
+    LobbyScreen* l = p.lobby();
+    l->showDisplay(LobbyScreen::Display::PersonalTimes);
     l->findChild<QPushButton*>(QStringLiteral("Command17"))->click();
     auto* levels = l->findChild<QListWidget*>(QStringLiteral("List3"));
     auto* show = l->findChild<QPushButton*>(QStringLiteral("Command24(0)"));
@@ -250,7 +250,7 @@ void BM_ReportFourLevels(benchmark::State& state)
         show->click();
         l->repaint();
     }
-    l->Option2_Click(0);
+    l->showDisplay(LobbyScreen::Display::Times);
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 #include "ui/stage.h"
 #include "program/startup.h"
 #include "drill/equation.h"
-#include "lobby/seisekitime1.h"
+#include "lobby/lobby_screen.h"
 #include "records/record_format.h"
 #include "results/results_screen.h"
 #include "support/installation.h"
@@ -74,9 +74,9 @@ int main(int argc, char** argv)
     stage.app().navigator.openLobby();
     settle();
     for (int run = 1; run <= runs; ++run) {
-        auto* lobby = qobject_cast<seisekitime1*>(stage.current());
+        auto* lobby = qobject_cast<LobbyScreen*>(stage.current());
         if (!lobby) return 2;
-        lobby->Command4_Click(1);
+        lobby->startLevel(1);
         settle();
         auto* drill = qobject_cast<DrillScreen*>(stage.current());
         if (!drill) return 3;

@@ -134,10 +134,10 @@ LevelSequence levelSequence(const std::vector<LevelGate>& gates, bool teacher, b
         }
         if (i < n) {
             out.enable[std::size_t(i + 1)] = true;
-            out.hideText1[std::size_t(i + 1)] = true;
+            out.hideBlankBox[std::size_t(i + 1)] = true;
         }
-        const bool keepText1 = !designatedCleared && !planFinished && !g.practice && g.doneEnough;
-        if (!keepText1) out.hideText1[std::size_t(i)] = true;
+        const bool keepBlankBox = !designatedCleared && !planFinished && !g.practice && g.doneEnough;
+        if (!keepBlankBox) out.hideBlankBox[std::size_t(i)] = true;
     }
     return out;
 }

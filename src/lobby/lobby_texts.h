@@ -56,13 +56,14 @@ bool seesPrintButton(const QString& pupilName);
 // The teacher's entry itself: the trimmed name is "先生".
 bool isTeacher(const QString& pupilName);
 
-// No teacher's step plan is in force in this program (nothing sets the plan
-// mode); the plan and level check keeps its terms.
-constexpr int kPlanMode = 0;
+// No teacher's step plan is in force in this program (nothing turns the plan
+// on); the plan and level check keeps its terms.
+constexpr bool kStepPlan = false;
 constexpr bool kPlanFinished = false;
 
 // The level sequence of the plan and level check: which start buttons it
-// enables and which Text1 boxes it hides. Index 1..N of `gates`.
+// enables and which blank boxes (under the practice buttons) it hides. Index
+// 1..N of `gates`.
 struct LevelGate {
     bool practice = false;
     bool cleared = false;             // the recent window holds the points and the runs
@@ -71,7 +72,7 @@ struct LevelGate {
 };
 struct LevelSequence {
     std::vector<bool> enable;      // 1..N
-    std::vector<bool> hideText1;   // 1..N
+    std::vector<bool> hideBlankBox; // 1..N
 };
 LevelSequence levelSequence(const std::vector<LevelGate>& gates, bool teacher, bool planFinished,
                             bool designatedCleared);

@@ -211,7 +211,7 @@ std::vector<Ranked> rankByPoints(const std::vector<int>& pupils, const std::vect
     return out;
 }
 
-LevelRanking rankLevel(const SharedState& s, int level, Order order, int pointRanking, const Viewer& v)
+LevelRanking rankLevel(const SharedState& s, int level, Order order, PointRanking ranking, const Viewer& v)
 {
     LevelRanking out;
     const std::vector<int> pupils = rosterList(s.roster);
@@ -249,7 +249,7 @@ LevelRanking rankLevel(const SharedState& s, int level, Order order, int pointRa
         today.push_back(usable(p) ? statsOf(p).todayPoints : 0);
         all.push_back(usable(p) ? statsOf(p).totalPoints : 0);
     }
-    const bool byToday = pointRanking == 2;
+    const bool byToday = ranking == PointRanking::Today;
     out.ranked = byToday ? rankByPoints(pupils, today, all) : rankByPoints(pupils, all, today);
     for (const Ranked& r : out.ranked) {
         const qint64 t = byToday ? r.primary : r.secondary;

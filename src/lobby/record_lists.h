@@ -86,9 +86,11 @@ struct LevelRanking {
     std::vector<Ranked> ranked;  // every pupil of the roster list, in ranking order
     std::vector<ListLine> lines; // the lines shown: pupils the grade filter lets through
 };
-// The ranking list of `level`: by best time, or by points (pointRanking 1:
-// all-time points first; 2: today's points first, only pupils with points today).
-LevelRanking rankLevel(const SharedState& s, int level, Order order, int pointRanking, const Viewer& v);
+// Which points rank first: all-time points, or today's (only pupils with
+// points today are ranked).
+enum class PointRanking { SoFar = 1, Today = 2 };
+// The ranking list of `level`: by best time, or by points as `ranking` says.
+LevelRanking rankLevel(const SharedState& s, int level, Order order, PointRanking ranking, const Viewer& v);
 
 // ---- Lists of runs, read from the record file.
 enum class RunList { Today, AllRuns, OnePupil };

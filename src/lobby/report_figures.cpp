@@ -20,8 +20,8 @@ LevelFigures levelFigures(const SharedState& s, int level, int pupil, const list
     LevelFigures f;
     if (level < 1 || level >= kLevelCount) return f;
     const RecordTables& records = s.records;
-    const lists::LevelRanking byTime = lists::rankLevel(s, level, lists::Order::Times, 1, v);
-    const lists::LevelRanking byPoints = lists::rankLevel(s, level, lists::Order::Points, 1, v);
+    const lists::LevelRanking byTime = lists::rankLevel(s, level, lists::Order::Times, lists::PointRanking::SoFar, v);
+    const lists::LevelRanking byPoints = lists::rankLevel(s, level, lists::Order::Points, lists::PointRanking::SoFar, v);
     f.pupilsRanked = int(byTime.ranked.size());
 
     qint64 sum = 0, count = 0;

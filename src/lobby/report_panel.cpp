@@ -104,38 +104,38 @@ ReportPanel::ReportPanel(App& app, std::function<lists::Viewer()> viewer, QWidge
     setPalette(pal);
     setGeometry(twRect(120, 1740, 15120, 9500));
 
-    picture12_ = new QScrollArea(this);
-    picture12_->setObjectName(QStringLiteral("Picture12"));
-    picture12_->setGeometry(twRect(120, 120, 11400, 9260));
-    picture12_->setFrameShape(QFrame::NoFrame);
-    picture12_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    picture12_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pageArea_ = new QScrollArea(this);
+    pageArea_->setObjectName(QStringLiteral("Picture12"));
+    pageArea_->setGeometry(twRect(120, 120, 11400, 9260));
+    pageArea_->setFrameShape(QFrame::NoFrame);
+    pageArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pageArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     pages_ = new ReportPages;
     pages_->setObjectName(QStringLiteral("ReportPages"));
-    picture12_->setWidget(pages_);
+    pageArea_->setWidget(pages_);
 
     const double x = 11700, w = 3300;
-    command25_ = button(this, QStringLiteral("Command25"), QStringLiteral("他の人のデータを見る"), twRect(x, 120, w, 480));
-    list2_ = new QListWidget(this);
-    list2_->setObjectName(QStringLiteral("List2"));
-    list2_->setGeometry(twRect(x, 120, w, 2400));
-    list2_->setFont(designFont(kPGothic, 11));
-    list2_->hide();
-    list3_ = new QListWidget(this);
-    list3_->setObjectName(QStringLiteral("List3"));
-    list3_->setGeometry(twRect(x, 2640, w, 2000));
-    list3_->setFont(designFont(kPGothic, 11));
-    list3_->setSelectionMode(QAbstractItemView::MultiSelection);
-    list4_ = new QListWidget(this);
-    list4_->setObjectName(QStringLiteral("List4"));
-    list4_->hide();
+    otherPupils_ = button(this, QStringLiteral("Command25"), QStringLiteral("他の人のデータを見る"), twRect(x, 120, w, 480));
+    pupilChooser_ = new QListWidget(this);
+    pupilChooser_->setObjectName(QStringLiteral("List2"));
+    pupilChooser_->setGeometry(twRect(x, 120, w, 2400));
+    pupilChooser_->setFont(designFont(kPGothic, 11));
+    pupilChooser_->hide();
+    levelChooser_ = new QListWidget(this);
+    levelChooser_->setObjectName(QStringLiteral("List3"));
+    levelChooser_->setGeometry(twRect(x, 2640, w, 2000));
+    levelChooser_->setFont(designFont(kPGothic, 11));
+    levelChooser_->setSelectionMode(QAbstractItemView::MultiSelection);
+    scratchRanking_ = new QListWidget(this);
+    scratchRanking_->setObjectName(QStringLiteral("List4"));
+    scratchRanking_->hide();
 
-    command24_[0] = button(this, QStringLiteral("Command24(0)"), QStringLiteral("表示"), twRect(x, 4800, 1600, 480));
-    command24_[1] = button(this, QStringLiteral("Command24(1)"), QStringLiteral("印刷"), twRect(x + 1700, 4800, 1600, 480));
+    showButton_ = button(this, QStringLiteral("Command24(0)"), QStringLiteral("表示"), twRect(x, 4800, 1600, 480));
+    printButton_ = button(this, QStringLiteral("Command24(1)"), QStringLiteral("印刷"), twRect(x + 1700, 4800, 1600, 480));
     preview_ = button(this, QStringLiteral("CommandPreview"), QStringLiteral("プレビュー"), twRect(x, 5400, 1600, 480));
     pdf_ = button(this, QStringLiteral("CommandPdf"), QStringLiteral("PDF保存"), twRect(x + 1700, 5400, 1600, 480));
-    command20_ = button(this, QStringLiteral("Command20"), QStringLiteral("印刷"), twRect(x + 1700, 6000, 1600, 480));
-    command20_->hide(); // it has no behaviour
+    unusedPrint_ = button(this, QStringLiteral("Command20"), QStringLiteral("印刷"), twRect(x + 1700, 6000, 1600, 480));
+    unusedPrint_->hide(); // it has no behaviour
     // Where the last PDF went; the hidden button's place is free.
     note_ = new QLabel(this);
     note_->setObjectName(QStringLiteral("LabelReportNote"));
@@ -143,23 +143,23 @@ ReportPanel::ReportPanel(App& app, std::function<lists::Viewer()> viewer, QWidge
     note_->setFont(designFont(kPGothic, 10));
     note_->setWordWrap(true);
     note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    command18_ = button(this, QStringLiteral("Command18"), QStringLiteral("戻る"), twRect(x, 8700, w, 600));
+    back_ = button(this, QStringLiteral("Command18"), QStringLiteral("戻る"), twRect(x, 8700, w, 600));
     setTeacher(false);
 
-    connect(command25_, &QPushButton::clicked, this, &ReportPanel::Command25_Click);
-    connect(list2_, &QListWidget::itemClicked, this, &ReportPanel::List2_Click);
-    connect(list3_, &QListWidget::itemClicked, this, &ReportPanel::List3_Click);
-    connect(command24_[0], &QPushButton::clicked, this, [this] { Command24_Click(0); });
-    connect(command24_[1], &QPushButton::clicked, this, [this] { Command24_Click(1); });
+    connect(otherPupils_, &QPushButton::clicked, this, &ReportPanel::offerOtherPupils);
+    connect(pupilChooser_, &QListWidget::itemClicked, this, &ReportPanel::pupilChosen);
+    connect(levelChooser_, &QListWidget::itemClicked, this, &ReportPanel::levelsChosen);
+    connect(showButton_, &QPushButton::clicked, this, &ReportPanel::showReport);
+    connect(printButton_, &QPushButton::clicked, this, &ReportPanel::printReport);
     connect(preview_, &QPushButton::clicked, this, &ReportPanel::previewReport);
     connect(pdf_, &QPushButton::clicked, this, &ReportPanel::saveReportPdf);
-    connect(command18_, &QPushButton::clicked, this, &ReportPanel::Command18_Click);
+    connect(back_, &QPushButton::clicked, this, &ReportPanel::closeReport);
     hide();
 }
 
 void ReportPanel::setTeacher(bool teacher)
 {
-    command24_[1]->setVisible(teacher);
+    printButton_->setVisible(teacher);
     preview_->setVisible(teacher);
     pdf_->setVisible(teacher);
 }
@@ -167,55 +167,57 @@ void ReportPanel::setTeacher(bool teacher)
 void ReportPanel::fillChoosers()
 {
     const SharedState& s = app_.state;
-    list2_->clear();
+    pupilChooser_->clear();
     for (const int pupil : lists::rosterList(s.roster)) {
         if (pupil < 0 || pupil >= kPupilCount) continue;
-        list2_->addItem(report::chooserLine(s.roster.gradeLabels[std::size_t(pupil)], s.roster.names[std::size_t(pupil)], pupil));
+        pupilChooser_->addItem(report::chooserLine(s.roster.gradeLabels[std::size_t(pupil)], s.roster.names[std::size_t(pupil)], pupil));
     }
-    list3_->clear();
-    for (int level = 1; level <= s.levelCount; ++level) list3_->addItem(QString::number(level));
+    levelChooser_->clear();
+    for (int level = 1; level <= s.levelCount; ++level) levelChooser_->addItem(QString::number(level));
 }
 
-void ReportPanel::Command17_Click()
+void ReportPanel::showCurrentPupil()
 {
     chosenPupil_ = app_.state.pupilNumber;
     note_->clear();
-    list2_->hide();
-    command25_->show();
-    list2_->clearSelection();
-    list2_->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
-    list3_->clearSelection();
-    for (int row = 0; row < std::min(3, list3_->count()); ++row) list3_->item(row)->setSelected(true);
+    pupilChooser_->hide();
+    otherPupils_->show();
+    pupilChooser_->clearSelection();
+    pupilChooser_->setCurrentItem(nullptr, QItemSelectionModel::NoUpdate);
+    levelChooser_->clearSelection();
+    for (int row = 0; row < std::min(3, levelChooser_->count()); ++row) levelChooser_->item(row)->setSelected(true);
     drawOnScreen();
 }
 
-void ReportPanel::Command25_Click()
+void ReportPanel::offerOtherPupils()
 {
-    command25_->hide();
-    list2_->show();
+    otherPupils_->hide();
+    pupilChooser_->show();
 }
 
-void ReportPanel::List2_Click() { Command24_Click(0); }
+void ReportPanel::pupilChosen() { showReport(); }
 
-void ReportPanel::List3_Click()
+void ReportPanel::levelsChosen()
 {
-    if (isVisible()) Command24_Click(0);
+    if (isVisible()) showReport();
 }
 
 void ReportPanel::takeChosenPupil()
 {
     // The chosen pupil stays unless a line of the chooser is selected.
-    const QList<QListWidgetItem*> selected = list2_->selectedItems();
-    if (list2_->count() > 0 && !selected.isEmpty()) chosenPupil_ = report::chooserPupil(selected.first()->text());
+    const QList<QListWidgetItem*> selected = pupilChooser_->selectedItems();
+    if (pupilChooser_->count() > 0 && !selected.isEmpty()) chosenPupil_ = report::chooserPupil(selected.first()->text());
 }
 
-void ReportPanel::Command24_Click(int k)
+void ReportPanel::showReport()
 {
     takeChosenPupil();
-    if (k == 0) {
-        drawOnScreen();
-        return;
-    }
+    drawOnScreen();
+}
+
+void ReportPanel::printReport()
+{
+    takeChosenPupil();
     if (!levelChosen()) return;
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer);
@@ -225,7 +227,7 @@ void ReportPanel::Command24_Click(int k)
 
 bool ReportPanel::levelChosen()
 {
-    if (!list3_->selectedItems().isEmpty()) return true;
+    if (!levelChooser_->selectedItems().isEmpty()) return true;
     app_.services.dialogs.message(QStringLiteral("レベルが選ばれていません。右の一覧で、成績表にするレベルを選んでください。"),
                                   app_.state.contentTitle);
     return false;
@@ -258,7 +260,7 @@ void ReportPanel::saveReportPdf()
     else note_->clear();
 }
 
-void ReportPanel::Command18_Click() { hide(); }
+void ReportPanel::closeReport() { hide(); }
 
 void ReportPanel::preparePrinter(QPrinter& printer)
 {
@@ -289,10 +291,10 @@ ReportContent ReportPanel::content()
         }
     }
     const lists::Viewer v = viewer_();
-    list4_->clear();
-    for (int row = 0; row < list3_->count(); ++row) {
-        if (!list3_->item(row)->isSelected()) continue;
-        const int level = list3_->item(row)->text().toInt();
+    scratchRanking_->clear();
+    for (int row = 0; row < levelChooser_->count(); ++row) {
+        if (!levelChooser_->item(row)->isSelected()) continue;
+        const int level = levelChooser_->item(row)->text().toInt();
         if (level < 1 || level > s.levelCount || level >= kLevelCount) continue;
         ReportBlock b;
         b.level = level;
@@ -300,7 +302,8 @@ ReportContent ReportPanel::content()
         b.times = report::runTimes(tail.bytes.constData(), tail.count, chosenPupil_, level, c.made, c.graphDays);
         b.figures = report::levelFigures(s, level, chosenPupil_, v);
         // The scratch list holds the level's point ranking while it is computed.
-        for (const lists::ListLine& line : lists::rankLevel(s, level, lists::Order::Points, 1, v).lines) list4_->addItem(line.text);
+        for (const lists::ListLine& line : lists::rankLevel(s, level, lists::Order::Points, lists::PointRanking::SoFar, v).lines)
+            scratchRanking_->addItem(line.text);
         c.blocks.push_back(std::move(b));
     }
     return c;
@@ -312,9 +315,9 @@ void ReportPanel::drawOnScreen()
     ReportContent c = content();
     screenPages_ = reportPages(c);
     // The page takes the whole width beside the scroll bar (always shown).
-    const int width = picture12_->maximumViewportSize().width();
+    const int width = pageArea_->maximumViewportSize().width();
     pages_->setReport(std::move(c), designFont(kGothic, kScreenFontPoints), kScreenPointWidth, width);
-    picture12_->verticalScrollBar()->setValue(0);
+    pageArea_->verticalScrollBar()->setValue(0);
     show();
     raise();
 }

@@ -49,14 +49,15 @@ public:
     // The print, preview and PDF buttons are the teacher's.
     void setTeacher(bool teacher);
 
-    void Command17_Click();      // "グラフ": the current pupil, levels 1–3, on screen
-    void Command25_Click();      // "他の人のデータを見る"
-    void List2_Click();          // another pupil chosen
-    void List3_Click();          // levels chosen
-    void Command24_Click(int k); // 0 "表示" on screen, 1 "印刷" on the printer
-    void previewReport();        // the teacher's print preview
-    void saveReportPdf();        // the teacher's PDF
-    void Command18_Click();      // "戻る"
+    void showCurrentPupil(); // "グラフ": the current pupil, levels 1–3, on screen
+    void offerOtherPupils(); // "他の人のデータを見る": the pupil chooser
+    void pupilChosen();      // another pupil chosen
+    void levelsChosen();     // levels chosen
+    void showReport();       // "表示": on screen
+    void printReport();      // "印刷": on the printer
+    void previewReport();    // the teacher's print preview
+    void saveReportPdf();    // the teacher's PDF
+    void closeReport();      // "戻る"
 
     int chosenPupil() const { return chosenPupil_; }
     // The levels drawn on each page of the screen's last drawing.
@@ -77,16 +78,17 @@ private:
     int chosenPupil_ = 0;
     std::vector<std::vector<int>> screenPages_;
 
-    QScrollArea* picture12_;
+    QScrollArea* pageArea_;
     ReportPages* pages_;
     QLabel* note_;
-    QListWidget* list2_;
-    QListWidget* list3_;
-    QListWidget* list4_;
-    QPushButton* command24_[2];
-    QPushButton* command25_;
-    QPushButton* command18_;
-    QPushButton* command20_;
+    QListWidget* pupilChooser_;
+    QListWidget* levelChooser_;
+    QListWidget* scratchRanking_;
+    QPushButton* showButton_;
+    QPushButton* printButton_;
+    QPushButton* otherPupils_;
+    QPushButton* back_;
+    QPushButton* unusedPrint_;
     QPushButton* preview_;
     QPushButton* pdf_;
 };

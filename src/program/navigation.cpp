@@ -6,7 +6,7 @@
 #include "base/folder_path.h"
 #include "base/text_file.h"
 #include "drill/drill_screen.h"
-#include "lobby/seisekitime1.h"
+#include "lobby/lobby_screen.h"
 #include "results/results_screen.h"
 #include "roster/roster_editor.h"
 #include "roster/name_list.h"
@@ -31,7 +31,7 @@ void ProgramNavigator::openLobby()
     returnToLobby();
 }
 
-void ProgramNavigator::returnToLobby() { stage_.show(new seisekitime1(app())); }
+void ProgramNavigator::returnToLobby() { stage_.show(new LobbyScreen(app())); }
 
 void ProgramNavigator::startRun()
 {

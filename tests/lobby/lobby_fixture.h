@@ -2,7 +2,7 @@
 // The step lobby on a real stage, on a temporary installation with
 // hand-made records, driven by a test clock (8 December 2026, 10:00).
 #include "program/navigation.h"
-#include "lobby/seisekitime1.h"
+#include "lobby/lobby_screen.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "roster/roster_reader.h"
@@ -46,12 +46,12 @@ struct LobbyFixture : ScreenFixture {
     }
 
     // Shows the lobby as the results screen does, and runs its show step.
-    seisekitime1* open()
+    LobbyScreen* open()
     {
         stage.app().navigator.returnToLobby();
         stage.activatePending();
         settle();
-        return qobject_cast<seisekitime1*>(stage.current());
+        return qobject_cast<LobbyScreen*>(stage.current());
     }
 
     QString lines(int level) const

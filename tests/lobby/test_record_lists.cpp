@@ -206,7 +206,7 @@ void TestRecordLists::levelRanking()
                                         : recordBytes({{1, 1, 20}, {2, 1, 40}, {2, 1, 0, 10}, {4, 1, 20, 1}, {3, 2, 50}});
     loadAndCount(s.records, bytes.constData(), bytes.size() / 44, s.levelTable, kToday);
     Viewer v{&s.roster, 1, filter};
-    QCOMPARE(joined(rankLevel(s, 1, Order(order), pointRanking, v).lines), lines);
+    QCOMPARE(joined(rankLevel(s, 1, Order(order), PointRanking(pointRanking), v).lines), lines);
 }
 
 void TestRecordLists::runLists_data()

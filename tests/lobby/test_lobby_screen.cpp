@@ -10,7 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-class TestSeisekitime1 : public QObject {
+class TestLobbyScreen : public QObject {
     Q_OBJECT
 private slots:
     void showStep_data();
@@ -50,7 +50,7 @@ bool nothingSelected(LobbyFixture& f)
 }
 } // namespace
 
-void TestSeisekitime1::showStep_data()
+void TestLobbyScreen::showStep_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("expected");
@@ -75,7 +75,7 @@ void TestSeisekitime1::showStep_data()
     QTest::newRow("instructions") << "List6" << "①の指示で計算します";
 }
 
-void TestSeisekitime1::showStep()
+void TestLobbyScreen::showStep()
 {
     QFETCH(QString, control);
     QFETCH(QString, expected);
@@ -103,7 +103,7 @@ void TestSeisekitime1::showStep()
     QVERIFY(nothingSelected(f));
 }
 
-void TestSeisekitime1::geometry_data()
+void TestLobbyScreen::geometry_data()
 {
     QTest::addColumn<int>("levels");
     QTest::addColumn<int>("storedScroll");
@@ -115,7 +115,7 @@ void TestSeisekitime1::geometry_data()
     QTest::newRow("five levels: a stored column beyond the bar gives 1") << 5 << 3 << tw(3456) << true << 1;
 }
 
-void TestSeisekitime1::geometry()
+void TestLobbyScreen::geometry()
 {
     QFETCH(int, levels);
     QFETCH(int, storedScroll);
@@ -153,7 +153,7 @@ void TestSeisekitime1::geometry()
     }
 }
 
-void TestSeisekitime1::practiceLevel()
+void TestLobbyScreen::practiceLevel()
 {
     LobbyFixture f;
     someRuns(f);
@@ -171,7 +171,7 @@ void TestSeisekitime1::practiceLevel()
     QVERIFY(f.get(QStringLiteral("List5(2)"))->isHidden());
 }
 
-void TestSeisekitime1::teacherButton_data()
+void TestLobbyScreen::teacherButton_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("shown");
@@ -180,7 +180,7 @@ void TestSeisekitime1::teacherButton_data()
     QTest::newRow("a pupil") << "やまだ　はなこ" << false;
 }
 
-void TestSeisekitime1::teacherButton()
+void TestLobbyScreen::teacherButton()
 {
     QFETCH(QString, name);
     QFETCH(bool, shown);
@@ -190,7 +190,7 @@ void TestSeisekitime1::teacherButton()
     QCOMPARE(!f.get(QStringLiteral("Command24(1)"))->isHidden(), shown);
 }
 
-void TestSeisekitime1::namesAndFiguresFit_data()
+void TestLobbyScreen::namesAndFiguresFit_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("cut");
@@ -198,7 +198,7 @@ void TestSeisekitime1::namesAndFiguresFit_data()
     QTest::newRow("twenty characters end in …") << "寿限無寿限無五劫の擦り切れ海砂利水魚の水" << true;
 }
 
-void TestSeisekitime1::namesAndFiguresFit()
+void TestLobbyScreen::namesAndFiguresFit()
 {
     QFETCH(QString, name);
     QFETCH(bool, cut);
@@ -228,7 +228,7 @@ void TestSeisekitime1::namesAndFiguresFit()
     check("sLabel7", name, 21);
 }
 
-void TestSeisekitime1::start_data()
+void TestLobbyScreen::start_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("level");   // 0: no run starts, -1: back to the names
@@ -246,7 +246,7 @@ void TestSeisekitime1::start_data()
     QTest::newRow("0 on the grade box goes back") << "list Combo1 0" << -1 << 1;
 }
 
-void TestSeisekitime1::start()
+void TestLobbyScreen::start()
 {
     QFETCH(QString, how);
     QFETCH(int, level);
@@ -254,7 +254,7 @@ void TestSeisekitime1::start()
     LobbyFixture f;
     f.s.practiceRun = true;
     f.s.currentLevel = 0;
-    seisekitime1* lobby = f.open();
+    LobbyScreen* lobby = f.open();
     QVERIFY(lobby);
     f.stage.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f.stage));
@@ -266,7 +266,7 @@ void TestSeisekitime1::start()
         const int i = target.at(target.size() - 2).digitValue();
         f.get(QStringLiteral("Command4(%1)").arg(i))->setEnabled(false);
         if (target.startsWith(u"Label3")) QTest::mouseClick(f.get(target), Qt::LeftButton);
-        else lobby->Command4_Click(i);
+        else lobby->startLevel(i);
     } else if (words[0] == u"option") {
         QTest::mouseClick(f.get(QStringLiteral("Option2(0)")), Qt::LeftButton, {}, QPoint(5, 5));
         QTest::keyClick(&f.stage, Qt::Key(Qt::Key_0 + words[2].toInt()));
@@ -274,7 +274,7 @@ void TestSeisekitime1::start()
         f.get(target)->setFocus();
         QTest::keyClick(f.get(target), Qt::Key(Qt::Key_0 + words[2].toInt()));
     } else if (words[0] == u"practice") {
-        lobby->Command28_Click(target.toInt());
+        lobby->startPractice(target.toInt());
     } else {
         const Qt::Key key = Qt::Key(Qt::Key_0 + target.toInt());
         QTest::keyClick(&f.stage, key, words[0] == u"alt" ? Qt::AltModifier : Qt::NoModifier);
@@ -289,7 +289,7 @@ void TestSeisekitime1::start()
     QCOMPARE(int(f.s.practiceRun), practice);
 }
 
-void TestSeisekitime1::displays_data()
+void TestLobbyScreen::displays_data()
 {
     QTest::addColumn<QStringList>("clicks");
     QTest::addColumn<QString>("heading");
@@ -313,7 +313,7 @@ void TestSeisekitime1::displays_data()
                                                         << "2026/12/05 09:00:00  25秒 | 2026/12/08 09:05:00  20秒 | 2026/12/08 09:07:00  30秒";
 }
 
-void TestSeisekitime1::displays()
+void TestLobbyScreen::displays()
 {
     QFETCH(QStringList, clicks);
     QFETCH(QString, heading);
@@ -347,5 +347,5 @@ void TestSeisekitime1::displays()
     }
 }
 
-QTEST_MAIN(TestSeisekitime1)
-#include "test_seisekitime1.moc"
+QTEST_MAIN(TestLobbyScreen)
+#include "test_lobby_screen.moc"
