@@ -110,7 +110,7 @@ bool Seisekikiroku(SharedState& s, Services& sv, int level)
     const PupilLevelStats& st = t.stats(level, pupil);
     const LevelRow& row = s.levelTable[level];
     // The counters are those of the last computation, without this run.
-    t.qualified = (st.runCount < row.requiredRuns || st.totalPoints < row.requiredPoints) ? 0 : 1;
+    t.qualified = st.runCount >= row.requiredRuns && st.totalPoints >= row.requiredPoints;
     if (st.personalBest > s.runScore) {
         t.newPersonalBest = true;
         t.touch(level, pupil).personalBest = s.runScore;
@@ -118,7 +118,7 @@ bool Seisekikiroku(SharedState& s, Services& sv, int level)
     if (!成績ランダムファイル記録(s, sv)) return false;
     if (t.overallBest[level] > s.runScore) {
         t.overallBest[level] = s.runScore;
-        t.newOverallBest = 1;
+        t.newOverallBest = true;
     }
     return true;
 }

@@ -129,8 +129,9 @@ struct RecordTables {
     std::vector<quint8> hasRecords = std::vector<quint8>(kPupilCount, 0);
     // Flags of the run just stored.
     bool newPersonalBest = false;
-    qint16 newOverallBest = 0;
-    qint16 qualified = 0;
+    bool newOverallBest = false;
+    // The pupil had already met the level's runs and points before this run.
+    bool qualified = false;
 
 
     // A level's points by score, from 0 up to ten times its target time

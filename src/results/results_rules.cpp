@@ -58,18 +58,18 @@ qint64 runsTodayAllLevels(const RecordTables& records, int pupil)
     return sum;
 }
 
-RecordOutcome recordOutcome(bool timeUp, int newOverallBest, bool newPersonalBest, qint64 score,
+RecordOutcome recordOutcome(bool timeUp, bool newOverallBest, bool newPersonalBest, qint64 score,
                             qint64 secondTime)
 {
     if (timeUp) return {QStringLiteral("時間切れ"), ResultCue::None};
-    if (newOverallBest == 1) return {QStringLiteral("！！！最高新記録！！！"), ResultCue::Best};
+    if (newOverallBest) return {QStringLiteral("！！！最高新記録！！！"), ResultCue::Best};
     if (newPersonalBest) return {QStringLiteral("新記録おめでとう"), ResultCue::PersonalBest};
     return {QString(), score <= secondTime ? ResultCue::Fail : ResultCue::None};
 }
 
-bool passCuePlays(bool cleared, bool atFinalLevel, int qualified)
+bool passCuePlays(bool cleared, bool atFinalLevel, bool qualified)
 {
-    return cleared && atFinalLevel && qualified != 1;
+    return cleared && atFinalLevel && !qualified;
 }
 
 ButtonOffer buttonOffer(bool doneEnough, bool cleared, bool atFinalLevel, bool designatedCleared)

@@ -44,11 +44,11 @@ struct RecordOutcome {
 // The record message and the cue of a finished run: time up (silent), a new
 // overall best, a new personal best, or no record (the fail cue unless the
 // score is above the level's second time).
-RecordOutcome recordOutcome(bool timeUp, int newOverallBest, bool newPersonalBest, qint64 score,
+RecordOutcome recordOutcome(bool timeUp, bool newOverallBest, bool newPersonalBest, qint64 score,
                             qint64 secondTime);
 // The pass cue plays on the run that first clears the final level: cleared
 // now, and the store did not count the level as cleared before the run.
-bool passCuePlays(bool cleared, bool atFinalLevel, int qualified);
+bool passCuePlays(bool cleared, bool atFinalLevel, bool qualified);
 
 // What the button timer does after showing "メニューへ".
 enum class ClearedLineChange { Keep, EmptyAndHide, NextLevel };

@@ -114,7 +114,7 @@ void ResultsScreen::formActivate()
     // next run would announce a record it did not make.
     struct ClearRecordFlags {
         RecordTables& r;
-        ~ClearRecordFlags() { r.newPersonalBest = false; r.newOverallBest = 0; }
+        ~ClearRecordFlags() { r.newPersonalBest = false; r.newOverallBest = false; }
     } clearFlags{s.records};
 
     // Show the run's figures and cues, counting from before the run until the refresh below.
@@ -178,7 +178,7 @@ void ResultsScreen::formActivate()
     }
 
     s.records.newPersonalBest = false;
-    s.records.newOverallBest = 0;
+    s.records.newOverallBest = false;
     if (!pump()) return;
     app().stage.unloadWaitScreen();
 }

@@ -259,7 +259,7 @@ void NameSelectionScreen::activate()
     // Each showing starts from a fresh roster read, no pupil chosen and every grade listed.
     restoreLeftoverRoster(s);
     names_->setCurrentRow(-1);
-    print_->setVisible(s.printButtonShown == 1);
+    print_->setVisible(s.printButtonShown);
     // A change of the option rebuilds the list.
     displayOptions_[1]->setChecked(true);
     if (!self || !stillShown()) return;

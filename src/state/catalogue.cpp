@@ -5,7 +5,7 @@
 void setCatalogueStartValues(SharedState& s)
 {
     s.contentTitle = catalogue::kTitle;
-    s.printButtonShown = 0;
+    s.printButtonShown = false;
 }
 
 void setLobbyLevels(SharedState& s)

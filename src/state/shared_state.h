@@ -34,7 +34,7 @@ struct SharedState {
 
     // Catalogue.
     QString contentTitle;
-    int printButtonShown = 0;
+    bool printButtonShown = false;
     qint16 levelCount = 0;
     int finalLevel = 0;
     std::array<QString, kLevelCount> levelNames;
@@ -48,13 +48,13 @@ struct SharedState {
     QString pupilGradeLabel; // the grade label stored when the name was confirmed
     qint32 nameConfirmedSeconds = 0;
     qint16 currentLevel = 0;
-    // The lobby's: 1 for a practice run, the first visible level column
+    // The lobby's: whether the run is a practice run, the first visible level column
     // (1-based, kept between showings) and the grade filter last chosen.
     bool practiceRun = false;
     int scrollColumn = 0;
     QString gradeFilterText = QStringLiteral("全学年");
     qint32 runScore = 0;
-    // 1 when the pupil has cleared the final level; the lobby sets it, the
+    // Whether the pupil has cleared the final level; the lobby sets it, the
     // results screen reads it.
     bool designatedLevelCleared = false;
 

@@ -261,17 +261,17 @@ void TestRecordStore::storingSetsFlags()
 
     f.run(1, 1, 5);
     QVERIFY(Seisekikiroku(f.s, f.t.services, 1));
-    QCOMPARE(f.s.records.qualified, qint16(1));
+    QCOMPARE(f.s.records.qualified, true);
     QCOMPARE(f.s.records.newPersonalBest, false);
-    QCOMPARE(f.s.records.newOverallBest, qint16(0));
+    QCOMPARE(f.s.records.newOverallBest, false);
 
     f.run(2, 1, 5);
     QVERIFY(Seisekikiroku(f.s, f.t.services, 1));
-    QCOMPARE(f.s.records.qualified, qint16(0));
+    QCOMPARE(f.s.records.qualified, false);
 
     f.run(3, 1, 50);
     QVERIFY(Seisekikiroku(f.s, f.t.services, 1));
-    QCOMPARE(f.s.records.qualified, qint16(0));
+    QCOMPARE(f.s.records.qualified, false);
     QCOMPARE(f.s.records.newPersonalBest, true);
     QCOMPARE(f.cell(1, 3).personalBest, 50);
 
@@ -279,7 +279,7 @@ void TestRecordStore::storingSetsFlags()
     f.run(5, 2, 12); // a first run at a level nobody has run
     QVERIFY(Seisekikiroku(f.s, f.t.services, 2));
     QCOMPARE(f.s.records.newPersonalBest, true);
-    QCOMPARE(f.s.records.newOverallBest, qint16(1));
+    QCOMPARE(f.s.records.newOverallBest, true);
     QCOMPARE(f.s.records.overallBest[2], 12);
     QCOMPARE(f.cell(2, 5).personalBest, 12);
 

@@ -29,7 +29,7 @@ struct Fixture : ScreenFixture {
         s.run.timeUp = score >= 99999;
         s.runScore = score;
         s.records.newPersonalBest = false;
-        s.records.newOverallBest = 0;
+        s.records.newOverallBest = false;
         const bool ok = 回数求(s, t.services) && Seisekikiroku(s, t.services, level);
         s.pupilNumber = me;
         return ok;

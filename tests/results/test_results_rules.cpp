@@ -203,19 +203,19 @@ void TestResultsRules::passCue_data()
 {
     QTest::addColumn<bool>("cleared");
     QTest::addColumn<bool>("atFinal");
-    QTest::addColumn<int>("qualified");
+    QTest::addColumn<bool>("qualified");
     QTest::addColumn<bool>("plays");
-    QTest::newRow("first clearing of the final level") << true << true << 0 << true;
-    QTest::newRow("final level already cleared before") << true << true << 1 << false;
-    QTest::newRow("final level not cleared") << false << true << 0 << false;
-    QTest::newRow("another level cleared") << true << false << 0 << false;
+    QTest::newRow("first clearing of the final level") << true << true << false << true;
+    QTest::newRow("final level already cleared before") << true << true << true << false;
+    QTest::newRow("final level not cleared") << false << true << false << false;
+    QTest::newRow("another level cleared") << true << false << false << false;
 }
 
 void TestResultsRules::passCue()
 {
     QFETCH(bool, cleared);
     QFETCH(bool, atFinal);
-    QFETCH(int, qualified);
+    QFETCH(bool, qualified);
     QFETCH(bool, plays);
     QCOMPARE(passCuePlays(cleared, atFinal, qualified), plays);
 }

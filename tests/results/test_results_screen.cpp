@@ -138,7 +138,7 @@ void TestResultsScreen::recordMessagesAndCues()
     QCOMPARE(f.shown("Label20"), !message.isEmpty());
     // The flags are the store's news of this run only.
     QCOMPARE(f.s.records.newPersonalBest, false);
-    QCOMPARE(f.s.records.newOverallBest, qint16(0));
+    QCOMPARE(f.s.records.newOverallBest, false);
 }
 
 void TestResultsScreen::passCueOnlyOnFirstClearingOfFinalLevel()
@@ -225,7 +225,7 @@ void TestResultsScreen::replacedDuringTheCue()
     QCOMPARE(f.stage.current()->objectName(), QStringLiteral("seisekitime1"));
     QCOMPARE(f.t.sound.commands.size(), 1);
     QCOMPARE(f.s.records.newPersonalBest, false);
-    QCOMPARE(f.s.records.newOverallBest, qint16(0));
+    QCOMPARE(f.s.records.newOverallBest, false);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!f.stage.findChild<ResultsScreen*>());
 }
