@@ -9,7 +9,7 @@
 // level check, each a plain function so they can be checked without a window.
 namespace lobby {
 
-// The 23 lines of List6, as this family of programs has always shown them.
+// The 23 lines of List6, the lobby's instructions to the pupil.
 QStringList instructionLines();
 
 // Label17: "起動後12分".
