@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     window.setWindowTitle(QStringLiteral("空のウィンドウ"));
     QLabel label(QStringLiteral("日本語のラベル"), &window);
     QFont font(QStringLiteral("IPAGothic"));
-    font.setPixelSize(19);  // 14 pt at 96 dpi, as the screens size their text
+    font.setPixelSize(19); // 14 pt at 96 dpi, as the screens size their text
     label.setFont(font);
     label.setGeometry(40, 40, 400, 40);
     window.show();

@@ -7,12 +7,12 @@
 #include "base/folder_path.h"
 #include "base/program_end.h"
 #include "base/program_launcher.h"
-#include "state/services.h"
-#include "state/shared_state.h"
 #include "records/record_loading.h"
 #include "records/record_passes.h"
 #include "records/scores.h"
 #include "sound/sound_device.h"
+#include "state/services.h"
+#include "state/shared_state.h"
 
 #include <QDir>
 #include <QFile>

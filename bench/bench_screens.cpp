@@ -5,21 +5,21 @@
 // → results screen, without the one-second wait and the cues), results →
 // lobby, each list kind of the lobby and the progress report of four levels.
 //   build/bench/bench_screens --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
-#include "state/catalogue.h"
-#include "program/navigation.h"
-#include "drill/drill_screen.h"
 #include "base/folder_path.h"
-#include "state/settings.h"
-#include "ui/stage.h"
+#include "drill/drill_screen.h"
 #include "drill/equation.h"
 #include "lobby/lobby_screen.h"
+#include "program/navigation.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "records/scores.h"
 #include "results/results_screen.h"
 #include "roster/name_selection_screen.h"
+#include "state/catalogue.h"
+#include "state/settings.h"
 #include "support/installation.h"
 #include "support/test_services.h"
+#include "ui/stage.h"
 
 #include <QApplication>
 #include <QFile>
@@ -46,8 +46,8 @@ struct Program {
         t.clock.set(QDateTime(kToday, QTime(10, 0)));
         inst.writeDefaults();
         inst.write(QStringLiteral("生徒用名簿.txt"), QStringLiteral("1,2017,0,0,\"山田　花子\",0,\"\",\"\"\n"
-                                                                "2,2015,0,0,\"鈴木　太郎\",0,\"\",\"\"\n"
-                                                                "3,2013,0,0,\"佐藤　健\",0,\"\",\"\"\n"));
+                                                                    "2,2015,0,0,\"鈴木　太郎\",0,\"\",\"\"\n"
+                                                                    "3,2013,0,0,\"佐藤　健\",0,\"\",\"\"\n"));
         s.programFolder = toFolderString(inst.programFolder());
         loadSettings(s);
         resultFile = resultFilePath(s);

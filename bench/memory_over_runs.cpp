@@ -4,18 +4,18 @@
 // The figures should level off: a screen that is left must give back what it
 // took.
 //   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/memory_over_runs [RUNS]
-#include "state/catalogue.h"
-#include "program/navigation.h"
-#include "drill/drill_screen.h"
 #include "base/folder_path.h"
-#include "ui/stage.h"
-#include "program/startup.h"
+#include "drill/drill_screen.h"
 #include "drill/equation.h"
 #include "lobby/lobby_screen.h"
+#include "program/navigation.h"
+#include "program/startup.h"
 #include "records/record_format.h"
 #include "results/results_screen.h"
+#include "state/catalogue.h"
 #include "support/installation.h"
 #include "support/test_services.h"
+#include "ui/stage.h"
 
 #include <QApplication>
 #include <QFile>
@@ -28,7 +28,8 @@ long statusKb(const char* field)
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(field)) return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith(field))
+            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0).toLong();
     return -1;
 }
 
@@ -101,9 +102,10 @@ int main(int argc, char** argv)
         results->backToLobby();
         settle();
         if (run % 5 == 0 || run == 1)
-            std::printf("after %3d runs    resident %6ld kB, peak %6ld kB, %lld objects under the stage, %lld windows\n", run,
-                        statusKb("VmRSS:"), statusKb("VmHWM:"), qint64(stage.findChildren<QObject*>().size()),
-                        qint64(QApplication::topLevelWidgets().size()));
+            std::printf(
+                "after %3d runs    resident %6ld kB, peak %6ld kB, %lld objects under the stage, %lld windows\n", run,
+                statusKb("VmRSS:"), statusKb("VmHWM:"), qint64(stage.findChildren<QObject*>().size()),
+                qint64(QApplication::topLevelWidgets().size()));
     }
     return 0;
 }

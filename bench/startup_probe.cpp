@@ -204,7 +204,8 @@ public:
                 break;
             }
             if (SteadyClock::now() > deadline) {
-                error = subject.name + (tracked_ == XCB_NONE ? " mapped no window" : " mapped a window but never painted it") +
+                error = subject.name +
+                        (tracked_ == XCB_NONE ? " mapped no window" : " mapped a window but never painted it") +
                         " within " + std::to_string(options.timeoutMs) +
                         " ms (a leftover of an earlier start, a window manager, or a program that failed to start?)";
                 ok = false;
@@ -242,7 +243,8 @@ private:
         auto* reply = xcb_get_property_reply(conn_, xcb_get_property(conn_, 0, w, prop, type, 0, 1024), nullptr);
         std::string value;
         if (reply && reply->type != XCB_NONE)
-            value.assign(static_cast<const char*>(xcb_get_property_value(reply)), size_t(xcb_get_property_value_length(reply)));
+            value.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                         size_t(xcb_get_property_value_length(reply)));
         free(reply);
         return value;
     }
@@ -342,7 +344,7 @@ private:
     void handle(xcb_generic_event_t* ev, SteadyClock::time_point at)
     {
         const uint8_t type = ev->response_type & 0x7f;
-        if (type == 0) return;  // an error, e.g. DAMAGE refused on an InputOnly window: not a window we time
+        if (type == 0) return; // an error, e.g. DAMAGE refused on an InputOnly window: not a window we time
         if (type == XCB_CREATE_NOTIFY) {
             // The damage object goes on as soon as the window exists, before it
             // can be mapped and drawn into: nothing of the first paint is missed.
@@ -382,7 +384,7 @@ private:
         tracked_ = w;
         owner_ = pid;
         sample_.mapMs = msBetween(start_, at);
-        watchDamage(w);  // already there unless the window was created before the probe looked
+        watchDamage(w); // already there unless the window was created before the probe looked
         auto* geo = xcb_get_geometry_reply(conn_, xcb_get_geometry(conn_, w), nullptr);
         if (geo) {
             sample_.width = geo->width;
@@ -401,7 +403,8 @@ private:
         }
         const int width = sample_.width, height = sample_.height;
         auto* img = xcb_get_image_reply(
-            conn_, xcb_get_image(conn_, XCB_IMAGE_FORMAT_Z_PIXMAP, w, 0, 0, uint16_t(width), uint16_t(height), ~0u), nullptr);
+            conn_, xcb_get_image(conn_, XCB_IMAGE_FORMAT_Z_PIXMAP, w, 0, 0, uint16_t(width), uint16_t(height), ~0u),
+            nullptr);
         if (!img) return;
         const uint8_t* data = xcb_get_image_data(img);
         if (xcb_get_image_data_length(img) >= width * height * 4) {
@@ -442,10 +445,7 @@ private:
 };
 
 // VmHWM counts kibibytes; figures are given in megabytes of 10^6 bytes.
-double megabytes(long kib)
-{
-    return double(kib) * 1024.0 / 1e6;
-}
+double megabytes(long kib) { return double(kib) * 1024.0 / 1e6; }
 
 double median(std::vector<double> v)
 {
@@ -456,19 +456,18 @@ double median(std::vector<double> v)
 
 void usage(FILE* out)
 {
-    std::fprintf(out,
-                 "usage: startup_probe [--pairs N] [--warmup N] [--settle MS] [--timeout MS]\n"
-                 "                     [--bare PATH] [--shots DIR] [--child-output] [--] PROGRAM [ARGS...]\n"
-                 "  --pairs N       measured starts of each program, alternately (default 15)\n"
-                 "  --warmup N      pairs started first and not counted (default 1)\n"
-                 "  --settle MS     wait after the first paint before reading peak memory (default 300)\n"
-                 "  --timeout MS    longest wait for a start's first paint (default 10000)\n"
-                 "  --bare PATH     the baseline program (default: bench_bare_window beside the probe)\n"
-                 "  --shots DIR     save each window when mapped, at its first paint and after the settle\n"
-                 "                  (PPM; the saving slows the starts, so their times do not count)\n"
-                 "  --child-output  let the programs write to the terminal\n"
-                 "Run on a display without a window manager, e.g.\n"
-                 "  xvfb-run -a -s \"-screen 0 1024x768x24\" startup_probe build/demo/ソルメア/solmea\n");
+    std::fprintf(out, "usage: startup_probe [--pairs N] [--warmup N] [--settle MS] [--timeout MS]\n"
+                      "                     [--bare PATH] [--shots DIR] [--child-output] [--] PROGRAM [ARGS...]\n"
+                      "  --pairs N       measured starts of each program, alternately (default 15)\n"
+                      "  --warmup N      pairs started first and not counted (default 1)\n"
+                      "  --settle MS     wait after the first paint before reading peak memory (default 300)\n"
+                      "  --timeout MS    longest wait for a start's first paint (default 10000)\n"
+                      "  --bare PATH     the baseline program (default: bench_bare_window beside the probe)\n"
+                      "  --shots DIR     save each window when mapped, at its first paint and after the settle\n"
+                      "                  (PPM; the saving slows the starts, so their times do not count)\n"
+                      "  --child-output  let the programs write to the terminal\n"
+                      "Run on a display without a window manager, e.g.\n"
+                      "  xvfb-run -a -s \"-screen 0 1024x768x24\" startup_probe build/demo/ソルメア/solmea\n");
 }
 
 bool parse(int argc, char** argv, Options& o)
@@ -518,7 +517,7 @@ struct Summary {
     std::vector<double> peakMb;
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -547,13 +546,12 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const Subject subjects[2] = {{baseName(options.program[0]), options.program},
-                                 {"bare window", {options.bare}}};
+    const Subject subjects[2] = {{baseName(options.program[0]), options.program}, {"bare window", {options.bare}}};
     Summary summary[2];
     std::optional<Sample> firstSample[2];
 
-    std::printf("startup_probe: %d pairs after %d warm-up, settle %d ms, DISPLAY=%s\n", options.pairs,
-                options.warmup, options.settleMs, getenv("DISPLAY") ? getenv("DISPLAY") : "");
+    std::printf("startup_probe: %d pairs after %d warm-up, settle %d ms, DISPLAY=%s\n", options.pairs, options.warmup,
+                options.settleMs, getenv("DISPLAY") ? getenv("DISPLAY") : "");
     std::printf("  run  %-12s %9s %9s %9s   %s\n", "program", "map ms", "paint ms", "peak MB", "first damage");
     for (int pair = -options.warmup; pair < options.pairs; ++pair) {
         // Alternate which goes first, so that neither always follows the other.
@@ -570,10 +568,10 @@ int main(int argc, char** argv)
                 return 1;
             }
             const bool warm = pair < 0;
-            std::printf("  %-4s %-12s %9.1f %9.1f %9.1f   %ux%u+%d+%d\n",
-                        warm ? "w" : std::to_string(pair + 1).c_str(), subject.name.c_str(), sample->mapMs,
-                        sample->paintMs, megabytes(sample->peakKb), sample->firstDamage.width,
-                        sample->firstDamage.height, sample->firstDamage.x, sample->firstDamage.y);
+            std::printf("  %-4s %-12s %9.1f %9.1f %9.1f   %ux%u+%d+%d\n", warm ? "w" : std::to_string(pair + 1).c_str(),
+                        subject.name.c_str(), sample->mapMs, sample->paintMs, megabytes(sample->peakKb),
+                        sample->firstDamage.width, sample->firstDamage.height, sample->firstDamage.x,
+                        sample->firstDamage.y);
             std::fflush(stdout);
             // Every start must show the same first window: a different one (a
             // message box, say) means that start did not come up as the first did.
@@ -593,8 +591,7 @@ int main(int argc, char** argv)
         }
     }
 
-    std::printf("\n%-12s %10s %8s %8s %10s %8s %8s\n", "program", "paint ms", "min", "max", "peak MB", "min",
-                "max");
+    std::printf("\n%-12s %10s %8s %8s %10s %8s %8s\n", "program", "paint ms", "min", "max", "peak MB", "min", "max");
     for (int k = 0; k < 2; ++k) {
         const Summary& s = summary[k];
         std::printf("%-12s %10.1f %8.1f %8.1f %10.1f %8.1f %8.1f\n", subjects[k].name.c_str(), median(s.paintMs),
@@ -606,9 +603,10 @@ int main(int argc, char** argv)
     for (int k = 0; k < 2; ++k)
         std::printf("%s: first window %dx%d \"%s\"\n", subjects[k].name.c_str(), firstSample[k]->width,
                     firstSample[k]->height, firstSample[k]->title.c_str());
-    std::printf("ratio of medians, %s / bare window: first paint %.2fx, peak memory %.2fx\n",
-                subjects[0].name.c_str(), median(summary[0].paintMs) / median(summary[1].paintMs),
+    std::printf("ratio of medians, %s / bare window: first paint %.2fx, peak memory %.2fx\n", subjects[0].name.c_str(),
+                median(summary[0].paintMs) / median(summary[1].paintMs),
                 median(summary[0].peakMb) / median(summary[1].peakMb));
-    if (!options.shots.empty()) std::printf("(windows saved in %s: these times include the saving)\n", options.shots.c_str());
+    if (!options.shots.empty())
+        std::printf("(windows saved in %s: these times include the saving)\n", options.shots.c_str());
     return 0;
 }

@@ -7,11 +7,8 @@
 // are found exactly as the program finds them. csv and check go through the
 // result file a chunk of records at a time and write as they go, so a file of
 // any size takes the same small amount of memory.
-#include "state/catalogue.h"
 #include "base/file_error.h"
 #include "base/folder_path.h"
-#include "state/settings.h"
-#include "state/shared_state.h"
 #include "base/text_file.h"
 #include "base/text_file_check.h"
 #include "base/text_util.h"
@@ -20,6 +17,9 @@
 #include "records/record_passes.h"
 #include "records/result_file_stream.h"
 #include "roster/roster_reader.h"
+#include "state/catalogue.h"
+#include "state/settings.h"
+#include "state/shared_state.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -56,10 +56,7 @@ bool out(const QByteArray& bytes)
     return std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size());
 }
 
-int outputFailed()
-{
-    return fail(QStringLiteral("結果を書き出せません（%1）").arg(systemErrorText(errno)));
-}
+int outputFailed() { return fail(QStringLiteral("結果を書き出せません（%1）").arg(systemErrorText(errno))); }
 
 // Flushes what is still buffered; the exit code to end with.
 int finish(int code) { return std::fflush(stdout) != 0 || std::ferror(stdout) ? outputFailed() : code; }
@@ -116,7 +113,8 @@ int openResults(const SharedState& s, StreamedResultFile& r, qint64 newest = -1)
     if (!QFileInfo::exists(r.path)) return 0;
     r.file.setFileName(r.path);
     QString reason;
-    if (!openWithReason(r.file, QIODevice::ReadOnly | QIODevice::Unbuffered, &reason)) return unreadable(r.path, reason);
+    if (!openWithReason(r.file, QIODevice::ReadOnly | QIODevice::Unbuffered, &reason))
+        return unreadable(r.path, reason);
     r.stream.emplace(r.file, kResultChunkRecords, newest);
     return r.stream->ok() ? 0 : unreadable(r.path, r.stream->error());
 }
@@ -224,10 +222,13 @@ int commandStats(SharedState& s, QDate today)
     for (const auto& [pupil, level] : seen) {
         {
             const PupilLevelStats& c = t.stats(level, pupil);
-            const qint64 values[] = {pupil, level, c.personalBest, t.overallBest[std::size_t(level)], c.runCount,
-                                     c.recentRunCount, c.recentPoints, c.window2RunCount, c.window2Points,
-                                     c.totalPoints, c.todayRunCount, c.todayPoints, c.averageScore,
-                                     c.todayAverageScore};
+            const qint64 values[] = {pupil,           level,
+                                     c.personalBest,  t.overallBest[std::size_t(level)],
+                                     c.runCount,      c.recentRunCount,
+                                     c.recentPoints,  c.window2RunCount,
+                                     c.window2Points, c.totalPoints,
+                                     c.todayRunCount, c.todayPoints,
+                                     c.averageScore,  c.todayAverageScore};
             for (std::size_t i = 0; i < std::size(values); ++i) {
                 if (i) text += '\t';
                 text += QByteArray::number(values[i]);
@@ -240,10 +241,7 @@ int commandStats(SharedState& s, QDate today)
 }
 
 // The loader's verdict on the record at `p`.
-SkipReason skipReasonAt(const char* p)
-{
-    return recordSkipReason(ResultRecordView(p));
-}
+SkipReason skipReasonAt(const char* p) { return recordSkipReason(ResultRecordView(p)); }
 
 // The result file's part of check. Writes as it goes; the exit code.
 int checkResultFile(StreamedResultFile& file)
@@ -258,14 +256,14 @@ int checkResultFile(StreamedResultFile& file)
     if (in.trailingBytes() > 0)
         text += QStringLiteral("末尾に不完全なレコードがあります：%1 バイト（次の記録で上書きされます）\n")
                     .arg(in.trailingBytes());
-    else
-        text += QStringLiteral("末尾の不完全なレコード：なし\n");
+    else text += QStringLiteral("末尾の不完全なレコード：なし\n");
 
     // The count comes before the list: one pass counts, a second one (only
     // when there is anything to list) writes the lines.
     qint64 skipped = 0;
     while (in.next())
-        for (qint64 k = 0; k < in.count(); ++k) skipped += skipReasonAt(in.bytes() + k * kResultRecordSize) != SkipReason::None;
+        for (qint64 k = 0; k < in.count(); ++k)
+            skipped += skipReasonAt(in.bytes() + k * kResultRecordSize) != SkipReason::None;
     if (!in.ok()) return unreadable(file.path, in.error());
     text += QStringLiteral("使えないため読み込まれないレコード：%1 件\n").arg(skipped);
     if (skipped > 0) {
@@ -298,8 +296,8 @@ int checkTextFiles(const SharedState& s, const QString& levelTableError)
 {
     const QString levelTable = nativePath(s.recordsFolder + kLevelFile);
     const QString files[] = {nativePath(s.programFolder + QStringLiteral("\\設定.txt")),
-                             nativePath(s.dataFolder + QStringLiteral("共通データ.txt")), levelTable,
-                             rosterFilePath(s), nativePath(s.soundFolder + QStringLiteral("新音ファイル.txt"))};
+                             nativePath(s.dataFolder + QStringLiteral("共通データ.txt")), levelTable, rosterFilePath(s),
+                             nativePath(s.soundFolder + QStringLiteral("新音ファイル.txt"))};
     QStringList lines;
     for (const QString& path : files) {
         QFile f(path);
@@ -313,7 +311,8 @@ int checkTextFiles(const SharedState& s, const QString& levelTableError)
                 lines << QStringLiteral("  %1 %2 行目：%3").arg(shown(path), QString::number(x.line), x.text);
         }
         if (path == levelTable && !levelTableError.isEmpty())
-            lines << QStringLiteral("  %1：プログラムはこのファイルを読み込めないため起動しません。理由：%2").arg(shown(path), levelTableError);
+            lines << QStringLiteral("  %1：プログラムはこのファイルを読み込めないため起動しません。理由：%2")
+                         .arg(shown(path), levelTableError);
     }
     if (lines.isEmpty()) return 0;
     QString text = QStringLiteral("テキストファイルの問題：%1 件\n").arg(lines.size());
@@ -359,7 +358,8 @@ int main(int argc, char** argv)
         for (qsizetype i = 0; i < options.size(); ++i) {
             if (options[i] == u"--today" && i + 1 < options.size()) {
                 today = QDate::fromString(options[++i], QStringLiteral("yyyy-MM-dd"));
-                if (!today.isValid()) return fail(QStringLiteral("日付は YYYY-MM-DD で指定してください：%1").arg(options[i]));
+                if (!today.isValid())
+                    return fail(QStringLiteral("日付は YYYY-MM-DD で指定してください：%1").arg(options[i]));
             } else {
                 return usage();
             }

@@ -5,8 +5,18 @@
 #include <numbers>
 
 namespace {
-void put32(QByteArray& b, quint32 v) { char c[4]; qToLittleEndian(v, c); b.append(c, 4); }
-void put16(QByteArray& b, quint16 v) { char c[2]; qToLittleEndian(v, c); b.append(c, 2); }
+void put32(QByteArray& b, quint32 v)
+{
+    char c[4];
+    qToLittleEndian(v, c);
+    b.append(c, 4);
+}
+void put16(QByteArray& b, quint16 v)
+{
+    char c[2];
+    qToLittleEndian(v, c);
+    b.append(c, 2);
+}
 } // namespace
 
 QByteArray renderWav(const std::vector<Note>& notes, double volume)
@@ -34,8 +44,8 @@ QByteArray renderWav(const std::vector<Note>& notes, double volume)
     put32(b, 36 + dataBytes);
     b.append("WAVEfmt ");
     put32(b, 16);
-    put16(b, 1);        // PCM
-    put16(b, 1);        // mono
+    put16(b, 1); // PCM
+    put16(b, 1); // mono
     put32(b, rate);
     put32(b, rate * 2); // bytes per second
     put16(b, 2);        // block align

@@ -1,10 +1,10 @@
 #include "about/about_box.h"
 
 #include "about/about_info.h"
+#include "base/twips.h"
+#include "state/shared_state.h"
 #include "ui/fonts.h"
 #include "ui/screen.h"
-#include "state/shared_state.h"
-#include "base/twips.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -34,7 +34,7 @@ AboutBox::AboutBox(const SharedState& s, QWidget* parent) : QDialog(parent), sta
 }
 
 QLabel* AboutBox::label(const QString& name, double left, double top, double width, double height, double points,
-                      bool bold)
+                        bool bold)
 {
     return Screen::make<QLabel>(this, name, twRect(left, top, width, height), designFont(kPGothic, points, bold));
 }

@@ -1,7 +1,7 @@
 #include "about/help_viewer.h"
 
-#include "ui/fonts.h"
 #include "base/twips.h"
+#include "ui/fonts.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -6,8 +6,7 @@
 
 QString FileError::message() const
 {
-    return QStringLiteral("ファイル「%1」を読み込めません。\r\n場所：%2\r\n理由：%3")
-        .arg(fileName_, path_, reason_);
+    return QStringLiteral("ファイル「%1」を読み込めません。\r\n場所：%2\r\n理由：%3").arg(fileName_, path_, reason_);
 }
 
 QString systemErrorText(int errnum, FileAccess access)
@@ -48,6 +47,8 @@ bool openWithReason(QFile& file, QIODevice::OpenMode mode, QString* reason)
     errno = 0;
     if (file.open(mode)) return true;
     const int failure = errno;
-    if (reason) *reason = fileErrorText(failure, file, mode.testFlag(QIODevice::WriteOnly) ? FileAccess::Write : FileAccess::Read);
+    if (reason)
+        *reason = fileErrorText(failure, file,
+                                mode.testFlag(QIODevice::WriteOnly) ? FileAccess::Write : FileAccess::Read);
     return false;
 }

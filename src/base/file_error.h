@@ -11,7 +11,8 @@ class QFileDevice;
 class FileError : public std::exception {
 public:
     FileError(QString fileName, QString path, QString reason)
-        : fileName_(std::move(fileName)), path_(std::move(path)), reason_(std::move(reason)) {}
+        : fileName_(std::move(fileName)), path_(std::move(path)), reason_(std::move(reason))
+    {}
     const QString& fileName() const { return fileName_; }
     const QString& path() const { return path_; }
     const QString& reason() const { return reason_; }

@@ -62,7 +62,8 @@ int createTemporary(const QString& path, QByteArray* temporary)
     for (int attempt = 0; attempt < 100; ++attempt) {
         QString name = path + u'.';
         for (int i = 0; i < kTemporarySuffix; ++i)
-            name += QLatin1Char(kTemporaryLetters[QRandomGenerator::global()->bounded(int(sizeof kTemporaryLetters) - 1)]);
+            name += QLatin1Char(
+                kTemporaryLetters[QRandomGenerator::global()->bounded(int(sizeof kTemporaryLetters) - 1)]);
         *temporary = QFile::encodeName(name);
         const int fd = ::open(temporary->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;

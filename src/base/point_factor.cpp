@@ -71,10 +71,7 @@ qint64 PointFactor::apply(qint64 points) const
     return qint64(q);
 }
 
-double PointFactor::value() const
-{
-    return double(mantissa_) / std::pow(10.0, decimals_);
-}
+double PointFactor::value() const { return double(mantissa_) / std::pow(10.0, decimals_); }
 
 QString PointFactor::text() const
 {

@@ -173,8 +173,7 @@ std::optional<QString> tryReadTextFile(const QString& path)
 QString readTextFile(const QString& path, const QString& displayName)
 {
     QFile f(path);
-    if (!QFileInfo::exists(path))
-        throw FileError(displayName, path, QStringLiteral("ファイルがありません。"));
+    if (!QFileInfo::exists(path)) throw FileError(displayName, path, QStringLiteral("ファイルがありません。"));
     QString reason;
     if (!openWithReason(f, QIODevice::ReadOnly, &reason))
         throw FileError(displayName, path, QStringLiteral("ファイルを開けません（%1）。").arg(reason));
@@ -188,13 +187,9 @@ bool writeTextFileAtomic(const QString& path, const QString& text, QString* erro
 
 ListReader::ListReader(QString text, QString displayName, QString path)
     : text_(std::move(text)), displayName_(std::move(displayName)), path_(std::move(path))
-{
-}
+{}
 
-bool ListReader::atLineEnd(qsizetype i) const
-{
-    return i < text_.size() && (text_[i] == u'\r' || text_[i] == u'\n');
-}
+bool ListReader::atLineEnd(qsizetype i) const { return i < text_.size() && (text_[i] == u'\r' || text_[i] == u'\n'); }
 
 qsizetype ListReader::skipLineEnd(qsizetype i) const
 {
@@ -223,7 +218,10 @@ ListValue ListReader::readValue()
     // Blanks, and after a line end also empty lines, come before a value.
     for (;;) {
         while (i < text_.size() && isBlank(text_[i])) ++i;
-        if (lineStart_ && atLineEnd(i)) { i = skipLineEnd(i); continue; }
+        if (lineStart_ && atLineEnd(i)) {
+            i = skipLineEnd(i);
+            continue;
+        }
         break;
     }
     ListValue v;
@@ -254,10 +252,7 @@ ListValue ListReader::readValue()
     return v;
 }
 
-double ListReader::readNumber()
-{
-    return leadingNumber(readValue().text);
-}
+double ListReader::readNumber() { return leadingNumber(readValue().text); }
 
 namespace {
 template <typename T> T saturate(double v)

@@ -38,8 +38,9 @@ QList<TextFileFinding> encodingFindings(const QByteArray& bytes)
     QList<TextFileFinding> found;
     const qsizetype bom = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     if (bom)
-        found.append({1, QStringLiteral("先頭に UTF-8 のバイト順マーク（EF BB BF）があります。最初の値が正しく読まれません。"
-                                        "シフトJIS（ANSI）で保存し直してください。")});
+        found.append(
+            {1, QStringLiteral("先頭に UTF-8 のバイト順マーク（EF BB BF）があります。最初の値が正しく読まれません。"
+                               "シフトJIS（ANSI）で保存し直してください。")});
     qsizetype i = bom;
     for (int line = 1;; ++line) {
         const qsizetype begin = line == 1 ? 0 : i; // the mark is part of the first line
@@ -48,10 +49,11 @@ QList<TextFileFinding> encodingFindings(const QByteArray& bytes)
         qsizetype at = 0;
         if (cp932HasInvalidBytes(content.mid(from, i - from), &at)) {
             const qsizetype offset = from + at;
-            found.append({line, QStringLiteral("シフトJIS（コードページ 932）にないバイト 0x%1 があります（行の %2 バイト目）。"
-                                               "この文字は「\uFFFD」として読まれます。")
-                                    .arg(QString::number(uchar(content[offset]), 16).toUpper().rightJustified(2, u'0'))
-                                    .arg(offset - begin + 1)});
+            found.append(
+                {line, QStringLiteral("シフトJIS（コードページ 932）にないバイト 0x%1 があります（行の %2 バイト目）。"
+                                      "この文字は「\uFFFD」として読まれます。")
+                           .arg(QString::number(uchar(content[offset]), 16).toUpper().rightJustified(2, u'0'))
+                           .arg(offset - begin + 1)});
         }
         if (i >= content.size()) break;
         i += lineEndAt(content, i);
@@ -82,10 +84,11 @@ QList<TextFileFinding> levelTableRowFindings(const QString& text)
                                     .arg(level)
                                     .arg(values)});
         else if (values > kLevelColumns)
-            found.append({line, QStringLiteral("レベル %1 の行に値が %2 個あります（12 個のはずです）。"
-                                               "余った値が次のレベルの値として読まれ、これより後の値がすべて後ろにずれます。")
-                                    .arg(level)
-                                    .arg(values)});
+            found.append(
+                {line, QStringLiteral("レベル %1 の行に値が %2 個あります（12 個のはずです）。"
+                                      "余った値が次のレベルの値として読まれ、これより後の値がすべて後ろにずれます。")
+                           .arg(level)
+                           .arg(values)});
     }
     return found;
 }

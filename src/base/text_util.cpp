@@ -29,9 +29,13 @@ double leadingNumber(const QString& s)
     bool digits = false, point = false;
     while (i < t.size()) {
         const QChar c = t[i];
-        if (c >= u'0' && c <= u'9') { num += c; digits = true; }
-        else if (c == u'.' && !point) { num += c; point = true; }
-        else break;
+        if (c >= u'0' && c <= u'9') {
+            num += c;
+            digits = true;
+        } else if (c == u'.' && !point) {
+            num += c;
+            point = true;
+        } else break;
         ++i;
     }
     if (!digits) return 0;
@@ -40,7 +44,10 @@ double leadingNumber(const QString& s)
         QString exp = QStringLiteral("e");
         if (j < t.size() && (t[j] == u'+' || t[j] == u'-')) exp += t[j++];
         bool expDigits = false;
-        while (j < t.size() && t[j] >= u'0' && t[j] <= u'9') { exp += t[j++]; expDigits = true; }
+        while (j < t.size() && t[j] >= u'0' && t[j] <= u'9') {
+            exp += t[j++];
+            expDigits = true;
+        }
         if (expDigits) num += exp;
     }
     bool ok = false;
@@ -70,8 +77,7 @@ namespace {
 int charWidth(char32_t c) { return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F) ? 1 : 2; }
 
 // Calls f(width, length in UTF-16 units) for each character of s until f says stop.
-template <typename F>
-void eachChar(QStringView s, F f)
+template <typename F> void eachChar(QStringView s, F f)
 {
     for (qsizetype i = 0; i < s.size();) {
         const bool pair = s[i].isHighSurrogate() && i + 1 < s.size() && s[i + 1].isLowSurrogate();
@@ -85,7 +91,10 @@ void eachChar(QStringView s, F f)
 int displayWidth(QStringView s)
 {
     int width = 0;
-    eachChar(s, [&](int w, qsizetype) { width += w; return true; });
+    eachChar(s, [&](int w, qsizetype) {
+        width += w;
+        return true;
+    });
     return width;
 }
 

@@ -1,9 +1,5 @@
 #include "drill/drill_screen.h"
 
-#include "state/catalogue.h"
-#include "ui/fitted_text.h"
-#include "ui/fonts.h"
-#include "ui/stage.h"
 #include "base/text_util.h"
 #include "base/twips.h"
 #include "drill/operator_input.h"
@@ -12,6 +8,10 @@
 #include "records/record_file.h"
 #include "records/scores.h"
 #include "sound/cues.h"
+#include "state/catalogue.h"
+#include "ui/fitted_text.h"
+#include "ui/fonts.h"
+#include "ui/stage.h"
 
 #include <QCoreApplication>
 #include <QDrag>
@@ -107,9 +107,8 @@ void DrillScreen::buildStatusPanel()
     organisation_ = label(p, QStringLiteral("sLabel14"), {}, twRect(6300, 90, 4100, 480), small);
 
     const char16_t* captions[6] = {u"起動後", u"分", u"本日", u"回目", u"このレベル", u"回目"};
-    const QRect places[6] = {twRect(10500, 90, 1000, 480),  twRect(12150, 90, 400, 480),
-                             twRect(10500, 690, 700, 540),  twRect(11750, 690, 650, 540),
-                             twRect(12450, 690, 1500, 540), twRect(14500, 690, 650, 540)};
+    const QRect places[6] = {twRect(10500, 90, 1000, 480), twRect(12150, 90, 400, 480),   twRect(10500, 690, 700, 540),
+                             twRect(11750, 690, 650, 540), twRect(12450, 690, 1500, 540), twRect(14500, 690, 650, 540)};
     for (int i = 0; i < 6; ++i)
         label(p, QStringLiteral("sLabel16(%1)").arg(i), QString::fromUtf16(captions[i]), places[i], small);
     const Qt::Alignment centred = Qt::AlignCenter;
@@ -126,8 +125,8 @@ void DrillScreen::buildStatusPanel()
     runTime_ = label(p, QStringLiteral("sLabel10"), {}, twRect(8900, 690, 1300, 540), big,
                      Qt::AlignRight | Qt::AlignVCenter);
 
-    QFrame* track =
-        shape(p, QStringLiteral("sShape5"), QStringLiteral("background-color: white; border: 1px solid #606060;"));
+    QFrame* track = shape(p, QStringLiteral("sShape5"),
+                          QStringLiteral("background-color: white; border: 1px solid #606060;"));
     track->setGeometry(twRect(kTrackLeft, kTrackTop, kTrackWidth, kTrackHeight));
     elapsedBar_ = shape(p, QStringLiteral("sShape2"), QStringLiteral("background-color: #3060d0; border: none;"));
     elapsedBar_->setGeometry(twRect(kTrackLeft, kTrackTop, 0, kTrackHeight));
@@ -194,8 +193,8 @@ void DrillScreen::buildDrillPanel()
         };
         blankLabels_[i]->onDrop = [this](int index, int source) { operatorDropped(index, source); };
     }
-    QLabel* equals =
-        label(p, QStringLiteral("LblDD4(4)"), QStringLiteral("＝"), twRect(9855, 1800, 1665, 1455), big, centred);
+    QLabel* equals = label(p, QStringLiteral("LblDD4(4)"), QStringLiteral("＝"), twRect(9855, 1800, 1665, 1455), big,
+                           centred);
     equals->setStyleSheet(green);
 
     const int opLeft[5] = {0, 870, 2655, 4425, 6210};
@@ -347,7 +346,8 @@ void DrillScreen::setUpRun()
 
     title_->setFont(designFont(kPGothic, titleFontPoints(int(s.contentTitle.size())), true));
     title_->setText(s.contentTitle);
-    fitNameLine(pupilName_, trimBlanks(s.pupilName), [](const QString& name) { return name; }, 16, 11);
+    fitNameLine(
+        pupilName_, trimBlanks(s.pupilName), [](const QString& name) { return name; }, 16, 11);
     const bool levelOk = s.currentLevel >= 0 && s.currentLevel < kLevelCount;
     levelName_->setText(levelOk ? s.levelNames[s.currentLevel] : QString());
 
@@ -449,9 +449,7 @@ bool DrillScreen::entryKey(const QKeyEvent& e)
     case EntryAction::Continue:
         if (continueButton_->isVisible()) continueButton_->click();
         return true;
-    default:
-        setBlanks(applyKey(entry_, key));
-        return true;
+    default: setBlanks(applyKey(entry_, key)); return true;
     }
 }
 
@@ -513,8 +511,8 @@ bool DrillScreen::runGoesOn()
 {
     const SharedState& s = app().state;
     const RunState& run = s.run;
-    return !run.runFinished && !run.endFlowDone && !run.timeUp &&
-           levelIsTimed(s.levelTimed, s.currentLevel) && !isPracticeLevel(s, s.currentLevel);
+    return !run.runFinished && !run.endFlowDone && !run.timeUp && levelIsTimed(s.levelTimed, s.currentLevel) &&
+           !isPracticeLevel(s, s.currentLevel);
 }
 
 bool DrillScreen::mayClose()
@@ -672,16 +670,14 @@ void DrillScreen::waitThenShowResults(double seconds)
 
 // ---- Helpers ---------------------------------------------------------------------
 
-bool DrillScreen::stillHere(const QPointer<DrillScreen>& self)
-{
-    return self && self->stillShown();
-}
+bool DrillScreen::stillHere(const QPointer<DrillScreen>& self) { return self && self->stillShown(); }
 
 void DrillScreen::giveFocusBack(QPushButton* button)
 {
     QPointer<QPushButton> b(button);
     QMetaObject::invokeMethod(
-        this, [b] {
+        this,
+        [b] {
             if (b && b->isVisible() && !b->hasFocus()) b->setFocus();
         },
         Qt::QueuedConnection);
@@ -723,8 +719,7 @@ bool DrillScreen::eventFilter(QObject* watched, QEvent* event)
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) giveFocusBack(button);
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
     return Screen::eventFilter(watched, event);

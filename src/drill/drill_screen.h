@@ -1,8 +1,8 @@
 #pragma once
-#include "ui/screen.h"
 #include "drill/equation.h"
 #include "drill/operator_input.h"
 #include "drill/problem_generator.h"
+#include "ui/screen.h"
 
 #include <QPointer>
 #include <array>
@@ -98,8 +98,8 @@ private:
     std::array<QFrame*, 40> lamps_{}; // items 10–39
     // Drill panel.
     QFrame* drillPanel_ = nullptr;
-    std::array<QLabel*, 5> numbers_{};         // 1..4: N1, N2, N3 and R
-    std::array<BlankLabel*, 3> blankLabels_{}; // 1..2
+    std::array<QLabel*, 5> numbers_{};          // 1..4: N1, N2, N3 and R
+    std::array<BlankLabel*, 3> blankLabels_{};  // 1..2
     std::array<OperatorLabel*, 5> operators_{}; // 1..4
     QLabel *clearButton_, *answerCaption_, *answerValue_;
     QPushButton *answerButton_, *continueButton_;

@@ -6,16 +6,25 @@ namespace {
 Op operatorForChar(QChar c)
 {
     switch (c.unicode()) {
-    case u'+': case u'＋':
-        return Op::Plus;
-    case u'-': case u'－': case u'−': case u'ー': case u'‐':
-        return Op::Minus;
-    case u'*': case u'＊': case u'x': case u'X': case u'ｘ': case u'Ｘ': case u'×':
-        return Op::Times;
-    case u'/': case u'／': case u'÷': case u'・':
-        return Op::Divide;
-    default:
-        return Op::None;
+    case u'+':
+    case u'＋': return Op::Plus;
+    case u'-':
+    case u'－':
+    case u'−':
+    case u'ー':
+    case u'‐': return Op::Minus;
+    case u'*':
+    case u'＊':
+    case u'x':
+    case u'X':
+    case u'ｘ':
+    case u'Ｘ':
+    case u'×': return Op::Times;
+    case u'/':
+    case u'／':
+    case u'÷':
+    case u'・': return Op::Divide;
+    default: return Op::None;
     }
 }
 } // namespace
@@ -52,8 +61,7 @@ BlankEntry moveOnFromFilled(BlankEntry e)
 }
 } // namespace
 
-KeyAction actionForKey(int key, Qt::KeyboardModifiers modifiers, const QString& text, bool reviewing,
-                       bool autoRepeat)
+KeyAction actionForKey(int key, Qt::KeyboardModifiers modifiers, const QString& text, bool reviewing, bool autoRepeat)
 {
     if (autoRepeat) return {};
     if (reviewing) return isEnter(key) || key == Qt::Key_Space ? KeyAction{EntryAction::Continue} : KeyAction{};
@@ -77,16 +85,12 @@ BlankEntry applyKey(BlankEntry e, const KeyAction& key)
 {
     Op& current = e.blanks[std::size_t(e.current)];
     switch (key.action) {
-    case EntryAction::Fill:
-        current = key.op;
-        return moveOnFromFilled(e);
+    case EntryAction::Fill: current = key.op; return moveOnFromFilled(e);
     case EntryAction::Next:
     case EntryAction::Previous: // with two blanks either way leads to the other
         e.current = other(e.current);
         return e;
-    case EntryAction::Erase:
-        current = Op::None;
-        return e;
+    case EntryAction::Erase: current = Op::None; return e;
     case EntryAction::EraseAndNext:
     case EntryAction::EraseAndPrevious:
         current = Op::None;

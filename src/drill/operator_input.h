@@ -45,8 +45,7 @@ struct KeyAction {
 
 // The action of a key press. While a wrong answer is on view only Space and
 // Enter act (they continue); a key held down acts once, on its first press.
-KeyAction actionForKey(int key, Qt::KeyboardModifiers modifiers, const QString& text, bool reviewing,
-                       bool autoRepeat);
+KeyAction actionForKey(int key, Qt::KeyboardModifiers modifiers, const QString& text, bool reviewing, bool autoRepeat);
 
 // Tells the presses of a key held down from fresh ones. The window system
 // flags most of them; a busy one may not, but a repeated press still comes

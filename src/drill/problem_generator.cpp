@@ -9,11 +9,11 @@ struct KindOps {
     Op op1, op2;
 };
 constexpr KindOps kKinds[17] = {
-    {Op::None, Op::None},
-    {Op::Plus, Op::Plus},    {Op::Plus, Op::Minus},    {Op::Minus, Op::Plus},    {Op::Minus, Op::Minus},
-    {Op::Times, Op::Times},  {Op::Times, Op::Divide},  {Op::Divide, Op::Times},  {Op::Divide, Op::Divide},
-    {Op::Times, Op::Plus},   {Op::Times, Op::Minus},   {Op::Divide, Op::Plus},   {Op::Divide, Op::Minus},
-    {Op::Plus, Op::Times},   {Op::Plus, Op::Divide},   {Op::Minus, Op::Times},   {Op::Minus, Op::Divide},
+    {Op::None, Op::None},     {Op::Plus, Op::Plus},   {Op::Plus, Op::Minus},   {Op::Minus, Op::Plus},
+    {Op::Minus, Op::Minus},   {Op::Times, Op::Times}, {Op::Times, Op::Divide}, {Op::Divide, Op::Times},
+    {Op::Divide, Op::Divide}, {Op::Times, Op::Plus},  {Op::Times, Op::Minus},  {Op::Divide, Op::Plus},
+    {Op::Divide, Op::Minus},  {Op::Plus, Op::Times},  {Op::Plus, Op::Divide},  {Op::Minus, Op::Times},
+    {Op::Minus, Op::Divide},
 };
 
 using Uniform = std::function<float()>;
@@ -76,10 +76,14 @@ EquationProblem buildOnce(int kind, const Uniform& random)
             r = result();
             bool ok = true;
             switch (kind) {
-            case 2: case 10: case 15: ok = nonNegative(r); break;
-            case 3: case 4: ok = p.n1 >= p.n2 && nonNegative(r); break;
+            case 2:
+            case 10:
+            case 15: ok = nonNegative(r); break;
+            case 3:
+            case 4: ok = p.n1 >= p.n2 && nonNegative(r); break;
             case 5: ok = !(Rational(100) < r); break;
-            case 6: case 11: ok = whole(r); break;
+            case 6:
+            case 11: ok = whole(r); break;
             case 12: ok = whole(r) && nonNegative(r); break;
             default: break; // 1, 9, 13: always
             }

@@ -12,7 +12,7 @@ struct RunState {
     qint32 correctCount = 0;  // never below 0
     Judgement judgement = Judgement::None;
     qint16 problemsPerRun = 0;
-    float runStartTime = 0;   // day clock (seconds since midnight) at the start
+    float runStartTime = 0; // day clock (seconds since midnight) at the start
     qint32 elapsedSeconds = 0;
     qint32 runTimeLimit = 0;
     double barScale = 0;

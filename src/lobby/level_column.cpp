@@ -1,10 +1,10 @@
 #include "lobby/level_column.h"
 
-#include "ui/fonts.h"
 #include "base/twips.h"
 #include "lobby/lobby_controls.h"
 #include "lobby/lobby_geometry.h"
 #include "lobby/record_list_model.h"
+#include "ui/fonts.h"
 
 #include <QFontMetricsF>
 #include <QLineEdit>
@@ -78,8 +78,10 @@ LevelColumn::LevelColumn(QWidget* screen, int level, const LevelColumnTexts& tex
     soFarCaption_ = makeLabel(screen, name("Label10"), {}, 10, false, white, Qt::AlignCenter);
     todayCaption_->setText(QStringLiteral("今日"));
     soFarCaption_->setText(QStringLiteral("今まで"));
-    today_ = makeLabel(screen, name("Label14"), {}, kCountPoints, true, styleFor(QColor(255, 255, 160)), Qt::AlignCenter);
-    soFar_ = makeLabel(screen, name("Label15"), {}, kCountPoints, true, styleFor(QColor(255, 255, 160)), Qt::AlignCenter);
+    today_ = makeLabel(screen, name("Label14"), {}, kCountPoints, true, styleFor(QColor(255, 255, 160)),
+                       Qt::AlignCenter);
+    soFar_ = makeLabel(screen, name("Label15"), {}, kCountPoints, true, styleFor(QColor(255, 255, 160)),
+                       Qt::AlignCenter);
     recent_ = makeLabel(screen, name("Label8"), {}, 10, false, grey, Qt::AlignCenter);
     list_ = new QListView(screen);
     list_->setObjectName(name("List5"));
@@ -133,7 +135,8 @@ void LevelColumn::showRecent(const QString& line) { recent_->setText(line); }
 
 void LevelColumn::hideFigures()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{list_, targets_, recent_, today_, soFar_, todayCaption_, soFarCaption_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{list_, targets_, recent_, today_, soFar_, todayCaption_, soFarCaption_})
         w->hide();
 }
 

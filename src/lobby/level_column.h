@@ -25,11 +25,11 @@ protected:
 
 // What a level's column shows of the level itself, worked out by the lobby.
 struct LevelColumnTexts {
-    QString name;        // the level's caption
-    QString nameTip;     // its tooltip (a pupil-made level: the maker)
+    QString name;    // the level's caption
+    QString nameTip; // its tooltip (a pupil-made level: the maker)
     bool smallName = false;
     QString startCaption;
-    QString targets;     // the level's targets, under its list
+    QString targets; // the level's targets, under its list
 };
 
 // One level's column of the step lobby: the level's number and name, its

@@ -12,10 +12,6 @@
 // - The record lists' own choices are in lobby_screen_lists.cpp.
 #include "lobby/lobby_screen.h"
 
-#include "state/catalogue.h"
-#include "ui/fitted_text.h"
-#include "ui/fonts.h"
-#include "ui/stage.h"
 #include "base/text_util.h"
 #include "base/twips.h"
 #include "lobby/level_column.h"
@@ -26,6 +22,10 @@
 #include "records/grades.h"
 #include "records/record_loading.h"
 #include "results/results_rules.h"
+#include "state/catalogue.h"
+#include "ui/fitted_text.h"
+#include "ui/fonts.h"
+#include "ui/stage.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -87,7 +87,8 @@ void LobbyScreen::build()
     const ColumnRows& rows = columnRows();
     columnScroll_ = new QScrollBar(Qt::Horizontal, this);
     columnScroll_->setObjectName(QStringLiteral("HScroll1"));
-    columnScroll_->setGeometry(twRect(kMargin, rows.scroll.top, columnWidth_ * std::min(levelCount_, 4), rows.scroll.height));
+    columnScroll_->setGeometry(
+        twRect(kMargin, rows.scroll.top, columnWidth_ * std::min(levelCount_, 4), rows.scroll.height));
     columnScroll_->setMinimum(1);
     columnScroll_->setMaximum(std::max(1, columns.scrollMax));
     columnScroll_->setPageStep(1);
@@ -97,13 +98,15 @@ void LobbyScreen::build()
     // The end of a finished step plan, which this program never has.
     planFinished_ = makePanel(this, QStringLiteral("Picture10"), QColor(255, 255, 200));
     planFinished_->setGeometry(twRect(kMargin, rows.heading.top - 560, 9000, 500));
-    auto* planFinishedText = makeLabel(planFinished_, QStringLiteral("Label26"), QRect(QPoint(0, 0), planFinished_->size()), 14,
-                                       true, styleFor(Qt::darkRed), Qt::AlignCenter);
+    auto* planFinishedText = makeLabel(planFinished_, QStringLiteral("Label26"),
+                                       QRect(QPoint(0, 0), planFinished_->size()), 14, true, styleFor(Qt::darkRed),
+                                       Qt::AlignCenter);
     planFinishedText->setText(QStringLiteral("規定回数クリア、自由にしてよろしい"));
     planFinished_->hide();
 
     // The progress report; its print button is the teacher's.
-    report_ = new ReportPanel(app(), [this] { return viewer(); }, this);
+    report_ = new ReportPanel(
+        app(), [this] { return viewer(); }, this);
     connect(graph_, &QPushButton::clicked, report_, &ReportPanel::showCurrentPupil);
 
     // The wait panels: one over the lists while they are built, one over the
@@ -111,8 +114,8 @@ void LobbyScreen::build()
     listWaitPanel_ = makePanel(this, QStringLiteral("Picture6"), background);
     listWaitPanel_->setGeometry(twRect(0, rows.heading.top, kFormWidth, rows.scroll.top - rows.heading.top));
     auto* listWaitText = makeLabel(listWaitPanel_, QStringLiteral("Picture6Text"),
-                                   QRect(0, listWaitPanel_->height() / 2 - tw(900), listWaitPanel_->width(), tw(600)), 20, true,
-                                   styleFor(Qt::white), Qt::AlignCenter);
+                                   QRect(0, listWaitPanel_->height() / 2 - tw(900), listWaitPanel_->width(), tw(600)),
+                                   20, true, styleFor(Qt::white), Qt::AlignCenter);
     listWaitText->setText(QStringLiteral("Just a momento, please."));
     listProgress_ = new QProgressBar(listWaitPanel_);
     listProgress_->setObjectName(QStringLiteral("ProgressBar2"));
@@ -142,7 +145,8 @@ void LobbyScreen::build()
 void LobbyScreen::buildTopBand()
 {
     const Colours white = styleFor(Qt::white);
-    title_ = makeLabel(this, QStringLiteral("Label11"), twRect(kMargin, 100, 5000, 640), 24, true, styleFor(QColor(255, 255, 160)));
+    title_ = makeLabel(this, QStringLiteral("Label11"), twRect(kMargin, 100, 5000, 640), 24, true,
+                       styleFor(QColor(255, 255, 160)));
     pupil_ = makeLabel(this, QStringLiteral("Label12"), twRect(5500, 100, 4700, 540), 20, true, white);
     school_ = makeLabel(this, QStringLiteral("Label13"), twRect(5500, 660, 4700, 340), 12, false, white);
     minutesSinceSignIn_ = makeLabel(this, QStringLiteral("Label17"), twRect(10400, 130, 2400, 340), 12, false, white);
@@ -154,7 +158,8 @@ void LobbyScreen::buildTopBand()
     back_->setFont(designFont(kPGothic, 16, true));
     connect(back_, &QPushButton::clicked, this, &LobbyScreen::goBack);
 
-    auto* instructionsCaption = makeLabel(this, QStringLiteral("Label28"), twRect(kMargin, 1050, 1500, 300), 11, true, white);
+    auto* instructionsCaption = makeLabel(this, QStringLiteral("Label28"), twRect(kMargin, 1050, 1500, 300), 11, true,
+                                          white);
     instructionsCaption->setText(QStringLiteral("説明"));
     instructions_ = new QListWidget(this);
     instructions_->setObjectName(QStringLiteral("List6"));
@@ -162,8 +167,9 @@ void LobbyScreen::buildTopBand()
     instructions_->setFont(designFont(kPGothic, 10));
     instructions_->setFocusPolicy(Qt::NoFocus);
 
-    listHeading_ = makeLabel(this, QStringLiteral("Label5"), twRect(kMargin, columnRows().heading.top, 9000, columnRows().heading.height),
-                             14, true, styleFor(QColor(255, 255, 160)));
+    listHeading_ = makeLabel(this, QStringLiteral("Label5"),
+                             twRect(kMargin, columnRows().heading.top, 9000, columnRows().heading.height), 14, true,
+                             styleFor(QColor(255, 255, 160)));
 }
 
 void LobbyScreen::buildOptions()
@@ -313,8 +319,9 @@ void LobbyScreen::formActivate()
     }
     listWaitPanel_->hide();
     // A long name gets a smaller font, then "…"; the grade is always shown.
-    fitNameLine(pupil_, trimBlanks(s.pupilName),
-                [&s](const QString& name) { return pupilLine(name, s.pupilGradeLabel); }, 20, 12);
+    fitNameLine(
+        pupil_, trimBlanks(s.pupilName), [&s](const QString& name) { return pupilLine(name, s.pupilGradeLabel); }, 20,
+        12);
     school_->setText(schoolLine(s.pupilNumber, s.organisationName));
     title_->setFont(designFont(kPGothic, titlePoints(s.contentTitle), true));
     title_->setText(s.contentTitle);
@@ -329,8 +336,7 @@ void LobbyScreen::formActivate()
     const int pupil = std::clamp<int>(s.pupilNumber, 0, kPupilCount - 1);
     for (int i = 1; i <= n; ++i) {
         LevelColumn& c = column(i);
-        if (isPractice(i))
-            c.hideFigures();
+        if (isPractice(i)) c.hideFigures();
         c.enableStart();
         const PupilLevelStats& st = std::as_const(s.records).stats(i, pupil);
         c.showCounts(todayCountsLine(st.todayRunCount, st.todayPoints), allCountsLine(st.runCount, st.totalPoints));

@@ -1,6 +1,6 @@
 #pragma once
-#include "ui/screen.h"
 #include "lobby/record_lists.h"
+#include "ui/screen.h"
 
 #include <memory>
 #include <vector>
@@ -33,10 +33,10 @@ public:
     // The show step, on every showing.
     void formActivate() override;
 
-    void goBack();                   // "戻る(0)": back to the selection screen
-    void startLevel(int level);      // a timed run of `level`
-    void startPractice(int level);   // a practice run of `level`
-    void startFromName(int level);   // the level's name works as its start button
+    void goBack();                 // "戻る(0)": back to the selection screen
+    void startLevel(int level);    // a timed run of `level`
+    void startPractice(int level); // a practice run of `level`
+    void startFromName(int level); // the level's name works as its start button
     void scrollColumns(int value);
     void showScope(Scope scope);
     void showDisplay(Display display);

@@ -12,13 +12,13 @@
 //   list (not only behind the lists).
 #include "lobby/lobby_screen.h"
 
-#include "state/shared_state.h"
+#include "base/file_error.h"
 #include "lobby/level_column.h"
 #include "lobby/lobby_texts.h"
 #include "lobby/report_panel.h"
-#include "base/file_error.h"
 #include "records/record_file.h"
 #include "records/record_loading.h"
+#include "state/shared_state.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -228,10 +228,12 @@ bool LobbyScreen::buildRunLists(const lists::RunListRequest& asked)
     QFile f(path);
     if (QFileInfo::exists(path)) {
         QString error;
-        if (!openWithReason(f, QIODevice::ReadOnly, &error) || !readResultTail(f, lists::runListWindow(request.kind), tail, &error)) {
-            sv.dialogs.message(QStringLiteral("成績ファイルを読み込めないため、成績の一覧を表示できません。\r\n%1\r\n%2")
-                                   .arg(QDir::toNativeSeparators(path), error),
-                               s.contentTitle);
+        if (!openWithReason(f, QIODevice::ReadOnly, &error) ||
+            !readResultTail(f, lists::runListWindow(request.kind), tail, &error)) {
+            sv.dialogs.message(
+                QStringLiteral("成績ファイルを読み込めないため、成績の一覧を表示できません。\r\n%1\r\n%2")
+                    .arg(QDir::toNativeSeparators(path), error),
+                s.contentTitle);
             tail = ResultTail{};
         }
         f.close();
@@ -239,7 +241,7 @@ bool LobbyScreen::buildRunLists(const lists::RunListRequest& asked)
     listProgress_->setRange(0, int(std::min<qint64>(INT_MAX, (tail.count + 1) * 11 / 10)));
     listProgress_->setValue(0);
     auto lines = lists::runLists(tail.bytes.constData(), tail.count, request, viewer(),
-                                       [this](qint64 done) { listProgress_->setValue(int(done)); });
+                                 [this](qint64 done) { listProgress_->setValue(int(done)); });
     for (int i = 1; i <= levelCount_; ++i) fillRuns(i, std::move(lines.levels[std::size_t(i)]), lines.text);
     optionsPanel_->setEnabled(true);
     if (!pump()) return false;

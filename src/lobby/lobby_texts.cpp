@@ -96,7 +96,8 @@ LevelTitle levelTitle(const QString& levelName, int level, const std::vector<QSt
     const double maker = leadingNumber(levelName.left(4));
     if (maker == 0) return {levelName, levelName, false};
     LevelTitle t;
-    t.caption = levelName.mid(4, qMax<qsizetype>(0, levelName.size() - 8)) + u'_' + QString::number(level % 2 == 1 ? 1 : 2);
+    t.caption = levelName.mid(4, qMax<qsizetype>(0, levelName.size() - 8)) + u'_' +
+                QString::number(level % 2 == 1 ? 1 : 2);
     t.toolTip = rosterName(rosterNames, maker) + levelName.mid(4);
     t.small = true;
     return t;
@@ -126,8 +127,8 @@ LevelSequence levelSequence(const std::vector<LevelGate>& gates, bool teacher, b
     for (int i = 1; i <= n; ++i) {
         const LevelGate& g = gates[std::size_t(i)];
         if (g.practice) out.enable[std::size_t(i)] = true;
-        const bool passes = g.nextWithoutPointTarget || planFinished || teacher || g.cleared
-                         || (!failedBefore && g.practice);
+        const bool passes = g.nextWithoutPointTarget || planFinished || teacher || g.cleared ||
+                            (!failedBefore && g.practice);
         if (!passes) {
             failedBefore = true;
             continue;

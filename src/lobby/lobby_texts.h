@@ -66,12 +66,12 @@ constexpr bool kPlanFinished = false;
 // 1..N of `gates`.
 struct LevelGate {
     bool practice = false;
-    bool cleared = false;             // the recent window holds the points and the runs
-    bool doneEnough = false;          // the limit window reached a mark
+    bool cleared = false;                // the recent window holds the points and the runs
+    bool doneEnough = false;             // the limit window reached a mark
     bool nextWithoutPointTarget = false; // level i + 1 has the point target 9999
 };
 struct LevelSequence {
-    std::vector<bool> enable;      // 1..N
+    std::vector<bool> enable;       // 1..N
     std::vector<bool> hideBlankBox; // 1..N
 };
 LevelSequence levelSequence(const std::vector<LevelGate>& gates, bool teacher, bool planFinished,

@@ -7,10 +7,7 @@ int RecordListModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : int(runText_ ? runs_.size() : lines_.size());
 }
 
-qint32 RecordListModel::seconds(std::size_t row) const
-{
-    return runText_ ? runs_[row].seconds() : lines_[row].seconds;
-}
+qint32 RecordListModel::seconds(std::size_t row) const { return runText_ ? runs_[row].seconds() : lines_[row].seconds; }
 
 QVariant RecordListModel::data(const QModelIndex& index, int role) const
 {
@@ -41,8 +38,8 @@ void RecordListModel::setRuns(std::vector<lists::RunLine> runs, std::shared_ptr<
     beginResetModel();
     lines_ = {};
     runs_ = std::move(runs);
-    runText_ = text ? std::move(text) : std::make_shared<const lists::RunLineText>(lists::RunList::Today,
-                                                                                   lists::Order::Times);
+    runText_ = text ? std::move(text)
+                    : std::make_shared<const lists::RunLineText>(lists::RunList::Today, lists::Order::Times);
     marked_.clear();
     endResetModel();
 }

@@ -1,6 +1,5 @@
 #include "lobby/record_lists.h"
 
-#include "state/shared_state.h"
 #include "base/text_util.h"
 #include "records/grades.h"
 #include "records/points.h"
@@ -9,6 +8,7 @@
 #include "records/record_loading.h"
 #include "records/record_passes.h"
 #include "roster/roster_record.h"
+#include "state/shared_state.h"
 
 #include <QHash>
 #include <algorithm>
@@ -131,7 +131,8 @@ std::vector<int> rosterList(const RosterTables& roster)
 {
     if (!roster.listed.empty()) return roster.listed;
     std::vector<int> out;
-    for (int p = 1; p <= roster.count && std::size_t(p) < roster.order.size(); ++p) out.push_back(roster.order[std::size_t(p)]);
+    for (int p = 1; p <= roster.count && std::size_t(p) < roster.order.size(); ++p)
+        out.push_back(roster.order[std::size_t(p)]);
     return out;
 }
 
@@ -196,7 +197,8 @@ std::vector<Ranked> rankByPoints(const std::vector<int>& pupils, const std::vect
     distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
     std::vector<qint32> keys;
     for (const auto& p : pairs)
-        keys.push_back(qint32(std::lower_bound(distinct.begin(), distinct.end(), p, std::greater<>()) - distinct.begin()));
+        keys.push_back(
+            qint32(std::lower_bound(distinct.begin(), distinct.end(), p, std::greater<>()) - distinct.begin()));
 
     std::vector<Ranked> out;
     for (const std::size_t i : sortedPositions(keys)) {
@@ -222,7 +224,8 @@ LevelRanking rankLevel(const SharedState& s, int level, Order order, PointRankin
     if (order == Order::Times) {
         std::vector<qint32> keys;
         for (const int p : pupils)
-            keys.push_back(usable(p) ? bestTimeKey(statsOf(p).personalBest, statsOf(p).recordCount > 0) : score::kNoBest);
+            keys.push_back(usable(p) ? bestTimeKey(statsOf(p).personalBest, statsOf(p).recordCount > 0)
+                                     : score::kNoBest);
         const bool named = !s.levelNames[std::size_t(level)].isEmpty();
         out.ranked = rankByTime(pupils, keys, named);
         for (const Ranked& r : out.ranked) {

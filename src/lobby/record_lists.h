@@ -20,9 +20,9 @@ namespace lists {
 // ---- Pieces of a line. Numbers are right-aligned by putting blanks in front
 // and keeping the last n characters; a number wider than that is kept whole
 // and its line grows by the extra characters.
-QString R2(qint64 rank);                // " " + rank, last 2
-QString Rn(qint64 value, int n);        // "    " + value, last n (R3, R5, R6)
-QString R5Seconds(qint64 seconds);      // "      " + t + "秒", last 5
+QString R2(qint64 rank);           // " " + rank, last 2
+QString Rn(qint64 value, int n);   // "    " + value, last n (R3, R5, R6)
+QString R5Seconds(qint64 seconds); // "      " + t + "秒", last 5
 // The same appended to `out`, for lists of many lines.
 void appendRn(QString& out, qint64 value, int n, int blanks = 4);
 void appendR5Seconds(QString& out, qint64 seconds);
@@ -62,9 +62,9 @@ qint32 bestTimeKey(qint32 personalBest, bool hasRuns);
 struct Ranked {
     int pupil = 0;
     int rank = 0;
-    qint32 key = 0;         // times: the best-time key
-    qint64 primary = 0;     // points: the points ranked by
-    qint64 secondary = 0;   // points: the other points, ranked by among equals
+    qint32 key = 0;       // times: the best-time key
+    qint64 primary = 0;   // points: the points ranked by
+    qint64 secondary = 0; // points: the other points, ranked by among equals
 };
 // Pupils with equal keys end in the reverse of their order in `pupils`; a
 // pupil whose key equals the one before shares its rank, and every pupil
@@ -99,7 +99,7 @@ struct RunListRequest {
     Order order = Order::Times; // all runs: the time form or the point form
     QDate today;
     int levelCount = 0;
-    int windowDays = 3650;      // all runs and one pupil: the last so many days
+    int windowDays = 3650; // all runs and one pupil: the last so many days
     const LevelTable* levels = nullptr;
 };
 // How many of the newest records a list reads.

@@ -1,9 +1,9 @@
 #include "lobby/report_figures.h"
 
-#include "state/shared_state.h"
 #include "base/text_util.h"
 #include "records/record_format.h"
 #include "records/record_passes.h"
+#include "state/shared_state.h"
 
 #include <algorithm>
 
@@ -21,7 +21,8 @@ LevelFigures levelFigures(const SharedState& s, int level, int pupil, const list
     if (level < 1 || level >= kLevelCount) return f;
     const RecordTables& records = s.records;
     const lists::LevelRanking byTime = lists::rankLevel(s, level, lists::Order::Times, lists::PointRanking::SoFar, v);
-    const lists::LevelRanking byPoints = lists::rankLevel(s, level, lists::Order::Points, lists::PointRanking::SoFar, v);
+    const lists::LevelRanking byPoints = lists::rankLevel(s, level, lists::Order::Points, lists::PointRanking::SoFar,
+                                                          v);
     f.pupilsRanked = int(byTime.ranked.size());
 
     qint64 sum = 0, count = 0;

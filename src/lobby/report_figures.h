@@ -12,16 +12,16 @@ struct SharedState;
 namespace report {
 
 struct LevelFigures {
-    qint64 runs = 0;              // the pupil's finished runs
-    int timeRank = 0;             // 0: the pupil has no run
-    int pupilsRanked = 0;         // pupils in the rankings (the roster list)
-    qint32 ownBest = score::kNoBest;     // 99998 / 99999: no best
+    qint64 runs = 0;                 // the pupil's finished runs
+    int timeRank = 0;                // 0: the pupil has no run
+    int pupilsRanked = 0;            // pupils in the rankings (the roster list)
+    qint32 ownBest = score::kNoBest; // 99998 / 99999: no best
     qint32 overallBest = score::kNoBest;
-    qint32 ownAverage = -1;       // -1: no average
+    qint32 ownAverage = -1; // -1: no average
     qint32 overallAverage = -1;
-    int pointRank = 0;            // rank by all-time points
-    qint64 points = 0;            // all-time points
-    int pupilsWithPoints = 0;     // of the pupils the lists show
+    int pointRank = 0;        // rank by all-time points
+    qint64 points = 0;        // all-time points
+    int pupilsWithPoints = 0; // of the pupils the lists show
     qint64 pointsOfThem = 0;
     // The average over pupils with points, rounded; -1 when nobody has any.
     qint64 averagePoints() const;

@@ -18,8 +18,14 @@ TimeScale timeScale(qint32 longest)
 namespace {
 
 const char16_t* const kRowHeadings[] = {
-    u"回数", u"タイム  　　 　    本人 / 全体", u"　　順位　　　　", u"　　最高　　　　",
-    u"　　平均　　　　", u"ポイント  　　　", u"　　獲得ポイント", u"(全平均)",
+    u"回数",
+    u"タイム  　　 　    本人 / 全体",
+    u"　　順位　　　　",
+    u"　　最高　　　　",
+    u"　　平均　　　　",
+    u"ポイント  　　　",
+    u"　　獲得ポイント",
+    u"(全平均)",
 };
 
 // The figures after each row heading.
@@ -30,15 +36,18 @@ QString rowFigures(int row, const report::LevelFigures& f)
     switch (row) {
     case 0: return figure(f.runs, 7) + QStringLiteral("回");
     case 2:
-        return (f.timeRank > 0 ? figure(f.timeRank, 7) : QStringLiteral("--").rightJustified(7)) + QStringLiteral("位 /")
-             + figure(f.pupilsRanked, 6) + QStringLiteral("人");
-    case 3: return timeFigure(f.ownBest, 7) + QStringLiteral("秒 /") + timeFigure(f.overallBest, 6) + QStringLiteral("秒");
-    case 4: return timeFigure(f.ownAverage, 7) + QStringLiteral("秒 /") + timeFigure(f.overallAverage, 6) + QStringLiteral("秒");
+        return (f.timeRank > 0 ? figure(f.timeRank, 7) : QStringLiteral("--").rightJustified(7)) +
+               QStringLiteral("位 /") + figure(f.pupilsRanked, 6) + QStringLiteral("人");
+    case 3:
+        return timeFigure(f.ownBest, 7) + QStringLiteral("秒 /") + timeFigure(f.overallBest, 6) + QStringLiteral("秒");
+    case 4:
+        return timeFigure(f.ownAverage, 7) + QStringLiteral("秒 /") + timeFigure(f.overallAverage, 6) +
+               QStringLiteral("秒");
     case 5: return figure(f.pointRank, 7) + QStringLiteral("位");
     case 6: return figure(f.points, 7) + QStringLiteral("点");
     case 7:
-        return (f.averagePoints() >= 0 ? figure(f.averagePoints(), 7) : QStringLiteral("--").rightJustified(7))
-             + QStringLiteral("点");
+        return (f.averagePoints() >= 0 ? figure(f.averagePoints(), 7) : QStringLiteral("--").rightJustified(7)) +
+               QStringLiteral("点");
     default: return {};
     }
 }
@@ -72,7 +81,9 @@ void drawGraph(QPainter& p, const QRectF& area, const std::vector<qint32>& times
         const double y = yOf(t);
         p.drawLine(QPointF(plot.left() - tick, y), QPointF(plot.left(), y));
         const QString label = QString::number(t);
-        p.drawText(QPointF(plot.left() - tick * 1.5 - fm.horizontalAdvance(label), y + fm.ascent() / 2 - fm.descent() / 2), label);
+        p.drawText(
+            QPointF(plot.left() - tick * 1.5 - fm.horizontalAdvance(label), y + fm.ascent() / 2 - fm.descent() / 2),
+            label);
     }
     for (const RunAxis::Label& label : runs.labels) {
         p.drawLine(QPointF(label.tickX, plot.bottom()), QPointF(label.tickX, plot.bottom() + tick));
@@ -149,8 +160,8 @@ std::vector<std::vector<int>> drawReport(QPainter& p, const ReportContent& conte
         p.drawText(QPointF(0.05 * w, 0.035 * h), heading);
         double top = 0.05 * h;
         for (std::size_t k = 0; k < pages[page].size(); ++k, ++next) {
-            drawBlock(p, QRectF(0.05 * w, top, 0.9 * w, 0.3 * h), content.title, content.pupil, content.blocks[next], fm,
-                      out.pointWidth);
+            drawBlock(p, QRectF(0.05 * w, top, 0.9 * w, 0.3 * h), content.title, content.pupil, content.blocks[next],
+                      fm, out.pointWidth);
             top += 0.3 * h;
         }
     }
@@ -162,8 +173,8 @@ RunAxis runAxis(const QRectF& plot, int runs, const QFontMetricsF& fm)
     RunAxis axis;
     const double tick = fm.height() * 0.3;
     const double unitBaseline = plot.bottom() - tick - fm.descent();
-    axis.unit = QRectF(plot.right() + fm.height() * 0.2, unitBaseline - fm.ascent(), fm.horizontalAdvance(QStringLiteral("回")),
-                       fm.height());
+    axis.unit = QRectF(plot.right() + fm.height() * 0.2, unitBaseline - fm.ascent(),
+                       fm.horizontalAdvance(QStringLiteral("回")), fm.height());
     if (runs <= 0 || plot.width() <= 0) return axis;
     // About ten numbers, fewer when the widest would not fit between them.
     const double gap = fm.horizontalAdvance(QStringLiteral("0"));
@@ -180,8 +191,7 @@ RunAxis runAxis(const QRectF& plot, int runs, const QFontMetricsF& fm)
         // The last run always has its number; a neighbour too close gives way.
         if (i == runs)
             while (crowds()) axis.labels.pop_back();
-        else if (crowds())
-            continue;
+        else if (crowds()) continue;
         axis.labels.push_back(label);
     }
     return axis;

@@ -22,9 +22,9 @@ struct ReportBlock {
 };
 
 struct ReportContent {
-    QString title;  // the content title
-    QString pupil;  // the chosen pupil's name
-    QDate made;     // the day the report is made
+    QString title;        // the content title
+    QString pupil;        // the chosen pupil's name
+    QDate made;           // the day the report is made
     int graphDays = 3650; // the graphs show the runs of the last this many days
     std::vector<ReportBlock> blocks;
 };

@@ -14,13 +14,13 @@
 #include "lobby/report_panel.h"
 
 #include "base/file_error.h"
-#include "ui/fonts.h"
-#include "ui/screen.h"
-#include "state/shared_state.h"
 #include "base/text_util.h"
 #include "base/twips.h"
 #include "records/record_file.h"
 #include "records/record_loading.h"
+#include "state/shared_state.h"
+#include "ui/fonts.h"
+#include "ui/screen.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,8 +36,8 @@
 #include <cmath>
 
 namespace {
-constexpr double kFontPoints = 6;        // on paper
-constexpr double kScreenFontPoints = 9;  // on screen
+constexpr double kFontPoints = 6;       // on paper
+constexpr double kScreenFontPoints = 9; // on screen
 constexpr double kScreenPointWidth = 5;
 constexpr double kPaperProportion = 297.0 / 210.0; // A4 portrait, height to width
 constexpr int kPageGap = 8;
@@ -78,7 +78,8 @@ void ReportPages::paintEvent(QPaintEvent*)
         return;
     }
     p.setRenderHint(QPainter::Antialiasing);
-    for (int page = 0; page < int(pages_); ++page) p.fillRect(QRectF(0, pageTop(page), width(), pageHeight()), Qt::white);
+    for (int page = 0; page < int(pages_); ++page)
+        p.fillRect(QRectF(0, pageTop(page), width(), pageHeight()), Qt::white);
     ReportOutput out;
     out.page = QSizeF(width(), pageHeight());
     out.font = font_;
@@ -115,7 +116,8 @@ ReportPanel::ReportPanel(App& app, std::function<lists::Viewer()> viewer, QWidge
     pageArea_->setWidget(pages_);
 
     const double x = 11700, w = 3300;
-    otherPupils_ = button(this, QStringLiteral("Command25"), QStringLiteral("他の人のデータを見る"), twRect(x, 120, w, 480));
+    otherPupils_ = button(this, QStringLiteral("Command25"), QStringLiteral("他の人のデータを見る"),
+                          twRect(x, 120, w, 480));
     pupilChooser_ = new QListWidget(this);
     pupilChooser_->setObjectName(QStringLiteral("List2"));
     pupilChooser_->setGeometry(twRect(x, 120, w, 2400));
@@ -131,7 +133,8 @@ ReportPanel::ReportPanel(App& app, std::function<lists::Viewer()> viewer, QWidge
     scratchRanking_->hide();
 
     showButton_ = button(this, QStringLiteral("Command24(0)"), QStringLiteral("表示"), twRect(x, 4800, 1600, 480));
-    printButton_ = button(this, QStringLiteral("Command24(1)"), QStringLiteral("印刷"), twRect(x + 1700, 4800, 1600, 480));
+    printButton_ = button(this, QStringLiteral("Command24(1)"), QStringLiteral("印刷"),
+                          twRect(x + 1700, 4800, 1600, 480));
     preview_ = button(this, QStringLiteral("CommandPreview"), QStringLiteral("プレビュー"), twRect(x, 5400, 1600, 480));
     pdf_ = button(this, QStringLiteral("CommandPdf"), QStringLiteral("PDF保存"), twRect(x + 1700, 5400, 1600, 480));
     unusedPrint_ = button(this, QStringLiteral("Command20"), QStringLiteral("印刷"), twRect(x + 1700, 6000, 1600, 480));
@@ -170,7 +173,8 @@ void ReportPanel::fillChoosers()
     pupilChooser_->clear();
     for (const int pupil : lists::rosterList(s.roster)) {
         if (pupil < 0 || pupil >= kPupilCount) continue;
-        pupilChooser_->addItem(report::chooserLine(s.roster.gradeLabels[std::size_t(pupil)], s.roster.names[std::size_t(pupil)], pupil));
+        pupilChooser_->addItem(
+            report::chooserLine(s.roster.gradeLabels[std::size_t(pupil)], s.roster.names[std::size_t(pupil)], pupil));
     }
     levelChooser_->clear();
     for (int level = 1; level <= s.levelCount; ++level) levelChooser_->addItem(QString::number(level));
@@ -206,7 +210,8 @@ void ReportPanel::takeChosenPupil()
 {
     // The chosen pupil stays unless a line of the chooser is selected.
     const QList<QListWidgetItem*> selected = pupilChooser_->selectedItems();
-    if (pupilChooser_->count() > 0 && !selected.isEmpty()) chosenPupil_ = report::chooserPupil(selected.first()->text());
+    if (pupilChooser_->count() > 0 && !selected.isEmpty())
+        chosenPupil_ = report::chooserPupil(selected.first()->text());
 }
 
 void ReportPanel::showReport()
@@ -228,8 +233,9 @@ void ReportPanel::printReport()
 bool ReportPanel::levelChosen()
 {
     if (!levelChooser_->selectedItems().isEmpty()) return true;
-    app_.services.dialogs.message(QStringLiteral("レベルが選ばれていません。右の一覧で、成績表にするレベルを選んでください。"),
-                                  app_.state.contentTitle);
+    app_.services.dialogs.message(
+        QStringLiteral("レベルが選ばれていません。右の一覧で、成績表にするレベルを選んでください。"),
+        app_.state.contentTitle);
     return false;
 }
 
@@ -247,8 +253,11 @@ void ReportPanel::saveReportPdf()
     takeChosenPupil();
     if (!levelChosen()) return;
     const SharedState& s = app_.state;
-    const QString name = chosenPupil_ >= 0 && chosenPupil_ < kPupilCount ? trimBlanks(s.roster.names[std::size_t(chosenPupil_)]) : QString();
-    const QString suggested = QDir::home().filePath(QStringLiteral("成績表_%1.pdf").arg(name.isEmpty() ? QString::number(chosenPupil_) : name));
+    const QString name = chosenPupil_ >= 0 && chosenPupil_ < kPupilCount
+                             ? trimBlanks(s.roster.names[std::size_t(chosenPupil_)])
+                             : QString();
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("成績表_%1.pdf").arg(name.isEmpty() ? QString::number(chosenPupil_) : name));
     const QString file = app_.services.dialogs.chooseSaveFile(this, QStringLiteral("成績表をPDFで保存"), suggested,
                                                               QStringLiteral("PDF (*.pdf)"));
     if (file.isEmpty()) return;
@@ -276,7 +285,8 @@ ReportContent ReportPanel::content()
     ReportContent c;
     c.title = s.contentTitle;
     c.made = sv.clock.today();
-    if (chosenPupil_ >= 0 && chosenPupil_ < kPupilCount) c.pupil = trimBlanks(s.roster.names[std::size_t(chosenPupil_)]);
+    if (chosenPupil_ >= 0 && chosenPupil_ < kPupilCount)
+        c.pupil = trimBlanks(s.roster.names[std::size_t(chosenPupil_)]);
 
     ResultTail tail;
     const QString path = resultFilePath(s);
@@ -302,7 +312,8 @@ ReportContent ReportPanel::content()
         b.times = report::runTimes(tail.bytes.constData(), tail.count, chosenPupil_, level, c.made, c.graphDays);
         b.figures = report::levelFigures(s, level, chosenPupil_, v);
         // The scratch list holds the level's point ranking while it is computed.
-        for (const lists::ListLine& line : lists::rankLevel(s, level, lists::Order::Points, lists::PointRanking::SoFar, v).lines)
+        for (const lists::ListLine& line :
+             lists::rankLevel(s, level, lists::Order::Points, lists::PointRanking::SoFar, v).lines)
             scratchRanking_->addItem(line.text);
         c.blocks.push_back(std::move(b));
     }
@@ -328,8 +339,9 @@ bool ReportPanel::print(QPrinter& printer)
     if (!p.begin(&printer)) {
         const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
         app_.services.dialogs.message(
-            toFile ? QStringLiteral("PDFを保存できません。\r\n%1").arg(QDir::toNativeSeparators(printer.outputFileName()))
-                   : QStringLiteral("印刷を始められません。プリンターの設定を確かめてください。"),
+            toFile
+                ? QStringLiteral("PDFを保存できません。\r\n%1").arg(QDir::toNativeSeparators(printer.outputFileName()))
+                : QStringLiteral("印刷を始められません。プリンターの設定を確かめてください。"),
             app_.state.contentTitle);
         return false;
     }

@@ -1,7 +1,7 @@
 #pragma once
-#include "ui/app.h"
 #include "lobby/record_lists.h"
 #include "lobby/report_painter.h"
+#include "ui/app.h"
 
 #include <QFrame>
 #include <functional>

@@ -1,16 +1,16 @@
 #include "program/navigation.h"
 
-#include "about/about_info.h"
 #include "about/about_box.h"
+#include "about/about_info.h"
 #include "about/help_viewer.h"
 #include "base/folder_path.h"
 #include "base/text_file.h"
 #include "drill/drill_screen.h"
 #include "lobby/lobby_screen.h"
 #include "results/results_screen.h"
-#include "roster/roster_editor.h"
 #include "roster/name_list.h"
 #include "roster/name_selection_screen.h"
+#include "roster/roster_editor.h"
 #include "state/catalogue.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "program/program.h"
 
-#include "ui/fonts.h"
 #include "program/startup.h"
+#include "ui/fonts.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,11 +1,11 @@
 #pragma once
-#include "ui/app.h"
-#include "program/real_services.h"
-#include "state/shared_state.h"
 #include "program/navigation.h"
+#include "program/real_services.h"
 #include "program/startup.h"
 #include "sound/screen_sound_device.h"
 #include "sound/sdl_sound_device.h"
+#include "state/shared_state.h"
+#include "ui/app.h"
 
 #include <QTranslator>
 #include <memory>

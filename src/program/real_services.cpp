@@ -4,7 +4,6 @@
 #include "ui/screen.h"
 #include "ui/stage.h"
 
-#include <QPushButton>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -12,12 +11,15 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 
 void MessageBoxDialogs::message(const QString& text, const QString& title, Icon icon)
 {
     QWidget* parent = nullptr;
-    if (stage_ && stage_->isVisible()) parent = stage_->current() ? static_cast<QWidget*>(stage_->current()) : stage_.data();
-    QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    if (stage_ && stage_->isVisible())
+        parent = stage_->current() ? static_cast<QWidget*>(stage_->current()) : stage_.data();
+    QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::NoIcon, title, text, QMessageBox::Ok,
+                    parent);
     box.setFont(uiFont());
     box.exec();
 }

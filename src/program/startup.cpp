@@ -1,14 +1,14 @@
 #include "program/startup.h"
 
-#include "ui/app.h"
-#include "state/catalogue.h"
-#include "program/navigation.h"
 #include "base/file_error.h"
 #include "base/folder_path.h"
-#include "state/settings.h"
 #include "base/user_preferences.h"
+#include "program/navigation.h"
 #include "records/record_file_check.h"
 #include "sound/sound_list.h"
+#include "state/catalogue.h"
+#include "state/settings.h"
+#include "ui/app.h"
 
 #include <QCryptographicHash>
 #include <QDir>

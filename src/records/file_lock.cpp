@@ -16,10 +16,7 @@
 #ifdef Q_OS_WIN
 namespace {
 HANDLE osHandle(QFile& f) { return reinterpret_cast<HANDLE>(_get_osfhandle(f.handle())); }
-QString lastErrorText()
-{
-    return QStringLiteral("エラー %1").arg(GetLastError());
-}
+QString lastErrorText() { return QStringLiteral("エラー %1").arg(GetLastError()); }
 } // namespace
 
 bool WholeFileLock::lock(QString* error)

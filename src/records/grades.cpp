@@ -2,7 +2,8 @@
 
 namespace {
 // The single grades by code, 1–9.
-constexpr const char16_t* kGradeNames[] = {u"小１", u"小２", u"小３", u"小４", u"小５", u"小６", u"中１", u"中２", u"中３"};
+constexpr const char16_t* kGradeNames[] = {u"小１", u"小２", u"小３", u"小４", u"小５",
+                                           u"小６", u"中１", u"中２", u"中３"};
 } // namespace
 
 QString gradeMark(int code)

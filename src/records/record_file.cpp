@@ -1,15 +1,15 @@
 #include "records/record_file.h"
 
-#include "state/catalogue.h"
 #include "base/file_error.h"
 #include "base/file_write.h"
 #include "base/folder_path.h"
-#include "state/services.h"
-#include "state/shared_state.h"
 #include "records/file_lock.h"
 #include "records/record_format.h"
 #include "records/record_tables.h"
 #include "records/result_file_stream.h"
+#include "state/catalogue.h"
+#include "state/services.h"
+#include "state/shared_state.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,8 +52,14 @@ QString storeFailureText(const QString& path, const QString& reason)
     return QStringLiteral("成績を記録できません。\r\n場所：%1\r\n理由：%2").arg(QDir::toNativeSeparators(path), reason);
 }
 
-QString resultFilePath(const SharedState& s) { return nativePath(s.recordsFolder + QStringLiteral("成績累積データ.dat")); }
-QString sharedLogPath(const SharedState& s) { return nativePath(s.dataFolder + QStringLiteral("成績累積データ家庭用.dat")); }
+QString resultFilePath(const SharedState& s)
+{
+    return nativePath(s.recordsFolder + QStringLiteral("成績累積データ.dat"));
+}
+QString sharedLogPath(const SharedState& s)
+{
+    return nativePath(s.dataFolder + QStringLiteral("成績累積データ家庭用.dat"));
+}
 
 QString titleFolderName(const SharedState& s)
 {

@@ -1,8 +1,8 @@
 #include "records/record_file_check.h"
 
 #include "base/file_error.h"
-#include "state/shared_state.h"
 #include "records/record_file.h"
+#include "state/shared_state.h"
 
 #include <QFile>
 #include <QFileInfo>

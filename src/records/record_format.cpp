@@ -4,8 +4,8 @@
 #include "base/text_util.h"
 
 #include <QtEndian>
-#include <bit>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -14,7 +14,6 @@ void putLeDouble(char* p, double v)
     const quint64 le = qToLittleEndian(std::bit_cast<quint64>(v));
     std::memcpy(p, &le, 8);
 }
-
 
 qint64 daySerial(QDate d) { return d.toJulianDay() - QDate(1899, 12, 30).toJulianDay(); }
 QDate dateFromSerial(qint64 serial) { return QDate::fromJulianDay(QDate(1899, 12, 30).toJulianDay() + serial); }
@@ -43,8 +42,8 @@ QString timeOfDayText(double fraction, bool withSeconds)
 {
     const int s = daySecond(fraction);
     // Built by hand: a QTime format costs more than a whole csv line.
-    const char16_t hms[8] = {char16_t(u'0' + s / 36000), char16_t(u'0' + s / 3600 % 10), u':',
-                             char16_t(u'0' + s / 600 % 6), char16_t(u'0' + s / 60 % 10), u':',
+    const char16_t hms[8] = {char16_t(u'0' + s / 36000),   char16_t(u'0' + s / 3600 % 10), u':',
+                             char16_t(u'0' + s / 600 % 6), char16_t(u'0' + s / 60 % 10),   u':',
                              char16_t(u'0' + s % 60 / 10), char16_t(u'0' + s % 10)};
     return QString(reinterpret_cast<const QChar*>(hms), withSeconds ? 8 : 5);
 }
@@ -55,10 +54,7 @@ QString recordTimeText(double time)
     return timeOfDayText(time);
 }
 
-RecordStamp recordStamp(const QDateTime& now)
-{
-    return {double(daySerial(now.date())), dayFraction(now.time())};
-}
+RecordStamp recordStamp(const QDateTime& now) { return {double(daySerial(now.date())), dayFraction(now.time())}; }
 
 namespace {
 bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }

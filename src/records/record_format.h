@@ -20,7 +20,7 @@ struct ResultRecord {
     qint16 pupilNumber = 0;
     qint16 level = 0;
     qint32 score = 0;
-    QString siteCode;                           // up to five bytes of code page 932
+    QString siteCode;                         // up to five bytes of code page 932
     QString pointsText = QStringLiteral("0"); // this title never sets the points value
     bool operator==(const ResultRecord&) const = default;
 };
@@ -57,8 +57,14 @@ QByteArray fixedCp932(const QString& text, int width);
 QString fieldText(const char* bytes, int width);
 
 // Little-endian fields.
-inline void putLe16(char* p, qint16 v) { for (int i = 0; i < 2; ++i) p[i] = char(quint16(v) >> (8 * i)); }
-inline void putLe32(char* p, qint32 v) { for (int i = 0; i < 4; ++i) p[i] = char(quint32(v) >> (8 * i)); }
+inline void putLe16(char* p, qint16 v)
+{
+    for (int i = 0; i < 2; ++i) p[i] = char(quint16(v) >> (8 * i));
+}
+inline void putLe32(char* p, qint32 v)
+{
+    for (int i = 0; i < 4; ++i) p[i] = char(quint32(v) >> (8 * i));
+}
 void putLeDouble(char* p, double v);
 inline qint16 getLe16(const char* p) { return qFromLittleEndian<qint16>(p); }
 inline qint32 getLe32(const char* p) { return qFromLittleEndian<qint32>(p); }

@@ -2,12 +2,12 @@
 
 #include "base/file_error.h"
 #include "base/folder_path.h"
-#include "state/services.h"
-#include "state/shared_state.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "records/record_passes.h"
 #include "records/result_file_stream.h"
+#include "state/services.h"
+#include "state/shared_state.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,10 +50,9 @@ bool openWithRetries(SharedState& s, Services& sv, QFile& f)
     qint64 refusedWaitedMs = 0;
     // Shows why the records cannot be loaded and ends the program.
     auto fail = [&](const QString& heading, const OpenAttempt& a) {
-        sv.dialogs.message(QStringLiteral("%1\r\n%2\r\n%3（エラー番号 %4）")
-                               .arg(heading, shownPath, a.errorText)
-                               .arg(a.errorNumber),
-                           recordMessageTitle(s));
+        sv.dialogs.message(
+            QStringLiteral("%1\r\n%2\r\n%3（エラー番号 %4）").arg(heading, shownPath, a.errorText).arg(a.errorNumber),
+            recordMessageTitle(s));
         sv.end.request(1);
         return false;
     };

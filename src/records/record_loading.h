@@ -20,9 +20,9 @@ bool 回数求(SharedState& s, Services& sv);
 // The newest `window` whole records of an open result file, read into one
 // buffer (for the lists, which go through them more than once).
 struct ResultTail {
-    QByteArray bytes;         // `count` records of 44 bytes
+    QByteArray bytes; // `count` records of 44 bytes
     qint64 count = 0;
-    qint64 firstRecord = 1;   // record number of the first one
-    qint64 totalRecords = 0;  // whole records in the file
+    qint64 firstRecord = 1;  // record number of the first one
+    qint64 totalRecords = 0; // whole records in the file
 };
 bool readResultTail(QFile& file, qint64 window, ResultTail& tail, QString* error);

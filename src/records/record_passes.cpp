@@ -152,8 +152,8 @@ struct alignas(64) LevelHot {
     const qint64* byScore = nullptr; // null: the level was not met yet
     const quint8* classOfDay = nullptr;
     const DayMasks* masks = nullptr;
-    quint32 lastScore = 0;    // scores from here on take this score's points...
-    quint32 lastDay = 0;      // days from here on take this day's class...
+    quint32 lastScore = 0;     // scores from here on take this score's points...
+    quint32 lastDay = 0;       // days from here on take this day's class...
     bool scoresBeyond = false; // ...unless the table stops short of ten times the target
     bool daysBeyond = false;   // ...unless the windows reach past the table
 };
@@ -211,8 +211,7 @@ struct CountingPass::Impl {
 
     Impl(RecordTables& tables, const LevelTable& l, QDate today)
         : t(tables), levels(l), todayFrom(double(daySerial(today))), todayTo(todayFrom + 1), todayDay(daySerial(today))
-    {
-    }
+    {}
 
     Q_DECL_COLD_FUNCTION void prepare(int level)
     {
@@ -291,8 +290,8 @@ void CountingPass::finish()
     t.cells.forEach([&](int level, int pupil, PupilLevelStats& c) {
         if (c.runCount > 0) c.averageScore = qint16((2 * qint64(c.scoreSum) + c.runCount) / (2 * qint64(c.runCount)));
         if (c.todayRunCount >= 1)
-            c.todayAverageScore =
-                qint16((2 * qint64(c.todayScoreSum) + c.todayRunCount) / (2 * qint64(c.todayRunCount)));
+            c.todayAverageScore = qint16((2 * qint64(c.todayScoreSum) + c.todayRunCount) /
+                                         (2 * qint64(c.todayRunCount)));
         if (c.recordCount > 0) t.hasRecords[std::size_t(pupil)] = 1;
         if (level < 1 || pupil < 1) return;
         qint32& best = t.overallBest[std::size_t(level)];

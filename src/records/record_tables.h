@@ -133,7 +133,6 @@ struct RecordTables {
     // The pupil had already met the level's runs and points before this run.
     bool qualified = false;
 
-
     // A level's points by score, from 0 up to ten times its target time
     // (beyond, a run earns nothing), kept between computations while the
     // level's target and factor stay.

@@ -6,10 +6,7 @@
 #include <QRadialGradient>
 #include <cmath>
 
-ResultsBackdrop::ResultsBackdrop(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+ResultsBackdrop::ResultsBackdrop(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 namespace {
 

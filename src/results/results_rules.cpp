@@ -1,7 +1,7 @@
 #include "results/results_rules.h"
 
-#include "state/shared_state.h"
 #include "records/points.h"
+#include "state/shared_state.h"
 
 bool levelCleared(const LevelRow& row, const PupilLevelStats& stats)
 {
@@ -10,8 +10,8 @@ bool levelCleared(const LevelRow& row, const PupilLevelStats& stats)
 
 bool levelDoneEnough(const LevelRow& row, const PupilLevelStats& stats)
 {
-    return (row.window2RunMark != 0 && stats.window2RunCount >= row.window2RunMark)
-        || (row.window2PointMark != 0 && double(stats.window2Points) >= row.window2PointMark);
+    return (row.window2RunMark != 0 && stats.window2RunCount >= row.window2RunMark) ||
+           (row.window2PointMark != 0 && double(stats.window2Points) >= row.window2PointMark);
 }
 
 bool designatedLevelCleared(const SharedState& s)
@@ -41,15 +41,9 @@ QString timeLine(qint64 score)
     return QStringLiteral("今の成績：%1秒").arg(score);
 }
 
-QString levelRunsLine(qint64 runsToday)
-{
-    return QStringLiteral(" (このレベル　%1回目)").arg(runsToday);
-}
+QString levelRunsLine(qint64 runsToday) { return QStringLiteral(" (このレベル　%1回目)").arg(runsToday); }
 
-QString todayRunsLine(qint64 runsToday)
-{
-    return QStringLiteral("（%1回目)").arg(runsToday);
-}
+QString todayRunsLine(qint64 runsToday) { return QStringLiteral("（%1回目)").arg(runsToday); }
 
 qint64 runsTodayAllLevels(const RecordTables& records, int pupil)
 {
@@ -58,8 +52,7 @@ qint64 runsTodayAllLevels(const RecordTables& records, int pupil)
     return sum;
 }
 
-RecordOutcome recordOutcome(bool timeUp, bool newOverallBest, bool newPersonalBest, qint64 score,
-                            qint64 secondTime)
+RecordOutcome recordOutcome(bool timeUp, bool newOverallBest, bool newPersonalBest, qint64 score, qint64 secondTime)
 {
     if (timeUp) return {QStringLiteral("時間切れ"), ResultCue::None};
     if (newOverallBest) return {QStringLiteral("！！！最高新記録！！！"), ResultCue::Best};
@@ -67,10 +60,7 @@ RecordOutcome recordOutcome(bool timeUp, bool newOverallBest, bool newPersonalBe
     return {QString(), score <= secondTime ? ResultCue::Fail : ResultCue::None};
 }
 
-bool passCuePlays(bool cleared, bool atFinalLevel, bool qualified)
-{
-    return cleared && atFinalLevel && !qualified;
-}
+bool passCuePlays(bool cleared, bool atFinalLevel, bool qualified) { return cleared && atFinalLevel && !qualified; }
 
 ButtonOffer buttonOffer(bool doneEnough, bool cleared, bool atFinalLevel, bool designatedCleared)
 {

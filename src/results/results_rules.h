@@ -44,8 +44,7 @@ struct RecordOutcome {
 // The record message and the cue of a finished run: time up (silent), a new
 // overall best, a new personal best, or no record (the fail cue unless the
 // score is above the level's second time).
-RecordOutcome recordOutcome(bool timeUp, bool newOverallBest, bool newPersonalBest, qint64 score,
-                            qint64 secondTime);
+RecordOutcome recordOutcome(bool timeUp, bool newOverallBest, bool newPersonalBest, qint64 score, qint64 secondTime);
 // The pass cue plays on the run that first clears the final level: cleared
 // now, and the store did not count the level as cleared before the run.
 bool passCuePlays(bool cleared, bool atFinalLevel, bool qualified);

@@ -1,13 +1,13 @@
 #include "results/results_screen.h"
 
-#include "ui/fonts.h"
-#include "ui/stage.h"
 #include "base/text_util.h"
 #include "base/twips.h"
 #include "records/record_loading.h"
 #include "results/results_backdrop.h"
 #include "results/results_rules.h"
 #include "sound/cues.h"
+#include "ui/fonts.h"
+#include "ui/stage.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -35,15 +35,18 @@ ResultsScreen::ResultsScreen(App& app) : Screen(app, QStringLiteral("FrmSyuuryou
     // this level), the pupil, the time, the points and the record message.
     title_ = label(QStringLiteral("Label15"), 3840, 405, 7680, 990, 48, kLightOrange);
     levelName_ = label(QStringLiteral("Label16"), 3840, 1755, 7680, 900, 36, kLightYellow);
-    todayRuns_ = label(QStringLiteral("Label14"), 11520, 1395, 3600, 450, 16, kPaleBlue, Qt::AlignRight | Qt::AlignVCenter);
-    levelRunsToday_ = label(QStringLiteral("Label13"), 10800, 2745, 4320, 450, 16, kPaleBlue, Qt::AlignRight | Qt::AlignVCenter);
+    todayRuns_ = label(QStringLiteral("Label14"), 11520, 1395, 3600, 450, 16, kPaleBlue,
+                       Qt::AlignRight | Qt::AlignVCenter);
+    levelRunsToday_ = label(QStringLiteral("Label13"), 10800, 2745, 4320, 450, 16, kPaleBlue,
+                            Qt::AlignRight | Qt::AlignVCenter);
     pupilName_ = label(QStringLiteral("Label17"), 600, 3255, 14160, 1185, 48, kLightGreen);
     time_ = label(QStringLiteral("Label18"), 600, 4440, 14160, 840, 36, kLightGreen);
     points_ = label(QStringLiteral("Label19"), 600, 5280, 14160, 900, 36, kLightGreen);
     recordMessage_ = label(QStringLiteral("Label20"), 600, 6390, 14160, 900, 36, kGold);
     recordMessage_->hide();
     // "このレベルクリア", or the way to the next level.
-    clearedLine_ = label(QStringLiteral("Label2"), 600, 7710, 14160, 480, 24, kLightPink, Qt::AlignHCenter | Qt::AlignTop);
+    clearedLine_ = label(QStringLiteral("Label2"), 600, 7710, 14160, 480, 24, kLightPink,
+                         Qt::AlignHCenter | Qt::AlignTop);
     clearedLine_->setText(QStringLiteral("このレベルクリア"));
     clearedLine_->hide();
 
@@ -88,8 +91,8 @@ ResultsScreen::ResultsScreen(App& app) : Screen(app, QStringLiteral("FrmSyuuryou
     load();
 }
 
-QLabel* ResultsScreen::label(const QString& name, double left, double top, double width, double height,
-                             double points, const QColor& colour, Qt::Alignment align)
+QLabel* ResultsScreen::label(const QString& name, double left, double top, double width, double height, double points,
+                             const QColor& colour, Qt::Alignment align)
 {
     auto* l = make<QLabel>(this, name, twRect(left, top, width, height), designFont(kPGothic, points, true));
     l->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
@@ -97,10 +100,7 @@ QLabel* ResultsScreen::label(const QString& name, double left, double top, doubl
     return l;
 }
 
-void ResultsScreen::load()
-{
-    backdrop_->setGeometry(twRect(0, 0, 15360, 11520));
-}
+void ResultsScreen::load() { backdrop_->setGeometry(twRect(0, 0, 15360, 11520)); }
 
 void ResultsScreen::formActivate()
 {
@@ -114,7 +114,11 @@ void ResultsScreen::formActivate()
     // next run would announce a record it did not make.
     struct ClearRecordFlags {
         RecordTables& r;
-        ~ClearRecordFlags() { r.newPersonalBest = false; r.newOverallBest = false; }
+        ~ClearRecordFlags()
+        {
+            r.newPersonalBest = false;
+            r.newOverallBest = false;
+        }
     } clearFlags{s.records};
 
     // Show the run's figures and cues, counting from before the run until the refresh below.
@@ -143,8 +147,8 @@ void ResultsScreen::formActivate()
 
     if (!pump()) return;
 
-    const RecordOutcome outcome = recordOutcome(s.run.timeUp, s.records.newOverallBest,
-                                                s.records.newPersonalBest, s.runScore, row.secondTime);
+    const RecordOutcome outcome = recordOutcome(s.run.timeUp, s.records.newOverallBest, s.records.newPersonalBest,
+                                                s.runScore, row.secondTime);
     if (!outcome.message.isEmpty()) {
         recordMessage_->setText(outcome.message);
         recordMessage_->show();
@@ -164,8 +168,7 @@ void ResultsScreen::formActivate()
         playFailCue(s, sv);
         if (!stillShown()) return;
         break;
-    case ResultCue::None:
-        break;
+    case ResultCue::None: break;
     }
 
     if (cleared && atFinal) {
@@ -199,15 +202,12 @@ void ResultsScreen::showButtons()
                                           levelCleared(s.levelTable[level], stats), level == s.finalLevel,
                                           s.designatedLevelCleared);
     switch (offer.clearedLine) {
-    case ClearedLineChange::Keep:
-        break;
+    case ClearedLineChange::Keep: break;
     case ClearedLineChange::EmptyAndHide:
         clearedLine_->clear();
         clearedLine_->hide();
         break;
-    case ClearedLineChange::NextLevel:
-        clearedLine_->setText(nextLevelText());
-        break;
+    case ClearedLineChange::NextLevel: clearedLine_->setText(nextLevelText()); break;
     }
     if (offer.offerAgain) again_->show();
 }

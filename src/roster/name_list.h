@@ -23,10 +23,10 @@ PupilFigures pupilFigures(const RecordTables& t, int pupil);
 // The fixed-width texts of the figures (a figure wider than its field is
 // shown whole and makes its line longer; a zero figure is blank, as wide as a
 // non-zero one in a fixed-pitch font where "　" and "回" take two cells).
-QString runsTodayText(qint64 runs);   // "  2回", zero "     "
+QString runsTodayText(qint64 runs);     // "  2回", zero "     "
 QString pointsTodayText(qint64 points); // "  12", zero "  　"
-QString runsAllText(qint64 runs);     // "   15回", zero "     　"
-QString pointsAllText(qint64 points); // "    340", zero "       "
+QString runsAllText(qint64 runs);       // "   15回", zero "     　"
+QString pointsAllText(qint64 points);   // "    340", zero "       "
 // "first/second" for the mode.
 QString figurePair(DisplayMode mode, const PupilFigures& f);
 

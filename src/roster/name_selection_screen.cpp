@@ -2,8 +2,6 @@
 
 #include "base/file_error.h"
 #include "base/folder_path.h"
-#include "ui/fonts.h"
-#include "ui/stage.h"
 #include "base/text_util.h"
 #include "base/twips.h"
 #include "base/user_preferences.h"
@@ -13,6 +11,8 @@
 #include "roster/roster_reader.h"
 #include "sound/cues.h"
 #include "sound/sound_list.h"
+#include "ui/fonts.h"
+#include "ui/stage.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -164,8 +164,8 @@ NameSelectionScreen::NameSelectionScreen(App& app, bool anotherCopyRunning)
     gradeFilter_->hide();
     connect(gradeFilter_, &QComboBox::activated, this, [this] { filterByGrade(); });
 
-    for (QWidget* w : {static_cast<QWidget*>(confirm_), static_cast<QWidget*>(leave_),
-                       static_cast<QWidget*>(gradeFilter_)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(confirm_), static_cast<QWidget*>(leave_), static_cast<QWidget*>(gradeFilter_)})
         w->installEventFilter(this);
 
     waitPanel_ = new QWidget(this);
@@ -204,7 +204,8 @@ void NameSelectionScreen::buildMenus()
     help->setObjectName(QStringLiteral("mnuHelp"));
     item(help, QStringLiteral("mnuContents"), QStringLiteral("目次"), &NameSelectionScreen::openHelp);
     item(help, QStringLiteral("mnuVersion"), QStringLiteral("バージョン情報"), &NameSelectionScreen::openAboutBox);
-    item(help, QStringLiteral("menuTQ58"), QStringLiteral("Quorvaneホームページ"), &NameSelectionScreen::visitMakerPage);
+    item(help, QStringLiteral("menuTQ58"), QStringLiteral("Quorvaneホームページ"),
+         &NameSelectionScreen::visitMakerPage);
     for (QMenu* menu : {file, help}) menu->setFont(uiFont());
     bar->setGeometry(0, 0, 1024, bar->sizeHint().height());
 }
@@ -359,8 +360,7 @@ void NameSelectionScreen::showReadNotes(const RosterReadResult& read)
         constexpr qsizetype kListed = 5;
         text += QStringLiteral("名簿ファイルの次の行は読めないため表示していません：") +
                 skippedLines.mid(0, kListed).join(QStringLiteral("／"));
-        if (skippedLines.size() > kListed)
-            text += QStringLiteral("／ほか %1 行").arg(skippedLines.size() - kListed);
+        if (skippedLines.size() > kListed) text += QStringLiteral("／ほか %1 行").arg(skippedLines.size() - kListed);
     }
     note_->setText(text);
     note_->setVisible(!text.isEmpty());
@@ -451,8 +451,8 @@ bool NameSelectionScreen::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (formKeyPress(key->text())) return true;
-        if (watched == names_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
-                                  key->key() == Qt::Key_Space)) {
+        if (watched == names_ &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space)) {
             confirmName();
             return true;
         }

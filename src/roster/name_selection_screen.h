@@ -1,6 +1,6 @@
 #pragma once
-#include "ui/screen.h"
 #include "roster/name_list.h"
+#include "ui/screen.h"
 
 #include <array>
 

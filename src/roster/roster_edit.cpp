@@ -43,7 +43,8 @@ EditorRead readEditorRows(const QString& path)
     QString reason;
     if (!openWithReason(f, QIODevice::ReadOnly, &reason)) {
         read.error = QFileInfo::exists(path)
-                         ? QStringLiteral("名簿ファイル「%1」を読み込めません（%2）。").arg(QFileInfo(path).fileName(), reason)
+                         ? QStringLiteral("名簿ファイル「%1」を読み込めません（%2）。")
+                               .arg(QFileInfo(path).fileName(), reason)
                          : QStringLiteral("名簿ファイル「%1」がありません。").arg(QFileInfo(path).fileName());
         return read;
     }
@@ -77,7 +78,8 @@ QString editedName(const QString& typed, int row, QString* error)
         else if (c == u'\r' || c == u'\n') what = QStringLiteral("改行");
         // Ctrl-Z ends a text file for every reader: the lines after it would be lost.
         else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            what = QStringLiteral("制御文字（U+%1）").arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
+            what = QStringLiteral("制御文字（U+%1）")
+                       .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0'));
         if (!what.isEmpty()) {
             if (error) *error = where + QStringLiteral("に%1は使えません。取り除いてください。").arg(what) + kUnchanged;
             return {};
@@ -86,7 +88,9 @@ QString editedName(const QString& typed, int row, QString* error)
     const qsizetype bad = cp932FirstUnencodable(name);
     if (bad >= 0) {
         if (error)
-            *error = where + QStringLiteral("の%1は名簿ファイルに書けない文字です。別の文字に直してください。").arg(describe(name, bad)) +
+            *error = where +
+                     QStringLiteral("の%1は名簿ファイルに書けない文字です。別の文字に直してください。")
+                         .arg(describe(name, bad)) +
                      kUnchanged;
         return {};
     }
@@ -98,10 +102,12 @@ qint16 editedBirthYear(const QString& typed, int row, QString* error)
     const double v = leadingNumber(typed.normalized(QString::NormalizationForm_KC));
     if (!(v > -32768.5 && v < 32767.5)) {
         if (error)
-            *error = QStringLiteral("上から %1 番目の生まれた年「%2」は年として読めません。西暦の数字で入力してください（例：2015）。")
-                         .arg(row)
-                         .arg(trimBlanks(typed)) +
-                     kUnchanged;
+            *error =
+                QStringLiteral(
+                    "上から %1 番目の生まれた年「%2」は年として読めません。西暦の数字で入力してください（例：2015）。")
+                    .arg(row)
+                    .arg(trimBlanks(typed)) +
+                kUnchanged;
         return 0;
     }
     return qint16(std::lround(v));
@@ -172,18 +178,22 @@ std::optional<RosterRecord> newPupil(const RowEdit& typed, int row, const std::v
     const bool noName = name.trimmed().isEmpty();
     if (problem.isEmpty() && noName && year.isEmpty()) return std::nullopt;
     if (problem.isEmpty() && noName)
-        problem = QStringLiteral("上から %1 番目は生まれた年だけで、名前がありません。名前を入力するか、生まれた年を消してください。")
-                      .arg(row) +
-                  kUnchanged;
+        problem =
+            QStringLiteral(
+                "上から %1 番目は生まれた年だけで、名前がありません。名前を入力するか、生まれた年を消してください。")
+                .arg(row) +
+            kUnchanged;
     static const QRegularExpression fourDigits(QStringLiteral("^([0-9]{4})年?$"));
     const QRegularExpressionMatch m = fourDigits.match(year);
     const int birthYear = m.hasMatch() ? m.captured(1).toInt() : 0;
     if (problem.isEmpty() && !(birthYear >= kFirstBirthYear && birthYear <= rules.thisYear))
-        problem = QStringLiteral("上から %1 番目の生まれた年「%2」は年として使えません。西暦の 4 けたの数字で入力してください（例：%3）。")
-                      .arg(row)
-                      .arg(trimBlanks(typed.birthYear))
-                      .arg(rules.thisYear - 8) +
-                  kUnchanged;
+        problem =
+            QStringLiteral(
+                "上から %1 番目の生まれた年「%2」は年として使えません。西暦の 4 けたの数字で入力してください（例：%3）。")
+                .arg(row)
+                .arg(trimBlanks(typed.birthYear))
+                .arg(rules.thisYear - 8) +
+            kUnchanged;
     auto used = [&](std::size_t n) {
         return (n < taken.size() && taken[n]) || (n < rules.recordedNumbers.size() && rules.recordedNumbers[n]);
     };
@@ -215,7 +225,9 @@ bool markRecordedPupils(const QString& path, int recordSize, int numberOffset, s
     if (numbers.size() < std::size_t(kPupilCount)) numbers.resize(std::size_t(kPupilCount), false);
     QString reason;
     auto failed = [&] {
-        if (error) *error = QStringLiteral("記録ファイル「%1」を読み込めません（%2）。").arg(QFileInfo(path).fileName(), reason);
+        if (error)
+            *error = QStringLiteral("記録ファイル「%1」を読み込めません（%2）。")
+                         .arg(QFileInfo(path).fileName(), reason);
         return false;
     };
     if (!openWithReason(f, QIODevice::ReadOnly, &reason)) return failed();

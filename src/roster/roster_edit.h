@@ -23,7 +23,7 @@ struct EditorRow {
 
 struct EditorRead {
     bool opened = false;
-    QString error;              // why the file could not be read
+    QString error;               // why the file could not be read
     std::vector<EditorRow> rows; // every record of the file, in file order
 };
 EditorRead readEditorRows(const QString& path);
@@ -36,8 +36,8 @@ struct RowEdit {
 
 // The new content of the file, or the message that refuses the change.
 struct RosterRewrite {
-    QString text;  // CR LF lines, code page 932 safe
-    QString error; // non-empty: nothing may be written
+    QString text;                    // CR LF lines, code page 932 safe
+    QString error;                   // non-empty: nothing may be written
     std::vector<RosterRecord> added; // the records of new pupils, in row order
 };
 

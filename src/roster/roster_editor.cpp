@@ -1,14 +1,14 @@
 #include "roster/roster_editor.h"
 
-#include "state/catalogue.h"
 #include "base/folder_path.h"
-#include "ui/fonts.h"
 #include "base/text_file.h"
 #include "base/text_util.h"
 #include "base/twips.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "roster/roster_edit.h"
+#include "state/catalogue.h"
+#include "ui/fonts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -108,7 +108,8 @@ void RosterEditor::showNotes(const EditorRead& read)
                          .arg(i + 1)
                          .arg(read.rows[i].reason);
     if (read.rows.size() > 3)
-        notes << QStringLiteral("名簿ファイルには %1 人分の行があります。「変更」を押すと、4 番目から後の行は名簿から消えます。")
+        notes << QStringLiteral(
+                     "名簿ファイルには %1 人分の行があります。「変更」を押すと、4 番目から後の行は名簿から消えます。")
                      .arg(read.rows.size());
     note_->setText(notes.join(u'\n'));
 }
@@ -123,7 +124,9 @@ bool RosterEditor::newPupilRules(NewPupilRules& rules)
     if (markRecordedPupils(resultFilePath(state()), int(kResultRecordSize), 16, rules.recordedNumbers, &error) &&
         markRecordedPupils(sharedLogPath(state()), int(kSharedLogRecordSize), 38, rules.recordedNumbers, &error))
         return true;
-    message(error + QStringLiteral("\n使われている生徒番号が分からないため、新しい名前は加えられません。\n名簿は変更していません。"));
+    message(error +
+            QStringLiteral(
+                "\n使われている生徒番号が分からないため、新しい名前は加えられません。\n名簿は変更していません。"));
     return false;
 }
 
@@ -158,8 +161,9 @@ void RosterEditor::saveNames()
     }
     QStringList added;
     for (const RosterRecord& r : rewrite.added) added << QStringLiteral("「%1」").arg(trimBlanks(r.name));
-    saved_->setText(added.isEmpty() ? QStringLiteral("名前を保存しました。")
-                                    : QStringLiteral("名前を保存しました。%1を名簿に加えました。").arg(added.join(QString())));
+    saved_->setText(added.isEmpty()
+                        ? QStringLiteral("名前を保存しました。")
+                        : QStringLiteral("名前を保存しました。%1を名簿に加えました。").arg(added.join(QString())));
     showNotes(readEditorRows(path));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "ui/screen.h"
 #include "roster/roster_edit.h"
+#include "ui/screen.h"
 
 #include <array>
 

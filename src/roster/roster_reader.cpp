@@ -26,12 +26,12 @@
 // - Beyond 5000 listed positions further lines are skipped (the table's size).
 #include "roster/roster_reader.h"
 
-#include "state/catalogue.h"
 #include "base/file_error.h"
 #include "base/folder_path.h"
+#include "base/text_file.h"
+#include "state/catalogue.h"
 #include "state/services.h"
 #include "state/shared_state.h"
-#include "base/text_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,7 +52,8 @@ QString encodingNote(QByteArray bytes, const QString& fileName)
     if (stop >= 0) bytes.truncate(stop);
     const QString resave = QStringLiteral("メモ帳などでシフトJIS（ANSI）を選んで保存し直してください。");
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QStringLiteral("名簿ファイル「%1」は UTF-8（BOM 付き）で保存されているため、名前が正しく表示されません。")
+        return QStringLiteral(
+                   "名簿ファイル「%1」は UTF-8（BOM 付き）で保存されているため、名前が正しく表示されません。")
                    .arg(fileName) +
                resave;
     // Code page 932 text with any kana or kanji is never valid UTF-8.
@@ -61,7 +62,8 @@ QString encodingNote(QByteArray bytes, const QString& fileName)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString asUtf8 = utf8.decode(bytes); // decoding happens on conversion
     if (!ascii && !utf8.hasError())
-        return QStringLiteral("名簿ファイル「%1」は UTF-8 で保存されているため、名前が正しく表示されません。").arg(fileName) +
+        return QStringLiteral("名簿ファイル「%1」は UTF-8 で保存されているため、名前が正しく表示されません。")
+                   .arg(fileName) +
                resave;
     qsizetype at = 0;
     if (cp932HasInvalidBytes(bytes, &at))
@@ -163,7 +165,8 @@ RosterReadResult readRosterTables(SharedState& s, QDate today, bool applyCapacit
     t.count = p;
     if (!anyLine) {
         result.missingNote = QStringLiteral("名簿ファイル「%1」に生徒が一人も書かれていません。\r\n場所：%2")
-                                 .arg(fileName, QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absolutePath())));
+                                 .arg(fileName,
+                                      QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absolutePath())));
     }
     return result;
 }

@@ -71,7 +71,8 @@ bool parseRosterLine(const QString& line, RosterRecord& r, QString* reason)
     for (int i = 0; i < 4; ++i) {
         if (!parseInt16(v[i].text, *numbers[i])) {
             if (reason)
-                *reason = QStringLiteral("%1が整数ではありません（「%2」）").arg(QString::fromUtf16(numberNames[i]), quotedValue(v[i].text));
+                *reason = QStringLiteral("%1が整数ではありません（「%2」）")
+                              .arg(QString::fromUtf16(numberNames[i]), quotedValue(v[i].text));
             return false;
         }
     }

@@ -10,10 +10,10 @@
 // (0–5000) and keep their values until a later read overwrites them.
 struct RosterTables {
     int schoolYear = 0;
-    std::vector<QString> names = std::vector<QString>(kPupilCount);       // the 20-character name field, blanks included
+    std::vector<QString> names = std::vector<QString>(kPupilCount); // the 20-character name field, blanks included
     std::vector<qint16> birthYears = std::vector<qint16>(kPupilCount, 0);
     std::vector<QString> gradeLabels = std::vector<QString>(kPupilCount); // written only for grade offsets 0–10
-    std::vector<int> order = std::vector<int>(kPupilCount + 1, 0);         // position 1..count → pupil number
+    std::vector<int> order = std::vector<int>(kPupilCount + 1, 0);        // position 1..count → pupil number
     int count = 0;
     // The pupil numbers listed on the name selection screen, in its order
     // (sorted by cohort, then name). The lobby's rankings cover these pupils

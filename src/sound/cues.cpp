@@ -1,8 +1,8 @@
 #include "sound/cues.h"
 
+#include "base/text_util.h"
 #include "state/services.h"
 #include "state/shared_state.h"
-#include "base/text_util.h"
 
 #include <QFile>
 #include <algorithm>
@@ -54,7 +54,8 @@ void supervise(SharedState& s, Services& sv, int result)
         ++s.sound.soundFailCount;
         return;
     }
-    sv.dialogs.message(QStringLiteral("音声がでません。先生を呼びなさい。") + QStringLiteral("\r\n") + sv.sound.errorText(result),
+    sv.dialogs.message(QStringLiteral("音声がでません。先生を呼びなさい。") + QStringLiteral("\r\n") +
+                           sv.sound.errorText(result),
                        QStringLiteral("音声エラー"));
     sv.end.request(kSoundFailureExitCode);
 }

@@ -20,10 +20,8 @@ protected:
         case QEvent::Wheel:
         case QEvent::TouchBegin:
         case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-            return true;
-        default:
-            return QObject::eventFilter(watched, event);
+        case QEvent::TouchEnd: return true;
+        default: return QObject::eventFilter(watched, event);
         }
     }
 };

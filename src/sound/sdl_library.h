@@ -5,7 +5,7 @@
 // SDL2 is loaded when the first sound plays, not when the program starts:
 // Debian's SDL2 brings some thirty libraries (sound servers, codecs, Wayland)
 // whose loading and linking would delay the first screen.
-#define SOLMEA_SDL_FUNCTIONS(F)                                                                                       \
+#define SOLMEA_SDL_FUNCTIONS(F)                                                                                        \
     F(SDL_BuildAudioCVT)                                                                                               \
     F(SDL_ClearQueuedAudio)                                                                                            \
     F(SDL_CloseAudioDevice)                                                                                            \

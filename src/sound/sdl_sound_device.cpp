@@ -98,7 +98,8 @@ int SdlSoundDevice::send(const QString& command, QString& reply)
 
     // The device keeps the format it was opened with; convert to it.
     SDL_AudioCVT cvt;
-    const int built = sdl_->SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, spec_.format, spec_.channels, spec_.freq);
+    const int built = sdl_->SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, spec_.format, spec_.channels,
+                                              spec_.freq);
     if (built < 0) {
         reply = sdlError();
         return kFileUnusable;
@@ -131,12 +132,12 @@ bool SdlSoundDevice::ensureDevice(QString& reply)
     want.freq = 48000;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
-    want.samples = 1024; // short buffers: the end of a sound is heard soon after it was queued
+    want.samples = 1024;     // short buffers: the end of a sound is heard soon after it was queued
     want.callback = nullptr; // queued audio
     // The device keeps the rate and sample format the hardware prefers, and
     // every sound is converted to it, so sounds of any format share one device.
     device_ = sdl_->SDL_OpenAudioDevice(nullptr, 0, &want, &spec_,
-                                  SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_FORMAT_CHANGE);
+                                        SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_FORMAT_CHANGE);
     if (device_ == 0) {
         reply = sdlError();
         return false;
@@ -193,7 +194,8 @@ QString SdlSoundDevice::errorText(int code)
     case kUnknownCommand: return QStringLiteral("音声の命令がわかりません。");
     case kFileMissing: return QStringLiteral("音声ファイルが見つかりません。");
     case kFileUnusable:
-        return QStringLiteral("音声ファイルを読めません（空のファイル、壊れたファイル、または対応していない形式です）。");
+        return QStringLiteral(
+            "音声ファイルを読めません（空のファイル、壊れたファイル、または対応していない形式です）。");
     case kNoDevice: return QStringLiteral("音声を出す装置が使えません。");
     case kPlaybackStalled: return QStringLiteral("音声の再生が終わりませんでした。");
     default: return QStringLiteral("不明な音声エラーです（コード %1）。").arg(code);

@@ -1,10 +1,10 @@
 #include "sound/sound_list.h"
 
-#include "base/folder_path.h"
-#include "state/shared_state.h"
 #include "base/file_error.h"
+#include "base/folder_path.h"
 #include "base/text_file.h"
 #include "base/text_file_check.h"
+#include "state/shared_state.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,7 +23,7 @@ bool readableFile(const QString& path)
 QString soundGroupName(int group)
 {
     static const char16_t* const names[kSoundGroups + 1] = {
-        u"", u"正解音1", u"正解音2", u"間違い音1", u"間違い音2", u"最高音1",
+        u"",        u"正解音1",     u"正解音2",     u"間違い音1",   u"間違い音2", u"最高音1",
         u"最高音2", u"自己最高音1", u"自己最高音2", u"自己最高音3", u"不合格音1",
     };
     return group >= 1 && group <= kSoundGroups ? QString::fromUtf16(names[group]) : QString();
@@ -77,12 +77,11 @@ void checkAnswerCues(const SharedState& s)
             if (!found && missing.size() < 3) missing << (file.size() > 40 ? file.left(40) + u'…' : file);
         }
         if (found) continue;
-        QString reason =
-            g.count == 0
-                ? QStringLiteral("%1の音の組「%2」がないか、音ファイルの名前が一つも書かれていません。")
-                      .arg(QString::fromUtf16(use), g.name)
-                : QStringLiteral("%1の音の組「%2」の音ファイル（%3）が、音フォルダにないか読めません。")
-                      .arg(QString::fromUtf16(use), g.name, missing.join(QStringLiteral("、")));
+        QString reason = g.count == 0
+                             ? QStringLiteral("%1の音の組「%2」がないか、音ファイルの名前が一つも書かれていません。")
+                                   .arg(QString::fromUtf16(use), g.name)
+                             : QStringLiteral("%1の音の組「%2」の音ファイル（%3）が、音フォルダにないか読めません。")
+                                   .arg(QString::fromUtf16(use), g.name, missing.join(QStringLiteral("、")));
         // A list saved in another encoding loses its group names: say so.
         QFile list(listPath);
         if (list.open(QIODevice::ReadOnly)) {

@@ -11,9 +11,8 @@ void setCatalogueStartValues(SharedState& s)
 void setLobbyLevels(SharedState& s)
 {
     static const char16_t* const names[14] = {
-        u"",          u"＋－",      u"×÷",       u"＋－と×÷の組合せ", u"混合",
-        u"地域２－２", u"地域３－１", u"地域３－２", u"全体－１",         u"全体－２",
-        u"地域５－１", u"地域５－２", u"全体－１",   u"全体－２",
+        u"",           u"＋－",     u"×÷",       u"＋－と×÷の組合せ", u"混合",       u"地域２－２", u"地域３－１",
+        u"地域３－２", u"全体－１", u"全体－２", u"地域５－１",       u"地域５－２", u"全体－１",   u"全体－２",
     };
     s.levelCount = catalogue::kOfferedLevels;
     s.finalLevel = catalogue::kFinalLevel;

@@ -1,12 +1,12 @@
 #include "state/settings.h"
 
-#include "state/catalogue.h"
 #include "base/file_error.h"
 #include "base/folder_path.h"
-#include "state/shared_state.h"
 #include "base/text_file.h"
 #include "base/text_util.h"
 #include "sound/sound_list.h"
+#include "state/catalogue.h"
+#include "state/shared_state.h"
 
 #include <QFile>
 

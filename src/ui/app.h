@@ -1,7 +1,7 @@
 #pragma once
+#include "state/services.h"
 #include "state/shared_state.h"
 #include "ui/navigator.h"
-#include "state/services.h"
 
 class Stage;
 

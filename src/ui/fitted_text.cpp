@@ -5,8 +5,8 @@
 #include <QFontMetrics>
 #include <QLabel>
 
-void fitNameLine(QLabel* label, const QString& name, const std::function<QString(const QString&)>& line,
-                 double points, double smallestPoints)
+void fitNameLine(QLabel* label, const QString& name, const std::function<QString(const QString&)>& line, double points,
+                 double smallestPoints)
 {
     const QString whole = line(name);
     // The frame and margins take their share of the width.

@@ -107,8 +107,7 @@ bool FocusRing::eventFilter(QObject* watched, QEvent* event)
     case QEvent::ParentChange:
         if (watched == target_) drop();
         break;
-    default:
-        break;
+    default: break;
     }
     return false;
 }

@@ -1,11 +1,11 @@
 #include "ui/stage.h"
 
-#include "ui/wait_window.h"
 #include "state/catalogue.h"
 #include "ui/focus_ring.h"
 #include "ui/scaled_view.h"
 #include "ui/screen.h"
 #include "ui/stage_fit.h"
+#include "ui/wait_window.h"
 #include "ui/window_manager.h"
 
 #include <QCloseEvent>
@@ -212,7 +212,4 @@ void Stage::paintEvent(QPaintEvent*)
     QPainter(this).fillRect(rect(), background());
 }
 
-QColor Stage::background() const
-{
-    return QColor::fromRgb(app_.state.backgroundColour);
-}
+QColor Stage::background() const { return QColor::fromRgb(app_.state.backgroundColour); }

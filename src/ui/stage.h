@@ -1,7 +1,7 @@
 #pragma once
 #include "ui/app.h"
-#include "ui/wait_window.h"
 #include "ui/screen.h"
+#include "ui/wait_window.h"
 
 #include <QPointer>
 #include <QWidget>

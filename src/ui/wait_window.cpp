@@ -1,7 +1,7 @@
 #include "ui/wait_window.h"
 
-#include "ui/fonts.h"
 #include "base/twips.h"
+#include "ui/fonts.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -63,8 +63,9 @@ void TestAbout::versionBoxTwice()
         QCOMPARE(f.list()->currentRow(), -1);
     }
     QCOMPARE(seen.size(), 2);
-    QCOMPARE(seen[0], QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報|ソルメア|Version2.1.13|Quorvane|式に＋－×÷を入れて完成させる計算ドリル|"
-                                     "最新情報は下記まで|Quorvaneホームページ|ベクターホームページ|1|1"));
+    QCOMPARE(seen[0],
+             QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報|ソルメア|Version2.1.13|Quorvane|式に＋－×÷を入れて完成させる計算ドリル|"
+                            "最新情報は下記まで|Quorvaneホームページ|ベクターホームページ|1|1"));
     QCOMPARE(seen[1], seen[0]);
 }
 

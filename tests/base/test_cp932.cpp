@@ -1,11 +1,11 @@
 // Code page 932 as Windows maps it, and the text files that depend on it.
 #include "base/file_error.h"
 #include "base/folder_path.h"
-#include "state/settings.h"
-#include "state/shared_state.h"
 #include "base/text_file.h"
 #include "roster/roster_reader.h"
 #include "roster/roster_record.h"
+#include "state/settings.h"
+#include "state/shared_state.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 
@@ -39,10 +39,15 @@ void TestCp932::bytes_data()
     QTest::newRow("0x8740 NEC row, circled one") << QByteArray("\x87\x40") << QString::fromUtf16(u"\u2460");
     QTest::newRow("0xFA40 IBM row, small roman one") << QByteArray("\xFA\x40") << QString::fromUtf16(u"\u2170");
     QTest::newRow("half-width katakana") << QByteArray("\xB1") << QString::fromUtf16(u"\uFF71");
-    QTest::newRow("0x80 is replaced, the rest kept") << QByteArray("a\x80" "b") << (u'a' + QString(bad) + u'b');
-    QTest::newRow("0xA0") << QByteArray("\xA0" "1") << (QString(bad) + u'1');
+    QTest::newRow("0x80 is replaced, the rest kept") << QByteArray("a\x80"
+                                                                   "b")
+                                                     << (u'a' + QString(bad) + u'b');
+    QTest::newRow("0xA0") << QByteArray("\xA0"
+                                        "1")
+                          << (QString(bad) + u'1');
     QTest::newRow("0xFD 0xFE 0xFF") << QByteArray("\xFD\xFE\xFF") << QString(3, bad);
-    QTest::newRow("lone lead byte before a line end") << QByteArray("\x81\r\n") << (QString(bad) + QStringLiteral("\r\n"));
+    QTest::newRow("lone lead byte before a line end")
+        << QByteArray("\x81\r\n") << (QString(bad) + QStringLiteral("\r\n"));
     QTest::newRow("lone lead byte at the end") << QByteArray("x\x88") << (u'x' + QString(bad));
 }
 
@@ -98,7 +103,8 @@ void TestCp932::files_data()
     QTest::newRow("roster of three, then Ctrl-Z")
         << "生徒用名簿.txt"
         << encodeCp932(QStringLiteral("1,2017,0,0,\"一\",0,\"\",\"\"\r\n2,2016,0,0,\"二\",0,\"\",\"\"\r\n"
-                                      "3,2015,0,0,\"三\",0,\"\",\"\"\r\n")) + QByteArray("\x1A", 1);
+                                      "3,2015,0,0,\"三\",0,\"\",\"\"\r\n")) +
+               QByteArray("\x1A", 1);
     QTest::newRow("level table, then Ctrl-Z")
         << "ソルメア/タイム回数データ.txt"
         << encodeCp932(TestInstallation::defaultLevelTable().replace(u'\n', QStringLiteral("\r\n"))) + "\x1A garbage";
@@ -106,7 +112,7 @@ void TestCp932::files_data()
     QTest::newRow("sound list whose first line holds 0xFF")
         << "音フォルダ/新音ファイル.txt"
         << QByteArray("\xFF\r\n") + encodeCp932(QStringLiteral("正解音2\r\nseikai1\r\nseikai2\r\n*\r\n間違い音2\r\n"
-                                                                 "machigai1\r\n*\r\n"));
+                                                               "machigai1\r\n*\r\n"));
 }
 
 void TestCp932::files()

@@ -1,10 +1,10 @@
 #include "base/file_error.h"
 #include "base/folder_path.h"
 #include "base/point_factor.h"
-#include "state/settings.h"
-#include "state/shared_state.h"
 #include "base/text_file.h"
 #include "base/text_util.h"
+#include "state/settings.h"
+#include "state/shared_state.h"
 
 #include <QTest>
 
@@ -115,9 +115,14 @@ void TestTextReading::layouts_data()
     QTest::addColumn<QString>("data");
     QTest::addColumn<QString>("records");
     QTest::addColumn<QString>("sound");
-    QTest::newRow("layout 1") << 1.0 << R"(C:\X\prog\..\files\)" << R"(C:\X\prog\)" << R"(C:\X\prog\..\files\..\files\)";
-    QTest::newRow("layout 0") << 0.0 << R"(C:\X\prog\..\)" << R"(C:\X\prog\..\prog\)" << QStringLiteral(R"(C:\X\prog\..\音フォルダ\)");
-    QTest::newRow("any other value is layout 0") << 2.0 << R"(C:\X\prog\..\)" << R"(C:\X\prog\..\prog\)" << QStringLiteral(R"(C:\X\prog\..\音フォルダ\)");
+    QTest::newRow("layout 1") << 1.0 << R"(C:\X\prog\..\files\)"
+                              << R"(C:\X\prog\)"
+                              << R"(C:\X\prog\..\files\..\files\)";
+    QTest::newRow("layout 0") << 0.0 << R"(C:\X\prog\..\)"
+                              << R"(C:\X\prog\..\prog\)" << QStringLiteral(R"(C:\X\prog\..\音フォルダ\)");
+    QTest::newRow("any other value is layout 0")
+        << 2.0 << R"(C:\X\prog\..\)"
+        << R"(C:\X\prog\..\prog\)" << QStringLiteral(R"(C:\X\prog\..\音フォルダ\)");
 }
 
 void TestTextReading::layouts()
@@ -140,7 +145,8 @@ void TestTextReading::organisationSplit_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("five digits") << QStringLiteral("01234ひまわり塾") << "01234" << QStringLiteral("ひまわり塾");
     QTest::newRow("letters") << QStringLiteral("ABCDEひまわり塾") << "" << QStringLiteral("ABCDEひまわり塾");
-    QTest::newRow("zero code keeps the line") << QStringLiteral("00000ひまわり塾") << "" << QStringLiteral("00000ひまわり塾");
+    QTest::newRow("zero code keeps the line")
+        << QStringLiteral("00000ひまわり塾") << "" << QStringLiteral("00000ひまわり塾");
 }
 
 void TestTextReading::organisationSplit()
@@ -232,7 +238,8 @@ void TestTextReading::pointFactorTheDecimalCannotHold()
     // At start-up the table is refused, naming the level and the column.
     SharedState s;
     QString table = QStringLiteral("0,0,0,0,1,0,0,7,30,0,0,0\n40,60,100,5,1,0,0,7,30,0,0,0\n"
-                                   "45,70,100,5,%1,0,0,7,30,0,0,0\n").arg(factor);
+                                   "45,70,100,5,%1,0,0,7,30,0,0,0\n")
+                        .arg(factor);
     try {
         readLevelTable(s, table, QStringLiteral("/inst/タイム回数データ.txt"));
         QFAIL("the table was read");

@@ -1,10 +1,10 @@
 #pragma once
 // A drill screen on a real stage, on a temporary installation, driven by a
 // test clock. Widgets are found by their object names.
-#include "program/navigation.h"
 #include "drill/drill_screen.h"
-#include "program/startup.h"
 #include "drill/equation.h"
+#include "program/navigation.h"
+#include "program/startup.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "support/screen_fixture.h"

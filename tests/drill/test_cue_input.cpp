@@ -1,21 +1,21 @@
 // Clicks and keys that come in while a cue plays, through the real window
 // system (xdotool on the X server) and the real sound device.
-#include "state/catalogue.h"
-#include "program/navigation.h"
 #include "drill/drill_screen.h"
-#include "ui/stage.h"
-#include "program/startup.h"
 #include "drill/equation.h"
+#include "program/navigation.h"
+#include "program/startup.h"
 #include "sound/screen_sound_device.h"
 #include "sound/sdl_sound_device.h"
+#include "state/catalogue.h"
 #include "support/installation.h"
 #include "support/test_services.h"
+#include "ui/stage.h"
 #include "wav_writer.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
-#include <QImage>
 #include <QTest>
 
 namespace {
@@ -25,9 +25,9 @@ namespace {
 QColor screenColour(QPoint global)
 {
     QProcess import;
-    import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                                            QStringLiteral("1x1+%1+%2").arg(global.x()).arg(global.y()),
-                                            QStringLiteral("ppm:-")});
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+                  QStringLiteral("1x1+%1+%2").arg(global.x()).arg(global.y()), QStringLiteral("ppm:-")});
     if (!import.waitForFinished(10000)) return {};
     const QImage image = QImage::fromData(import.readAllStandardOutput(), "PPM");
     return image.isNull() ? QColor() : image.pixelColor(0, 0);
@@ -135,14 +135,14 @@ void TestCueInput::secondPressDuringTheCueIsDropped()
     // cue of the first plays.
     QProcess xdotool;
     if (mouse)
-        xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(global.x()),
-                                                   QString::number(global.y()), QStringLiteral("click"),
-                                                   QStringLiteral("--repeat"), QStringLiteral("2"),
-                                                   QStringLiteral("--delay"), QStringLiteral("100"), QStringLiteral("1")});
+        xdotool.start(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y()),
+                       QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+                       QStringLiteral("--delay"), QStringLiteral("100"), QStringLiteral("1")});
     else
         xdotool.start(QStringLiteral("xdotool"),
-                      {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"), QStringLiteral("Return"),
-                       QStringLiteral("Return")});
+                      {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("100"),
+                       QStringLiteral("Return"), QStringLiteral("Return")});
     QVERIFY2(xdotool.waitForStarted(), "xdotool is needed (scripts/setup.sh installs it)");
     QTRY_COMPARE_WITH_TIMEOUT(xdotool.state(), QProcess::NotRunning, 5000);
     QTRY_VERIFY_WITH_TIMEOUT(!f.device.commands.isEmpty(), 5000);

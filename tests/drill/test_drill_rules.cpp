@@ -114,8 +114,7 @@ void TestDrillRules::passRowGoesOutOnePerSecond()
     for (int e = 0; e <= 300; ++e) {
         out |= lampsToHide(e, t);
         for (int n = 10; n <= 29; ++n) QVERIFY(!(out & (quint64(1) << n)));
-        for (int n = 30; n <= 39; ++n)
-            QCOMPARE(bool(out & (quint64(1) << n)), e >= 41 + (n - 30));
+        for (int n = 30; n <= 39; ++n) QCOMPARE(bool(out & (quint64(1) << n)), e >= 41 + (n - 30));
     }
 }
 
@@ -184,6 +183,7 @@ BlankEntry step(const BlankEntry& e, const QString& token)
 }
 } // namespace
 
+// clang-format off
 void TestDrillRules::entry_data()
 {
     QTest::addColumn<QString>("script");
@@ -199,6 +199,7 @@ void TestDrillRules::entry_data()
     QTest::newRow("Enter and letters leave the blanks") << "＋ Return A" << "＋[_]";
     QTest::newRow("a key held down acts once") << "＋ held＋ heldRight" << "＋[_]";
 }
+// clang-format on
 
 void TestDrillRules::entry()
 {
@@ -208,7 +209,8 @@ void TestDrillRules::entry()
     for (const QString& token : script.split(u' ')) e = step(e, token);
     QString shown;
     for (int i = 0; i < 2; ++i)
-        shown += QString(i == e.current ? "[%1]" : "%1").arg(e.blanks[i] == Op::None ? QStringLiteral("_") : opText(e.blanks[i]));
+        shown += QString(i == e.current ? "[%1]" : "%1")
+                     .arg(e.blanks[i] == Op::None ? QStringLiteral("_") : opText(e.blanks[i]));
     QCOMPARE(shown, blanks);
 }
 
@@ -220,7 +222,8 @@ void TestDrillRules::doublePressesAndHeldKeys()
     keys.released(Qt::Key_Return, 500);
     QVERIFY(keys.isRepeat(Qt::Key_Return, 500, false) && keys.isRepeat(Qt::Key_Return, 900, true));
     QVERIFY(!keys.isRepeat(Qt::Key_Return, 501, false) && !keys.isRepeat(Qt::Key_Space, 500, false));
-    QVERIFY(dropsAnswerPress({}, 999) && !dropsAnswerPress({}, 1000) && !dropsAnswerPress(fillFirstEmpty({}, Op::Plus), 0));
+    QVERIFY(dropsAnswerPress({}, 999) && !dropsAnswerPress({}, 1000) &&
+            !dropsAnswerPress(fillFirstEmpty({}, Op::Plus), 0));
 }
 
 QTEST_APPLESS_MAIN(TestDrillRules)

@@ -1,9 +1,9 @@
 // Placement and judging on the real drill screen. Mouse events go through the
 // window system layer, so double-clicks and drags are detected as for a user.
 #define QTEST_QPA_MOUSE_HANDLING
-#include "ui/fonts.h"
 #include "base/twips.h"
 #include "drill_fixture.h"
+#include "ui/fonts.h"
 
 #include <QDragEnterEvent>
 #include <QInputMethodEvent>
@@ -48,7 +48,10 @@ void TestDrillScreen::layout()
     QCOMPARE(status->geometry(), QRect(0, 0, 1024, status->height()));
     QCOMPARE(panel->geometry(), QRect(0, status->height(), 1024, 768 - status->height()));
 
-    struct Place { const char* name; int left, width; };
+    struct Place {
+        const char* name;
+        int left, width;
+    };
     const Place row[] = {{"LblDD3(1)", 810, 1905},  {"LblDD2(1)", 2715, 1665}, {"LblDD3(2)", 4380, 1905},
                          {"LblDD2(2)", 6285, 1665}, {"LblDD3(3)", 7950, 1905}, {"LblDD4(4)", 9855, 1665},
                          {"LblDD3(4)", 11520, 2745}};
@@ -175,13 +178,25 @@ void TestDrillScreen::dragAndDropReplacesTheBlank()
     // exec() blocks from the first move until the release, so the rest of the
     // gesture comes from timers inside the drag's own event loop.
     int steps = 0;
-    QTimer::singleShot(150, f.drill, [&] { QTest::mouseMove(win, (from + to) / 2); ++steps; });
-    QTimer::singleShot(300, f.drill, [&] { QTest::mouseMove(win, to + QPoint(3, 0)); ++steps; });
-    QTimer::singleShot(450, f.drill, [&] { QTest::mouseMove(win, to); ++steps; });
-    QTimer::singleShot(600, f.drill, [&] { QTest::mouseRelease(win, Qt::LeftButton, {}, to); ++steps; });
+    QTimer::singleShot(150, f.drill, [&] {
+        QTest::mouseMove(win, (from + to) / 2);
+        ++steps;
+    });
+    QTimer::singleShot(300, f.drill, [&] {
+        QTest::mouseMove(win, to + QPoint(3, 0));
+        ++steps;
+    });
+    QTimer::singleShot(450, f.drill, [&] {
+        QTest::mouseMove(win, to);
+        ++steps;
+    });
+    QTimer::singleShot(600, f.drill, [&] {
+        QTest::mouseRelease(win, Qt::LeftButton, {}, to);
+        ++steps;
+    });
     QTest::mousePress(win, Qt::LeftButton, {}, from);
     QCOMPARE(f.blank(1)->text(), QStringLiteral("×")); // the press filled blank 1 first
-    QTest::mouseMove(win, from + QPoint(20, 8));        // starts the drag
+    QTest::mouseMove(win, from + QPoint(20, 8));       // starts the drag
     QTRY_COMPARE(steps, 4);
     QCOMPARE(f.blank(1)->text(), QStringLiteral("×"));
     QCOMPARE(f.blank(2)->text(), QStringLiteral("×"));

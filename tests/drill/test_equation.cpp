@@ -88,11 +88,23 @@ void TestEquation::everyLevelKeepsItsKindsRules_data()
 void TestEquation::everyLevelKeepsItsKindsRules()
 {
     QFETCH(int, level);
-    static const Op ops[17][2] = {{}, {Op::Plus, Op::Plus}, {Op::Plus, Op::Minus}, {Op::Minus, Op::Plus},
-        {Op::Minus, Op::Minus}, {Op::Times, Op::Times}, {Op::Times, Op::Divide}, {Op::Divide, Op::Times},
-        {Op::Divide, Op::Divide}, {Op::Times, Op::Plus}, {Op::Times, Op::Minus}, {Op::Divide, Op::Plus},
-        {Op::Divide, Op::Minus}, {Op::Plus, Op::Times}, {Op::Plus, Op::Divide}, {Op::Minus, Op::Times},
-        {Op::Minus, Op::Divide}};
+    static const Op ops[17][2] = {{},
+                                  {Op::Plus, Op::Plus},
+                                  {Op::Plus, Op::Minus},
+                                  {Op::Minus, Op::Plus},
+                                  {Op::Minus, Op::Minus},
+                                  {Op::Times, Op::Times},
+                                  {Op::Times, Op::Divide},
+                                  {Op::Divide, Op::Times},
+                                  {Op::Divide, Op::Divide},
+                                  {Op::Times, Op::Plus},
+                                  {Op::Times, Op::Minus},
+                                  {Op::Divide, Op::Plus},
+                                  {Op::Divide, Op::Minus},
+                                  {Op::Plus, Op::Times},
+                                  {Op::Plus, Op::Divide},
+                                  {Op::Minus, Op::Times},
+                                  {Op::Minus, Op::Divide}};
     const auto low = [](Op o) { return o == Op::Plus || o == Op::Minus; };
     RandomSource random;
     random.seed(1234 + level);

@@ -11,8 +11,8 @@
 #include <cstring>
 
 E2eProgram::E2eProgram(Time time)
-    : services{time == Time::Test ? static_cast<Clock&>(testClock) : static_cast<Clock&>(systemClock), sound,
-               dialogs, launcher, end}
+    : services{time == Time::Test ? static_cast<Clock&>(testClock) : static_cast<Clock&>(systemClock), sound, dialogs,
+               launcher, end}
 {
     installFontSubstitutions();
 }
@@ -31,7 +31,8 @@ bool E2eProgram::start(const std::function<bool(const TestInstallation&)>& write
     // so a run plays for real without taking long.
     int hz = 500;
     for (const char* name : {"seikai1", "seikai2", "machigai1", "jiko1", "fugoukaku1", "最高1", "合格"}) {
-        inst.writeBytes(QStringLiteral("音フォルダ/%1.wav").arg(QString::fromUtf8(name)), renderWav({{double(hz), 0.08}}));
+        inst.writeBytes(QStringLiteral("音フォルダ/%1.wav").arg(QString::fromUtf8(name)),
+                        renderWav({{double(hz), 0.08}}));
         hz += 100;
     }
     return launch();
@@ -104,7 +105,10 @@ QByteArray fileBytes(const QString& path)
 }
 } // namespace
 
-QByteArray E2eProgram::resultFile() const { return fileBytes(inst.path(QStringLiteral("ソルメア/成績累積データ.dat"))); }
+QByteArray E2eProgram::resultFile() const
+{
+    return fileBytes(inst.path(QStringLiteral("ソルメア/成績累積データ.dat")));
+}
 QByteArray E2eProgram::sharedLog() const { return fileBytes(inst.path(QStringLiteral("成績累積データ家庭用.dat"))); }
 
 std::optional<ShownEquation> readEquation(const E2eProgram& p)
@@ -232,8 +236,8 @@ QByteArray expectedResultRecord(double date, double time, qint16 pupil, qint16 l
     return r;
 }
 
-QByteArray expectedSharedLogRecord(const QByteArray& titleFolder, double date, double time, qint16 pupil,
-                                   qint16 level, qint32 score, const QByteArray& siteCode)
+QByteArray expectedSharedLogRecord(const QByteArray& titleFolder, double date, double time, qint16 pupil, qint16 level,
+                                   qint32 score, const QByteArray& siteCode)
 {
     QByteArray r = padded(titleFolder, 20);
     put(r, qint16(0));

@@ -82,7 +82,7 @@ std::optional<ShownEquation> readEquation(const E2eProgram& p);
 
 // Operators by index as the drill numbers its labels LblDD1(1..4).
 inline const std::array<QString, 5> kOperatorCaptions = {QString(), QStringLiteral("＋"), QStringLiteral("－"),
-                                                       QStringLiteral("×"), QStringLiteral("÷")};
+                                                         QStringLiteral("×"), QStringLiteral("÷")};
 // The pupil's arithmetic, done here on its own: × ÷ before ＋ －, else left to
 // right, exact fractions. Nothing when a division by zero comes up.
 struct Fraction {
@@ -93,7 +93,7 @@ std::optional<Fraction> valueOf(const ShownEquation& e, int op1, int op2);
 std::optional<std::pair<int, int>> rightPair(const ShownEquation& e);
 // A pair that does not, taken from `candidates` first (empty: any).
 std::optional<std::pair<int, int>> wrongPair(const ShownEquation& e,
-                                              const std::vector<std::pair<int, int>>& candidates = {});
+                                             const std::vector<std::pair<int, int>>& candidates = {});
 // floor(100 × value) ÷ 100 as the drill writes a wrong answer's value.
 QString hundredths(const Fraction& f);
 
@@ -101,8 +101,8 @@ QString hundredths(const Fraction& f);
 double serialDay(const QDate& d);
 QByteArray expectedResultRecord(double date, double time, qint16 pupil, qint16 level, qint32 score,
                                 const QByteArray& siteCode);
-QByteArray expectedSharedLogRecord(const QByteArray& titleFolder, double date, double time, qint16 pupil,
-                                   qint16 level, qint32 score, const QByteArray& siteCode);
+QByteArray expectedSharedLogRecord(const QByteArray& titleFolder, double date, double time, qint16 pupil, qint16 level,
+                                   qint32 score, const QByteArray& siteCode);
 // Points of a run against the level's target time, factor 1.
 int runPoints(int score, int target);
 

@@ -2,10 +2,10 @@
 // arrows and Enter on the names, the level's digit in the lobby, + - * /,
 // Backspace and Enter in the drill, Enter on the results screen. Then the
 // drill's presses and keys as a child makes them, on the real clock.
-#include "state/catalogue.h"
-#include "program/navigation.h"
 #include "drill/drill_screen.h"
 #include "e2e_program.h"
+#include "program/navigation.h"
+#include "state/catalogue.h"
 
 #include <QProcess>
 #include <QTest>
@@ -109,6 +109,7 @@ void TestPlayWithKeyboard::keysOnly()
     QVERIFY(p.dialogs.texts.isEmpty());
 }
 
+// clang-format off
 void TestPlayWithKeyboard::pressesAndKeys_data()
 {
     QTest::addColumn<QString>("placed"); // "right", "wrong" or "": operators clicked first
@@ -126,6 +127,7 @@ void TestPlayWithKeyboard::pressesAndKeys_data()
     QTest::newRow("Space after a wrong answer") << "wrong" << "key --delay 500 Return space" << 1 << "__";
     QTest::newRow("Enter after a wrong answer") << "wrong" << "key --delay 500 Return Return" << 1 << "__";
 }
+// clang-format on
 
 void TestPlayWithKeyboard::pressesAndKeys()
 {
@@ -153,7 +155,8 @@ void TestPlayWithKeyboard::pressesAndKeys()
     auto* ok = p->find<QPushButton>(QStringLiteral("Command5"));
     const QPoint at = ok->mapToGlobal(ok->rect().center());
     QProcess x;
-    x.start(QStringLiteral("xdotool"), xdotool.replace(QStringLiteral("%OK"), QStringLiteral("%1 %2").arg(at.x()).arg(at.y())).split(u' '));
+    x.start(QStringLiteral("xdotool"),
+            xdotool.replace(QStringLiteral("%OK"), QStringLiteral("%1 %2").arg(at.x()).arg(at.y())).split(u' '));
     QVERIFY(QTest::qWaitFor([&] { return x.state() == QProcess::NotRunning; }, 15000) && x.exitCode() == 0);
     QTest::qWait(800); // the last press's cue
 

@@ -48,7 +48,8 @@ void TestPlayWithMouse::onePupilOneRun()
 
     // The drill: every equation read off the screen and answered by clicks.
     QVERIFY(waitForScreen(p, QStringLiteral("MainFrm")));
-    for (int i = 1; i <= 4; ++i) QCOMPARE(p.text(QStringLiteral("LblDD1(%1)").arg(i)), kOperatorCaptions[std::size_t(i)]);
+    for (int i = 1; i <= 4; ++i)
+        QCOMPARE(p.text(QStringLiteral("LblDD1(%1)").arg(i)), kOperatorCaptions[std::size_t(i)]);
     int right = 0, remaining = 10;
     bool wrongDone = false;
     while (remaining > 0) {
@@ -126,7 +127,8 @@ void TestPlayWithMouse::onePupilOneRun()
     QVERIFY2(stored >= before && stored <= after, qPrintable(QString::number(stored)));
     const double date = serialDay(day);
     QCOMPARE(result, expectedResultRecord(date, stored, 1, 1, score, "12345"));
-    QCOMPARE(p.sharedLog(), expectedSharedLogRecord(encodeCp932(QStringLiteral("ソルメア\\")), date, stored, 1, 1, score, "12345"));
+    QCOMPARE(p.sharedLog(),
+             expectedSharedLogRecord(encodeCp932(QStringLiteral("ソルメア\\")), date, stored, 1, 1, score, "12345"));
 
     // The cues: three right, the wrong one, eight right, the best of all.
     const QString folder = p.soundFolderString();

@@ -61,7 +61,8 @@ void TestRunTimesOut::timeRunsOut()
     const double date = serialDay(signIn.date());
     const double time = (10 * 3600 + 300) / 86400.0;
     QCOMPARE(p.resultFile(), expectedResultRecord(date, time, 1, 1, 99999, "12345"));
-    QCOMPARE(p.sharedLog(), expectedSharedLogRecord(encodeCp932(QStringLiteral("ソルメア\\")), date, time, 1, 1, 99999, "12345"));
+    QCOMPARE(p.sharedLog(),
+             expectedSharedLogRecord(encodeCp932(QStringLiteral("ソルメア\\")), date, time, 1, 1, 99999, "12345"));
 
     QVERIFY(E2eProgram::click(p.find(QStringLiteral("Command4"))));
     QVERIFY(waitForScreen(p, QStringLiteral("seisekitime1")));

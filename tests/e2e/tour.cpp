@@ -54,9 +54,9 @@ bool writeInstallation(const TestInstallation& inst)
     };
     std::vector<Run> runs;
     for (int d = 20; d >= 1; --d) {
-        runs.push_back({d, 10, 3, 1 + d % 4, 30 + (d * 7) % 25});          // 佐藤: every day, every level in turn
+        runs.push_back({d, 10, 3, 1 + d % 4, 30 + (d * 7) % 25}); // 佐藤: every day, every level in turn
         if (d % 2 == 0) runs.push_back({d, 20, 2, 1 + d % 3, 38 + (d * 5) % 30}); // 鈴木: every other day
-        if (d % 3 == 0 || d <= 2) runs.push_back({d, 30, 1, 1, 30 + d});     // 山田: level 1, getting faster
+        if (d % 3 == 0 || d <= 2) runs.push_back({d, 30, 1, 1, 30 + d});          // 山田: level 1, getting faster
     }
     runs.push_back({20, 40, 2, 1, 26});    // the best time of level 1 so far
     runs.push_back({12, 40, 1, 2, 99999}); // a run out of time
@@ -72,8 +72,8 @@ bool writeInstallation(const TestInstallation& inst)
     for (const Run& r : runs) {
         const QDateTime at(kNow.date().addDays(-r.daysAgo), QTime(9, 0).addSecs(r.minute * 60));
         const RecordStamp stamp = recordStamp(at);
-        const ResultRecord rec{stamp.date, stamp.time, qint16(r.pupil), qint16(r.level), r.score,
-                               QStringLiteral("12345")};
+        const ResultRecord rec{stamp.date,      stamp.time, qint16(r.pupil),
+                               qint16(r.level), r.score,    QStringLiteral("12345")};
         results += encodeResultRecord(rec);
         log += encodeSharedLogRecord(SharedLogRecord::of(rec, QStringLiteral("ソルメア\\")));
     }
@@ -168,7 +168,8 @@ bool Tour::answerRun(int seconds, const QString& review, const QString& cover)
         p_.testClock.advanceMs(seconds * 100);
         drill->runTimerTick();
         if (!click(QStringLiteral("Command5"))) return false;
-        if (answer < 10 && !QTest::qWaitFor([&] { return p_.text(QStringLiteral("sLabel9")) == QString::number(10 - answer); }, 10000))
+        if (answer < 10 &&
+            !QTest::qWaitFor([&] { return p_.text(QStringLiteral("sLabel9")) == QString::number(10 - answer); }, 10000))
             return false;
     }
     p_.testClock.onWait = nullptr;
@@ -191,7 +192,8 @@ bool Tour::run()
 
     // The roster editor and back.
     p_.find<QAction>(QStringLiteral("mnuNameChange"))->trigger();
-    if (!step(QTest::qWaitFor([this] { return p_.screenName() == u"FrmName2"; }, 10000), "the roster editor")) return false;
+    if (!step(QTest::qWaitFor([this] { return p_.screenName() == u"FrmName2"; }, 10000), "the roster editor"))
+        return false;
     shoot(QStringLiteral("03-roster-editor"));
     click(QStringLiteral("Command2"));
     if (!step(waitForScreen(p_, QStringLiteral("namesel")), "back from the roster editor")) return false;
@@ -208,7 +210,8 @@ bool Tour::run()
     if (!step(versionShot, "the version box")) return false;
     p_.find<QAction>(QStringLiteral("mnuContents"))->trigger();
     QWidget* help = nullptr;
-    if (!step(QTest::qWaitFor([&] { return (help = topLevel(QStringLiteral("HelpViewer"))) != nullptr; }, 5000), "the help"))
+    if (!step(QTest::qWaitFor([&] { return (help = topLevel(QStringLiteral("HelpViewer"))) != nullptr; }, 5000),
+              "the help"))
         return false;
     QTest::qWait(200);
     shoot(QStringLiteral("05-help"));
@@ -238,7 +241,8 @@ bool Tour::run()
 
     // A run with a wrong answer and a new best time of all.
     click(QStringLiteral("Command4(1)"));
-    if (!step(answerRun(24, QStringLiteral("15-drill-review"), QStringLiteral("16-drill-cover")), "the first run")) return false;
+    if (!step(answerRun(24, QStringLiteral("15-drill-review"), QStringLiteral("16-drill-cover")), "the first run"))
+        return false;
     if (!step(waitForScreen(p_, QStringLiteral("FrmSyuuryou")), "the results")) return false;
     shoot(QStringLiteral("17-results-new-record"));
 
@@ -253,7 +257,8 @@ bool Tour::run()
     if (!step(waitForScreen(p_, QStringLiteral("MainFrm")), "the third run")) return false;
     bool covered = false;
     p_.testClock.onWait = [&] {
-        if (!covered && p_.shown(QStringLiteral("sPicture2"))) covered = shoot(QStringLiteral("19-drill-cover-time-up"));
+        if (!covered && p_.shown(QStringLiteral("sPicture2")))
+            covered = shoot(QStringLiteral("19-drill-cover-time-up"));
     };
     p_.testClock.advanceSeconds(300);
     qobject_cast<DrillScreen*>(p_.stage.current())->runTimerTick();

@@ -6,12 +6,12 @@
 #include "fuzz_support.h"
 
 #include "base/folder_path.h"
-#include "state/shared_state.h"
 #include "records/points.h"
 #include "records/record_format.h"
 #include "records/record_loading.h"
 #include "records/record_passes.h"
 #include "records/result_file_stream.h"
+#include "state/shared_state.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -67,7 +67,8 @@ Expected plainCount(const QByteArray& records, const LevelTable& levels, QDate t
     for (auto& [key, c] : e.cells) {
         // Integer part of (sum ÷ count + 0.5).
         if (c.runCount > 0) c.averageScore = qint16(std::floor(double(c.scoreSum) / c.runCount + 0.5));
-        if (c.todayRunCount > 0) c.todayAverageScore = qint16(std::floor(double(c.todayScoreSum) / c.todayRunCount + 0.5));
+        if (c.todayRunCount > 0)
+            c.todayAverageScore = qint16(std::floor(double(c.todayScoreSum) / c.todayRunCount + 0.5));
         e.overallBest[std::size_t(key.first)] = std::min(e.overallBest[std::size_t(key.first)], c.personalBest);
     }
     return e;
@@ -171,7 +172,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(f.open(QIODevice::ReadOnly));
         const qint64 newest = chunk == 7 ? 3 : -1;
         ResultFileStream stream(f, chunk, newest);
-        FUZZ_CHECK(stream.ok() && stream.totalRecords() == count && stream.trailingBytes() == file.size() - records.size());
+        FUZZ_CHECK(stream.ok() && stream.totalRecords() == count &&
+                   stream.trailingBytes() == file.size() - records.size());
         QByteArray read;
         while (stream.next()) read.append(stream.bytes(), stream.count() * kResultRecordSize);
         FUZZ_CHECK(stream.ok());

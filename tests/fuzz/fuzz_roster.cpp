@@ -4,12 +4,12 @@
 #include "fuzz_support.h"
 
 #include "base/folder_path.h"
-#include "state/shared_state.h"
 #include "base/text_file.h"
 #include "base/text_util.h"
 #include "roster/roster_edit.h"
 #include "roster/roster_reader.h"
 #include "roster/roster_record.h"
+#include "state/shared_state.h"
 
 namespace {
 
@@ -31,13 +31,14 @@ void readerKeepsItsTables(const QString& folder, int statusOption, bool capacity
     s.schoolYearStartMonth = 4;
     s.rosterStatusOption = statusOption;
     int listed = 0;
-    const RosterReadResult r = readRosterTables(s, QDate(2026, 12, 8), capacity, [&](const RosterRecord& rec, const QString& code) {
-        ++listed;
-        FUZZ_CHECK(rec.number >= 1 && rec.number <= 5000);
-        FUZZ_CHECK(rec.name.size() == kRosterTextWidth);
-        FUZZ_CHECK(code.size() == 2);
-        FUZZ_CHECK(s.roster.names[std::size_t(rec.number)] == rec.name);
-    });
+    const RosterReadResult r = readRosterTables(s, QDate(2026, 12, 8), capacity,
+                                                [&](const RosterRecord& rec, const QString& code) {
+                                                    ++listed;
+                                                    FUZZ_CHECK(rec.number >= 1 && rec.number <= 5000);
+                                                    FUZZ_CHECK(rec.name.size() == kRosterTextWidth);
+                                                    FUZZ_CHECK(code.size() == 2);
+                                                    FUZZ_CHECK(s.roster.names[std::size_t(rec.number)] == rec.name);
+                                                });
     if (r.capacityExceeded) {
         FUZZ_CHECK(capacity && listed <= 3);
         return;

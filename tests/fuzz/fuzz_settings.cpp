@@ -8,9 +8,9 @@
 #include "base/file_error.h"
 #include "base/folder_path.h"
 #include "base/point_factor.h"
+#include "base/text_file.h"
 #include "state/settings.h"
 #include "state/shared_state.h"
-#include "base/text_file.h"
 
 #include <QDir>
 #include <cmath>

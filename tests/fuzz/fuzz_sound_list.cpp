@@ -2,9 +2,9 @@
 // without reading past it, and every group keeps at most twenty variants.
 #include "fuzz_support.h"
 
-#include "state/shared_state.h"
 #include "base/text_file.h"
 #include "sound/sound_list.h"
+#include "state/shared_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -6,8 +6,8 @@
 #include "base/dialogs.h"
 #include "base/program_end.h"
 #include "base/program_launcher.h"
-#include "state/services.h"
 #include "sound/sound_device.h"
+#include "state/services.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -19,12 +19,12 @@
 #include <cstdlib>
 
 // A broken property is a finding like a crash: libFuzzer keeps the input.
-#define FUZZ_CHECK(cond)                                                                        \
-    do {                                                                                        \
-        if (!(cond)) {                                                                          \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);      \
-            std::abort();                                                                       \
-        }                                                                                       \
+#define FUZZ_CHECK(cond)                                                                                               \
+    do {                                                                                                               \
+        if (!(cond)) {                                                                                                 \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);                              \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)
 
 inline QByteArray inputBytes(const uint8_t* data, size_t size)

@@ -1,8 +1,8 @@
 #pragma once
 // The step lobby on a real stage, on a temporary installation with
 // hand-made records, driven by a test clock (8 December 2026, 10:00).
-#include "program/navigation.h"
 #include "lobby/lobby_screen.h"
+#include "program/navigation.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
 #include "roster/roster_reader.h"

@@ -53,28 +53,34 @@ void TestLobbyRules::texts_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     QTest::newRow("Label7: no point target (9999)") << targetLine(row(40, 9999, 5, "1"), true) << "目標=40秒 --------";
-    QTest::newRow("Label7: the factor as the teacher wrote it") << targetLine(row(45, 100, 5, "1.5"), true)
-                                                                << "目標=45秒 5回/100点(×1.5)";
-    QTest::newRow("Label7: factor 0.7 stays 0.7") << targetLine(row(60, 120, 5, "0.7"), true) << "目標=60秒 5回/120点(×0.7)";
+    QTest::newRow("Label7: the factor as the teacher wrote it")
+        << targetLine(row(45, 100, 5, "1.5"), true) << "目標=45秒 5回/100点(×1.5)";
+    QTest::newRow("Label7: factor 0.7 stays 0.7")
+        << targetLine(row(60, 120, 5, "0.7"), true) << "目標=60秒 5回/120点(×0.7)";
     QTest::newRow("Label7: an unnamed level's point mark") << targetLine(row(40, 100, 5, "1"), false) << "◎=40点以上";
     QTest::newRow("Label18: a total beyond 16 bits, whole") << todayTotalLine(40000) << "本日総回数＝40000回";
     QTest::newRow("Label17: seconds dropped") << minutesLine(signInMinutes(36659.9, 36000)) << "起動後10分";
     QTest::newRow("Label17: signed in half a second ahead (rounded) is 0")
         << minutesLine(signInMinutes(36000.6, 36001)) << "起動後0分";
     QTest::newRow("Label17: signed in before midnight") << minutesLine(signInMinutes(400, 86000)) << "起動後13分";
-    QTest::newRow("Label12: trimmed name and grade") << pupilLine(QStringLiteral("  やまだ　はなこ   "), QStringLiteral("小３"))
-                                                     << "やまだ　はなこ 小３";
+    QTest::newRow("Label12: trimmed name and grade")
+        << pupilLine(QStringLiteral("  やまだ　はなこ   "), QStringLiteral("小３")) << "やまだ　はなこ 小３";
     const std::vector<QString> names = {QString(), QString(), QStringLiteral("はなこ  ")};
-    QTest::newRow("Label3 of a pupil-made level") << levelTitle(QStringLiteral("0002ABCDEFGH"), 3, names).caption
-                                                  << "ABCD_1";
-    QTest::newRow("Label3 tooltip of a pupil-made level") << levelTitle(QStringLiteral("0002ABCDEFGH"), 4, names).toolTip
-                                                          << "はなこABCDEFGH";
-    QTest::newRow("title of 9 characters at 24 points") << QString::number(titlePoints(QStringLiteral("123456789"))) << "24";
-    QTest::newRow("title of 10 characters at 20 points") << QString::number(titlePoints(QStringLiteral("1234567890"))) << "20";
-    QTest::newRow("the teacher's print button: 山田先生") << QString::number(seesPrintButton(QStringLiteral("山田先生"))) << "1";
+    QTest::newRow("Label3 of a pupil-made level")
+        << levelTitle(QStringLiteral("0002ABCDEFGH"), 3, names).caption << "ABCD_1";
+    QTest::newRow("Label3 tooltip of a pupil-made level")
+        << levelTitle(QStringLiteral("0002ABCDEFGH"), 4, names).toolTip << "はなこABCDEFGH";
+    QTest::newRow("title of 9 characters at 24 points")
+        << QString::number(titlePoints(QStringLiteral("123456789"))) << "24";
+    QTest::newRow("title of 10 characters at 20 points")
+        << QString::number(titlePoints(QStringLiteral("1234567890"))) << "20";
+    QTest::newRow("the teacher's print button: 山田先生")
+        << QString::number(seesPrintButton(QStringLiteral("山田先生"))) << "1";
     QTest::newRow("no print button for a pupil") << QString::number(seesPrintButton(QStringLiteral("やまだ"))) << "0";
-    QTest::newRow("the teacher's entry is the trimmed name 先生") << QString::number(isTeacher(QStringLiteral(" 先生  "))) << "1";
-    QTest::newRow("山田先生 is not the teacher's entry") << QString::number(isTeacher(QStringLiteral("山田先生"))) << "0";
+    QTest::newRow("the teacher's entry is the trimmed name 先生")
+        << QString::number(isTeacher(QStringLiteral(" 先生  "))) << "1";
+    QTest::newRow("山田先生 is not the teacher's entry")
+        << QString::number(isTeacher(QStringLiteral("山田先生"))) << "0";
 }
 
 void TestLobbyRules::texts()

@@ -50,6 +50,7 @@ bool nothingSelected(LobbyFixture& f)
 }
 } // namespace
 
+// clang-format off
 void TestLobbyScreen::showStep_data()
 {
     QTest::addColumn<QString>("control");
@@ -74,6 +75,7 @@ void TestLobbyScreen::showStep_data()
     QTest::newRow("ranking by all-time points") << "List5(1)" << " 1●やまだ　は 16/   23 |  2⑤すずき　た  5/    5";
     QTest::newRow("instructions") << "List6" << "①の指示で計算します";
 }
+// clang-format on
 
 void TestLobbyScreen::showStep()
 {
@@ -107,7 +109,7 @@ void TestLobbyScreen::geometry_data()
 {
     QTest::addColumn<int>("levels");
     QTest::addColumn<int>("storedScroll");
-    QTest::addColumn<int>("width");  // pixels of a column
+    QTest::addColumn<int>("width"); // pixels of a column
     QTest::addColumn<bool>("bar");
     QTest::addColumn<int>("scroll"); // the scroll column shown
     QTest::newRow("four levels, no bar") << 4 << 0 << tw(3648) << false << 1;
@@ -160,7 +162,8 @@ void TestLobbyScreen::practiceLevel()
     f.s.levelNames[2] = QStringLiteral("×÷練習");
     QVERIFY(f.open());
     // Only its number, name and buttons; 600 s whatever the table says.
-    for (const char* name : {"List5(2)", "Label7(2)", "Label8(2)", "Label14(2)", "Label15(2)", "Label9(2)", "Label10(2)"})
+    for (const char* name :
+         {"List5(2)", "Label7(2)", "Label8(2)", "Label14(2)", "Label15(2)", "Label9(2)", "Label10(2)"})
         QVERIFY2(f.get(QString::fromLatin1(name))->isHidden(), name);
     QVERIFY(!f.get(QStringLiteral("Command4(2)"))->isHidden());
     QVERIFY(!f.get(QStringLiteral("List5(1)"))->isHidden());
@@ -207,7 +210,9 @@ void TestLobbyScreen::namesAndFiguresFit()
     f.s.levelTable[4].pointFactor = PointFactor::fromText(QStringLiteral("20000000"));
     f.addRun(1, 4, 0);
     f.addRun(2, 4, 60);
-    auto fits = [](const QLabel* l) { return QFontMetricsF(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width(); };
+    auto fits = [](const QLabel* l) {
+        return QFontMetricsF(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width();
+    };
     // Smaller, inside the label; a cut name ends in "…" and the grade stays whole.
     auto check = [&](const char* label, const QString& whole, int designPixels) {
         auto* l = f.get<QLabel>(QLatin1String(label));
@@ -231,7 +236,7 @@ void TestLobbyScreen::namesAndFiguresFit()
 void TestLobbyScreen::start_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("level");   // 0: no run starts, -1: back to the names
+    QTest::addColumn<int>("level");    // 0: no run starts, -1: back to the names
     QTest::addColumn<int>("practice"); // the practice flag afterwards (it starts at 1)
     QTest::newRow("start button") << "click Command4(2)" << 2 << 0;
     QTest::newRow("a disabled start button is refused") << "disabled Command4(2)" << 0 << 1;
@@ -289,6 +294,7 @@ void TestLobbyScreen::start()
     QCOMPARE(int(f.s.practiceRun), practice);
 }
 
+// clang-format off
 void TestLobbyScreen::displays_data()
 {
     QTest::addColumn<QStringList>("clicks");
@@ -312,6 +318,7 @@ void TestLobbyScreen::displays_data()
     QTest::newRow("grade filter in the personal times") << QStringList{"Option2(2)", "Combo1 小３"} << "個人別ﾀｲﾑ"
                                                         << "2026/12/05 09:00:00  25秒 | 2026/12/08 09:05:00  20秒 | 2026/12/08 09:07:00  30秒";
 }
+// clang-format on
 
 void TestLobbyScreen::displays()
 {
@@ -342,7 +349,8 @@ void TestLobbyScreen::displays()
     const QAbstractItemModel* lines = f.get<QListView>(QStringLiteral("List5(1)"))->model();
     for (int row = 0; row < lines->rowCount(); ++row) {
         const QModelIndex line = lines->index(row, 0);
-        const bool withTime = line.data().toString().contains(u'秒') || f.text(QStringLiteral("Label5")) == u"ベスト成績";
+        const bool withTime = line.data().toString().contains(u'秒') ||
+                              f.text(QStringLiteral("Label5")) == u"ベスト成績";
         QCOMPARE(line.data(Qt::ForegroundRole).value<QColor>() == QColor(0, 128, 0), withTime);
     }
 }

@@ -1,9 +1,9 @@
-#include "state/catalogue.h"
-#include "state/shared_state.h"
 #include "base/text_util.h"
 #include "lobby/record_lists.h"
 #include "records/record_format.h"
 #include "records/record_passes.h"
+#include "state/catalogue.h"
+#include "state/shared_state.h"
 #include "support/installation.h"
 
 #include <QTest>
@@ -84,25 +84,31 @@ void TestRecordLists::pieces_data()
     QTest::addColumn<QString>("piece");
     QTest::addColumn<QString>("expected");
     QTest::newRow("R2, R3, R5, R6 at their widths and past them, whole")
-        << QStringList{R2(99), R2(100), Rn(999, 3), Rn(1000, 3), Rn(99999, 5), Rn(100000, 5), Rn(999999, 6), Rn(1000000, 6),
-                       R5Seconds(9999), R5Seconds(123456)}.join(u'|')
+        << QStringList{R2(99),        R2(100),       Rn(999, 3),     Rn(1000, 3),     Rn(99999, 5),
+                       Rn(100000, 5), Rn(999999, 6), Rn(1000000, 6), R5Seconds(9999), R5Seconds(123456)}
+               .join(u'|')
         << "99|100|999|1000|99999|100000|999999|1000000|9999秒|123456秒";
     QTest::newRow("R5 of a short time") << R5Seconds(7) << "   7秒";
     QTest::newRow("R6 of 99999 keeps one blank") << Rn(99999, 6) << " 99999";
     QTest::newRow("R6 of 7 has only four blanks") << Rn(7, 6) << "    7";
     QTest::newRow("short name filled to ten half columns") << listName(QStringLiteral("ab  ")) << "ab　　　　";
     QTest::newRow("half-width name as wide as a full-width one")
-        << listName(QStringLiteral("Ken Smith")) + u'|' + listName(QStringLiteral("山田　花子")) << "Ken Smith |山田　花子";
-    QTest::newRow("half-width katakana and ASCII cut at ten") << listName(QStringLiteral("ｹﾝ ｽﾐｽ ABCDE")) << "ｹﾝ ｽﾐｽ ABC";
+        << listName(QStringLiteral("Ken Smith")) + u'|' + listName(QStringLiteral("山田　花子"))
+        << "Ken Smith |山田　花子";
+    QTest::newRow("half-width katakana and ASCII cut at ten")
+        << listName(QStringLiteral("ｹﾝ ｽﾐｽ ABCDE")) << "ｹﾝ ｽﾐｽ ABC";
     QTest::newRow("no character cut in half") << listName(QStringLiteral("a山田花子子")) << "a山田花子 ";
     QTest::newRow("date") << listDate(double(daySerial(QDate(2026, 3, 9)))) << "2026/03/09";
     // Stored fractions of a day: to the millisecond, then cut to the second.
     const auto at = [](double seconds, double toward) { return std::nextafter(seconds / 86400, toward); };
     QTest::newRow("10:00:00 a hair below and above, 11:00 a hair below")
-        << listClock(at(36000, 0)) + u'|' + listClock(at(36000, 1)) + u'|' + timeOfDayText(at(39600, 0), false) << "10:00:00|10:00:00|11:00";
-    QTest::newRow("10:59:59.6 is cut, hh:mm too") << listClock(39599.6 / 86400) + u'|' + timeOfDayText(39599.6 / 86400, false) << "10:59:59|10:59";
+        << listClock(at(36000, 0)) + u'|' + listClock(at(36000, 1)) + u'|' + timeOfDayText(at(39600, 0), false)
+        << "10:00:00|10:00:00|11:00";
+    QTest::newRow("10:59:59.6 is cut, hh:mm too")
+        << listClock(39599.6 / 86400) + u'|' + timeOfDayText(39599.6 / 86400, false) << "10:59:59|10:59";
     QTest::newRow("10:59:59.9996 rounds to 11:00:00") << listClock(39599.9996 / 86400) << "11:00:00";
-    QTest::newRow("23:59:59.9996 stays in its day") << listClock(86399.9996 / 86400) + u'|' + timeOfDayText(86399.9996 / 86400, false) << "23:59:59|23:59";
+    QTest::newRow("23:59:59.9996 stays in its day")
+        << listClock(86399.9996 / 86400) + u'|' + timeOfDayText(86399.9996 / 86400, false) << "23:59:59|23:59";
     QTest::newRow("midnight a hair below zero") << listClock(at(0, -1)) << "00:00:00";
     QTest::newRow("a date beyond the calendar") << listDate(1e300) << "----/--/--";
 }
@@ -122,7 +128,8 @@ void TestRecordLists::rankByTime_data()
     QTest::newRow("ties share a rank, the next takes its position, tied pupils reversed")
         << QList<int>{30, 40, 40, 50} << true << "1:1 3:2 2:2 4:4";
     QTest::newRow("three equal, all reversed") << QList<int>{10, 10, 10} << true << "3:1 2:1 1:1";
-    QTest::newRow("all failed after every time, before no run") << QList<int>{99999, 99998, 20} << true << "3:1 2:2 1:3";
+    QTest::newRow("all failed after every time, before no run")
+        << QList<int>{99999, 99998, 20} << true << "3:1 2:2 1:3";
     QTest::newRow("unnamed level: higher first, no record last") << QList<int>{5, 99999, 9} << false << "3:1 1:2 2:3";
 }
 
@@ -148,8 +155,8 @@ void TestRecordLists::rankByPoints_data()
     // 1 000 000 − 1000 × primary − secondary would put pupil 1 first.
     QTest::newRow("12 today and 300 in all above 10 today and 2500 in all")
         << QList<int>{10, 12} << QList<int>{2500, 300} << "2:1 1:2";
-    QTest::newRow("equal primary: ordered by secondary, rank shared") << QList<int>{5, 5, 3} << QList<int>{1, 9, 0}
-                                                                      << "2:1 1:1 3:3";
+    QTest::newRow("equal primary: ordered by secondary, rank shared")
+        << QList<int>{5, 5, 3} << QList<int>{1, 9, 0} << "2:1 1:1 3:3";
     QTest::newRow("equal pairs reversed") << QList<int>{4, 4} << QList<int>{1, 1} << "2:1 1:1";
 }
 
@@ -168,6 +175,7 @@ void TestRecordLists::rankByPoints()
     QCOMPARE(order(lists::rankByPoints(pupils, p, s)), ranking);
 }
 
+// clang-format off
 void TestRecordLists::levelRanking_data()
 {
     QTest::addColumn<int>("order");
@@ -190,6 +198,7 @@ void TestRecordLists::levelRanking_data()
     QTest::newRow("today's points: a gap where the filter hides a pupil") << 2 << 2 << "小５"
                                                                           << " 2⑤すずき　た  5/   60";
 }
+// clang-format on
 
 void TestRecordLists::levelRanking()
 {
@@ -202,8 +211,10 @@ void TestRecordLists::levelRanking()
     s.levelTable[1].targetTime = 40;
     s.levelTable[1].pointFactor = PointFactor::fromText(QStringLiteral("1"));
     fillRoster(s.roster);
-    const QByteArray bytes = order == 1 ? recordBytes({{1, 1, 30, 3}, {2, 1, 99999}, {2, 1, 99999, 2}, {4, 1, 30, 5}, {3, 2, 50}})
-                                        : recordBytes({{1, 1, 20}, {2, 1, 40}, {2, 1, 0, 10}, {4, 1, 20, 1}, {3, 2, 50}});
+    const QByteArray bytes = order == 1
+                                 ? recordBytes(
+                                       {{1, 1, 30, 3}, {2, 1, 99999}, {2, 1, 99999, 2}, {4, 1, 30, 5}, {3, 2, 50}})
+                                 : recordBytes({{1, 1, 20}, {2, 1, 40}, {2, 1, 0, 10}, {4, 1, 20, 1}, {3, 2, 50}});
     loadAndCount(s.records, bytes.constData(), bytes.size() / 44, s.levelTable, kToday);
     Viewer v{&s.roster, 1, filter};
     QCOMPARE(joined(rankLevel(s, 1, Order(order), PointRanking(pointRanking), v).lines), lines);
@@ -219,12 +230,11 @@ void TestRecordLists::runLists_data()
     QTest::newRow("today's runs") << int(RunList::Today) << 1 << "全学年"
                                   << QStringList{"  25秒 09:05●やまだ　は●7", failed + "09:10⑤すずき　た⑤", "",
                                                  "  60秒 23:59●やまだ　は●5"};
-    QTest::newRow("today's runs of 小５ only") << int(RunList::Today) << 1 << "小５"
-                                              << QStringList{"", failed + "09:10⑤すずき　た⑤", "", ""};
-    QTest::newRow("all runs, time form")
-        << int(RunList::AllRuns) << 1 << "全学年"
-        << QStringList{"  25秒 12/08●やまだ　は●7 |   50秒 12/07Ⅰさとう　けⅠ4", failed + "12/08⑤すずき　た⑤", "",
-                       "  60秒 12/08●やまだ　は●5"};
+    QTest::newRow("today's runs of 小５ only")
+        << int(RunList::Today) << 1 << "小５" << QStringList{"", failed + "09:10⑤すずき　た⑤", "", ""};
+    QTest::newRow("all runs, time form") << int(RunList::AllRuns) << 1 << "全学年"
+                                         << QStringList{"  25秒 12/08●やまだ　は●7 |   50秒 12/07Ⅰさとう　けⅠ4",
+                                                        failed + "12/08⑤すずき　た⑤", "", "  60秒 12/08●やまだ　は●5"};
     QTest::newRow("all runs, point form")
         << int(RunList::AllRuns) << 2 << "全学年"
         << QStringList{"    7 12/08●やまだ　は●25秒 |     4 12/07Ⅰさとう　けⅠ50秒", failed + "12/08⑤すずき　た⑤", "",

@@ -1,20 +1,20 @@
-#include "ui/fonts.h"
 #include "base/text_util.h"
 #include "lobby/report_figures.h"
 #include "lobby/report_painter.h"
 #include "lobby/report_panel.h"
-#include "records/record_passes.h"
 #include "lobby_fixture.h"
+#include "records/record_passes.h"
+#include "ui/fonts.h"
 
 #include <QImage>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QWheelEvent>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 class TestReport : public QObject {
     Q_OBJECT
@@ -97,6 +97,7 @@ ReportPanel* openReport(LobbyFixture& f)
 }
 } // namespace
 
+// clang-format off
 void TestReport::figures_data()
 {
     QTest::addColumn<int>("pupil");
@@ -113,6 +114,7 @@ void TestReport::figures_data()
     QTest::newRow("average points of the pupils the filter shows") << 1 << "小５" << "すずき" << "2 1 20 25 20 28 1 16 11";
     QTest::newRow("a name inside another: found by number") << 2 << "全学年" << "ゆう" << "1 1 20 20 20 28 2 11 11";
 }
+// clang-format on
 
 void TestReport::figures()
 {
@@ -123,12 +125,14 @@ void TestReport::figures()
     SharedState s;
     fillState(s, QStringLiteral("ゆうき"), name2, name2 == QStringLiteral("時間切れ"));
     const report::LevelFigures f = report::levelFigures(s, 1, pupil, lists::Viewer{&s.roster, 1, filter});
-    auto time = [](qint32 t) { return t < 0 || t >= score::kAllFailedBest ? QStringLiteral("--") : QString::number(t); };
-    const QString got = QStringList{QString::number(f.runs), QString::number(f.timeRank), time(f.ownBest),
-                                    time(f.ownAverage), time(f.overallBest), time(f.overallAverage),
-                                    QString::number(f.pointRank), QString::number(f.points),
-                                    QString::number(f.averagePoints())}
-                            .join(u' ');
+    auto time = [](qint32 t) {
+        return t < 0 || t >= score::kAllFailedBest ? QStringLiteral("--") : QString::number(t);
+    };
+    const QString got =
+        QStringList{QString::number(f.runs),      QString::number(f.timeRank), time(f.ownBest),
+                    time(f.ownAverage),           time(f.overallBest),         time(f.overallAverage),
+                    QString::number(f.pointRank), QString::number(f.points),   QString::number(f.averagePoints())}
+            .join(u' ');
     QCOMPARE(got, figures);
     QCOMPARE(f.pupilsRanked, 4);
 }
@@ -173,7 +177,8 @@ void TestReport::runAxis()
     QVERIFY(!axis.labels.empty() && axis.labels.size() <= 11);
     QCOMPARE(axis.labels.back().text, QString::number(runs));
     for (std::size_t i = 0; i < axis.labels.size(); ++i) // clear of the unit and of each other
-        QVERIFY2(!axis.labels[i].box.intersects(axis.unit) && (i == 0 || axis.labels[i - 1].box.right() < axis.labels[i].box.left()),
+        QVERIFY2(!axis.labels[i].box.intersects(axis.unit) &&
+                     (i == 0 || axis.labels[i - 1].box.right() < axis.labels[i].box.left()),
                  qPrintable(axis.labels[i].text));
 }
 
@@ -211,7 +216,8 @@ void TestReport::pages()
     auto* area = f.get<QScrollArea>(QStringLiteral("Picture12"));
     QScrollBar* bar = area->verticalScrollBar();
     QVERIFY(sheets->pageCount() == printed && sheets->width() > 700);
-    QWheelEvent down(QPointF(50, 50), area->mapToGlobal(QPointF(50, 50)), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QWheelEvent down(QPointF(50, 50), area->mapToGlobal(QPointF(50, 50)), {}, {0, -120}, Qt::NoButton, {},
+                     Qt::NoScrollPhase, false);
     for (int i = 0; i < 30; ++i) QApplication::sendEvent(area->viewport(), &down);
     if (printed > 0) QVERIFY(bar->value() >= sheets->pageTop(printed - 1));
     QCOMPARE(bar->value() + bar->pageStep(), std::max(sheets->height(), bar->pageStep()));
@@ -289,17 +295,20 @@ void TestReport::pdfHoldsJapaneseText()
     QVERIFY(f.t.dialogs.suggestedFiles.value(0).endsWith(QStringLiteral("成績表_やまだ　はなこ.pdf")));
     QFile pdf(f.t.dialogs.saveFile);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
-    QVERIFY(QString::fromLatin1(pdf.readAll()).contains(QRegularExpression(QStringLiteral("/FontName /\\w*\\+?IPAGothic"))));
+    QVERIFY(QString::fromLatin1(pdf.readAll())
+                .contains(QRegularExpression(QStringLiteral("/FontName /\\w*\\+?IPAGothic"))));
     QCOMPARE(f.text(QStringLiteral("LabelReportNote")), QStringLiteral("PDFを保存しました：") + f.t.dialogs.saveFile);
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {f.t.dialogs.saveFile, QStringLiteral("-")});
     const QString words = text.waitForFinished() ? QString::fromUtf8(text.readAllStandardOutput()) : QString();
     // The renderer splits the line at its wide blanks and reads "～" as the wave dash.
-    QVERIFY2(words.contains(QStringLiteral("作成日：2026年12月8日\n\nグラフの期間：2016年12月11日")), qPrintable(words));
+    QVERIFY2(words.contains(QStringLiteral("作成日：2026年12月8日\n\nグラフの期間：2016年12月11日")),
+             qPrintable(words));
     // Another program's renderer draws the page: text and points, not a blank sheet.
     const QString png = f.inst.path(QStringLiteral("page"));
-    QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
-                                                            QStringLiteral("-singlefile"), f.t.dialogs.saveFile, png}),
+    QCOMPARE(QProcess::execute(QStringLiteral("pdftoppm"),
+                               {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
+                                QStringLiteral("-singlefile"), f.t.dialogs.saveFile, png}),
              0);
     const QImage page(png + QStringLiteral(".png"));
     QVERIFY(!page.isNull());

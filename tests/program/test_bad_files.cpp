@@ -5,14 +5,14 @@
 // naming the file, or goes through the name selection screen, the lobby, a
 // stored run and back to the lobby. Either way the records already stored
 // keep every byte.
-#include "ui/stage.h"
-#include "program/startup.h"
 #include "base/text_file.h"
 #include "drill/drill_fixture.h"
 #include "drill/drill_screen.h"
+#include "program/startup.h"
 #include "records/record_format.h"
 #include "results/results_screen.h"
 #include "support/screen_fixture.h"
+#include "ui/stage.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -53,9 +53,9 @@ const QByteArray kFolder = "<folder>", kReadOnly = "<read-only>", kReadOnlyFolde
 
 // How the program must end up.
 enum class Outcome {
-    Refused,   // start-up stops: one message naming the file, the end requested
-    Runs,      // a pupil signs in, a run is stored, the lobby shows again
-    NoPupil,   // the selection screen opens with no pupil and says why
+    Refused, // start-up stops: one message naming the file, the end requested
+    Runs,    // a pupil signs in, a run is stored, the lobby shows again
+    NoPupil, // the selection screen opens with no pupil and says why
 };
 
 // Text as the installation's files hold it: code page 932, CR LF.
@@ -99,7 +99,10 @@ QByteArray storedResults()
 {
     return resultRecord(kDay - 2, 1, 1, 35) + resultRecord(kDay - 1, 2, 2, 50) + resultRecord(kDay, 1, 1, 38);
 }
-QByteArray storedLog() { return logRecord(kDay - 2, 1, 1, 35) + logRecord(kDay - 1, 2, 2, 50) + logRecord(kDay, 1, 1, 38); }
+QByteArray storedLog()
+{
+    return logRecord(kDay - 2, 1, 1, 35) + logRecord(kDay - 1, 2, 2, 50) + logRecord(kDay, 1, 1, 38);
+}
 
 std::map<QString, QByteArray> snapshot(const QString& root)
 {
@@ -119,9 +122,9 @@ void TestBadFiles::badFile_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<char>("fill");     // the byte of a 50 MB line
-    QTest::addColumn<int>("outcome");   // Outcome
-    QTest::addColumn<QString>("said");  // in the message, or in the selection screen's note
+    QTest::addColumn<char>("fill");    // the byte of a 50 MB line
+    QTest::addColumn<int>("outcome");  // Outcome
+    QTest::addColumn<QString>("said"); // in the message, or in the selection screen's note
 
     const QByteArray bad = QByteArrayLiteral("\x81\x20\xff\xfd\x80");
     auto row = [](const char* name, const QString& file, const QByteArray& content, Outcome o, const QString& said = {},
@@ -136,7 +139,10 @@ void TestBadFiles::badFile_data()
     row("settings non-numbers", kSettings, text("あ,い,う,え,お,か,き,く,け,こ\n"), runs);
     row("settings not cp932", kSettings, "0" + bad + ",0,0,0,0,0,0,0,0,0\r\n", runs);
     row("settings 50 MB line", kSettings, "0,0,0,0,0,0,0,0,0,0" + kLong + "\r\n", runs, {}, '9');
-    row("settings with a byte-order mark", kSettings, "\xEF\xBB\xBF" "1,0,0,0,0,0,0,0,0,0\r\n", refused, "「設定.txt」を");
+    row("settings with a byte-order mark", kSettings,
+        "\xEF\xBB\xBF"
+        "1,0,0,0,0,0,0,0,0,0\r\n",
+        refused, "「設定.txt」を");
 
     // 共通データ.txt: month, organisation line, roster option, seven more.
     const QString common = QStringLiteral("4\n\"12345テスト教室\"\n0\n0\n0\n0\n0\n0\n0\n0\n");
@@ -145,8 +151,10 @@ void TestBadFiles::badFile_data()
     row("common data truncated", kCommon, text(common).left(12), refused, "値が足りません");
     row("common data too few values", kCommon, text("4\n\"12345テスト教室\"\n0\n"), refused, "4 個目の値がありません");
     row("common data non-numbers", kCommon, text("四月\n\"ABCDEテスト教室\"\nいいえ\na\nb\nc\nd\ne\nf\ng\n"), runs);
-    row("common data not cp932", kCommon, text("4\n\"12345テスト") + bad + text("教室\"\n0\n0\n0\n0\n0\n0\n0\n0\n"), runs);
-    row("common data 50 MB line", kCommon, text("4\n\"12345") + kLong + text("\"\n0\n0\n0\n0\n0\n0\n0\n0\n"), runs, {}, 'x');
+    row("common data not cp932", kCommon, text("4\n\"12345テスト") + bad + text("教室\"\n0\n0\n0\n0\n0\n0\n0\n0\n"),
+        runs);
+    row("common data 50 MB line", kCommon, text("4\n\"12345") + kLong + text("\"\n0\n0\n0\n0\n0\n0\n0\n0\n"), runs, {},
+        'x');
     row("common data with a byte-order mark", kCommon, "\xEF\xBB\xBF" + text(common), refused, "バイト順マーク");
 
     // タイム回数データ.txt: twelve values a level, levels 1–4 offered.
@@ -154,12 +162,13 @@ void TestBadFiles::badFile_data()
     row("level table missing", kLevels, kMissing, refused, "タイム回数データ.txt」を読み込めません");
     row("level table empty", kLevels, "", refused, "レベル 1 の目標タイム");
     row("level table truncated", kLevels, levels.left(levels.size() / 2), refused, "値が足りません");
-    row("level table too few values", kLevels, text("0,0,0,0,1,0,0,7,30,0,0,0\n40,60,100,5,1,0,0,7,30,0,0,0\n"), refused,
-        "レベル 2 の目標タイム");
-    row("level table non-numbers", kLevels, QByteArray(levels).replace("40,60", "aa,bb"), refused, "レベル 1 の目標タイム");
+    row("level table too few values", kLevels, text("0,0,0,0,1,0,0,7,30,0,0,0\n40,60,100,5,1,0,0,7,30,0,0,0\n"),
+        refused, "レベル 2 の目標タイム");
+    row("level table non-numbers", kLevels, QByteArray(levels).replace("40,60", "aa,bb"), refused,
+        "レベル 1 の目標タイム");
     row("level table not cp932", kLevels, QByteArray(levels).replace("40,60", "40" + bad + ",60"), runs);
-    row("level table 50 MB line", kLevels, QByteArray(levels).replace(",1,0,0,7,30,0,0,0\r\n40", ",1." + kLong + ",0,0,7,30,0,0,0\r\n40"),
-        runs, {}, '0');
+    row("level table 50 MB line", kLevels,
+        QByteArray(levels).replace(",1,0,0,7,30,0,0,0\r\n40", ",1." + kLong + ",0,0,7,30,0,0,0\r\n40"), runs, {}, '0');
 
     // 生徒用名簿.txt: eight values a pupil. The selection screen says which
     // lines it could not read; the pupils it could read sign in.
@@ -169,7 +178,8 @@ void TestBadFiles::badFile_data()
     row("roster empty", kRoster, "", Outcome::NoPupil, "名簿ファイル「生徒用名簿.txt」に生徒が");
     row("roster truncated", kRoster, roster.left(roster.size() - 20), runs, "2 行目：値が 8 個ありません");
     row("roster too few values", kRoster, "1,2017,0,0\r\n" + pupil2, runs, "1 行目：値が 8 個ありません");
-    row("roster non-numbers", kRoster, text("一,二〇一七,0,0,\"やまだ\",0,\"\",\"\"\n") + pupil2, runs, "1 行目：番号が整数ではありません");
+    row("roster non-numbers", kRoster, text("一,二〇一七,0,0,\"やまだ\",0,\"\",\"\"\n") + pupil2, runs,
+        "1 行目：番号が整数ではありません");
     row("roster not cp932", kRoster, text("1,2017,0,0,\"やま") + bad + text("\",0,\"\",\"\"\n") + pupil2, runs,
         "名簿ファイル「生徒用名簿.txt」の 1 行目に、シフトJIS（コードページ 932）にない文字があります。");
     const QString utf8Roster = QStringLiteral("1,2017,0,0,\"やまだ　はなこ\",0,\"\",\"\"\r\n");
@@ -196,7 +206,8 @@ void TestBadFiles::badFile_data()
     row("every right-answer cue missing", kSounds, text("正解音2\nnone1\nnone2\n*\n間違い音2\nmachigai1\n*\n"), refused,
         "正解のときの音の組「正解音2」の音ファイル（none1.wav、none2.wav）が、音フォルダにないか読めません");
     row("one right-answer cue missing", kSounds, text("正解音2\nnone1\nseikai1\n*\n間違い音2\nmachigai1\n*\n"), runs);
-    row("wrong-answer cue a folder", "音フォルダ/machigai1.wav", kFolder, refused, "「間違い音2」の音ファイル（machigai1.wav）");
+    row("wrong-answer cue a folder", "音フォルダ/machigai1.wav", kFolder, refused,
+        "「間違い音2」の音ファイル（machigai1.wav）");
 
     // 成績累積データ.dat: 44-byte records, appended only.
     const QByteArray kStoredResults = storedResults(), kStoredLog = storedLog();

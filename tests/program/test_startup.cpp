@@ -1,11 +1,11 @@
-#include "ui/app.h"
-#include "state/catalogue.h"
 #include "program/navigation.h"
 #include "program/program.h"
+#include "program/startup.h"
+#include "state/catalogue.h"
+#include "support/screen_fixture.h"
+#include "ui/app.h"
 #include "ui/screen.h"
 #include "ui/stage.h"
-#include "program/startup.h"
-#include "support/screen_fixture.h"
 
 #include <QDir>
 #include <QTest>
@@ -60,6 +60,7 @@ void TestStartup::readsAWholeInstallation()
     QCOMPARE(stage.current()->objectName(), QStringLiteral("namesel"));
 }
 
+// clang-format off
 void TestStartup::failures_data()
 {
     QTest::addColumn<QString>("file");
@@ -75,6 +76,7 @@ void TestStartup::failures_data()
     QTest::newRow("sound list without wrong-answer cues")
         << "音フォルダ/新音ファイル.txt" << "正解音2\nseikai1\n*\n間違い音1\nmachigai1\n*\n" << "「間違い音2」がないか";
 }
+// clang-format on
 
 void TestStartup::failures()
 {

@@ -2,9 +2,9 @@
 // `count` runs through the record store of the installation in FOLDER.
 //   records_append_helper FOLDER WRITER COUNT STARTFILE
 #include "base/folder_path.h"
+#include "records/record_file.h"
 #include "state/settings.h"
 #include "state/shared_state.h"
-#include "records/record_file.h"
 #include "support/test_services.h"
 
 #include <QCoreApplication>

@@ -37,15 +37,15 @@ void TestRecordFormat::resultRecordBytes()
     r.level = 3;
     r.score = 45;
     r.siteCode = QStringLiteral("12345");
-    const QByteArray expected = hex("0000000080a3e640"  // date 46364.0
-                                    "000000000000e03f"  // time 0.5
-                                    "0100"              // pupil 1
-                                    "0300"              // level 3
-                                    "2d000000"          // score 45
-                                    "3132333435"        // site code
-                                    "2020202020"        // reserved: spaces
-                                    "3020202020"        // points text "0"
-                                    "0000000000");      // reserved: zero bytes
+    const QByteArray expected = hex("0000000080a3e640" // date 46364.0
+                                    "000000000000e03f" // time 0.5
+                                    "0100"             // pupil 1
+                                    "0300"             // level 3
+                                    "2d000000"         // score 45
+                                    "3132333435"       // site code
+                                    "2020202020"       // reserved: spaces
+                                    "3020202020"       // points text "0"
+                                    "0000000000");     // reserved: zero bytes
     QCOMPARE(encodeResultRecord(r).toHex(' '), expected.toHex(' '));
     QCOMPARE(decodeResultRecord(expected.constData()), r);
 
@@ -168,6 +168,7 @@ void TestRecordFormat::gradeMarks()
     QCOMPARE(gradeMark(code), mark);
 }
 
+// clang-format off
 void TestRecordFormat::gradeFilter_data()
 {
     QTest::addColumn<QString>("filter");
@@ -183,6 +184,7 @@ void TestRecordFormat::gradeFilter_data()
     QTest::newRow("half-width digit matches nothing") << "小1" << "";
     QTest::newRow("unknown text") << "高１" << "";
 }
+// clang-format on
 
 void TestRecordFormat::gradeFilter()
 {

@@ -1,9 +1,9 @@
 #include "base/folder_path.h"
-#include "state/settings.h"
-#include "state/shared_state.h"
 #include "records/record_file.h"
 #include "records/record_loading.h"
 #include "records/record_passes.h"
+#include "state/settings.h"
+#include "state/shared_state.h"
 #include "support/installation.h"
 #include "support/small_disk.h"
 #include "support/test_services.h"
@@ -251,9 +251,9 @@ void TestRecordStore::storingSetsFlags()
 {
     Fixture f;
     QList<ResultRecord> records;
-    for (int i = 0; i < 5; ++i) records << f.rec(-2, 1, 1, 0);   // 55 points each: qualified
-    for (int i = 0; i < 4; ++i) records << f.rec(-2, 2, 1, 0);   // too few runs
-    for (int i = 0; i < 5; ++i) records << f.rec(-2, 3, 1, 79);  // 4 points each: too few points
+    for (int i = 0; i < 5; ++i) records << f.rec(-2, 1, 1, 0);  // 55 points each: qualified
+    for (int i = 0; i < 4; ++i) records << f.rec(-2, 2, 1, 0);  // too few runs
+    for (int i = 0; i < 5; ++i) records << f.rec(-2, 3, 1, 79); // 4 points each: too few points
     records << f.rec(-2, 4, 1, 20);
     f.writeRecords(records);
     QVERIFY(回数求(f.s, f.t.services));
@@ -353,20 +353,20 @@ void TestRecordStore::countersOfAHandMadeFile()
     Fixture f;
     f.writeRecords({
         // Pupil 1, level 1 (target 40, factor 1, windows 7 and 30 days).
-        f.rec(0, 1, 1, 30),     // today, 5 points
-        f.rec(0, 1, 1, 99999),  // today, timed out: no run, no points
-        f.rec(0, 1, 1, 6000),   // today, not finished: no run, 0 points
-        f.rec(-3, 1, 1, 40),    // 5 points
-        f.rec(-7, 1, 1, 41),    // exactly 7 days ago: outside the first window, 4 points
-        f.rec(-10, 1, 1, 20),   // 11 points
-        f.rec(-40, 1, 1, 79),   // outside both windows, 4 points
-        f.rec(1, 1, 1, 35),     // dated tomorrow (another PC's clock): not today
+        f.rec(0, 1, 1, 30),    // today, 5 points
+        f.rec(0, 1, 1, 99999), // today, timed out: no run, no points
+        f.rec(0, 1, 1, 6000),  // today, not finished: no run, 0 points
+        f.rec(-3, 1, 1, 40),   // 5 points
+        f.rec(-7, 1, 1, 41),   // exactly 7 days ago: outside the first window, 4 points
+        f.rec(-10, 1, 1, 20),  // 11 points
+        f.rec(-40, 1, 1, 79),  // outside both windows, 4 points
+        f.rec(1, 1, 1, 35),    // dated tomorrow (another PC's clock): not today
         // Pupil 2, level 2 (target 45, factor 1.5): a long run counts in full.
-        f.rec(0, 2, 2, 1234),   // ≥ 10 × 45: 0 points
-        f.rec(0, 2, 2, 100),    // 1 point × 1.5 → 1
+        f.rec(0, 2, 2, 1234), // ≥ 10 × 45: 0 points
+        f.rec(0, 2, 2, 100),  // 1 point × 1.5 → 1
         // Pupil 3, level 3 (target 60, factor 0.7).
-        f.rec(-1, 3, 3, 32),    // 10 × 0.7 = 7
-        f.rec(-1, 3, 3, 0),     // 55 × 0.7 = 38
+        f.rec(-1, 3, 3, 32), // 10 × 0.7 = 7
+        f.rec(-1, 3, 3, 0),  // 55 × 0.7 = 38
         // Pupil 4, level 5: no target time.
         f.rec(0, 4, 5, 10),
     });
@@ -376,28 +376,28 @@ void TestRecordStore::countersOfAHandMadeFile()
     const PupilLevelStats& a = f.cell(1, 1);
     QCOMPARE(a.personalBest, 20);
     QCOMPARE(a.runCount, 6);
-    QCOMPARE(a.recentRunCount, 3);   // 30, 40 and tomorrow's 35
-    QCOMPARE(a.recentPoints, 15);    // 5 + 5 + 5
-    QCOMPARE(a.window2RunCount, 5);  // + 41 and 20
-    QCOMPARE(a.window2Points, 30);   // + 4 + 11
+    QCOMPARE(a.recentRunCount, 3);  // 30, 40 and tomorrow's 35
+    QCOMPARE(a.recentPoints, 15);   // 5 + 5 + 5
+    QCOMPARE(a.window2RunCount, 5); // + 41 and 20
+    QCOMPARE(a.window2Points, 30);  // + 4 + 11
     QCOMPARE(a.totalPoints, 34);
     QCOMPARE(a.scoreSum, 30 + 40 + 41 + 20 + 79 + 35);
     QCOMPARE(a.todayRunCount, 1);
     QCOMPARE(a.todayScoreSum, 30);
     QCOMPARE(a.todayPoints, 5);
-    QCOMPARE(a.averageScore, 41);     // 245 ÷ 6 = 40.8: the timed-out runs are not in it
+    QCOMPARE(a.averageScore, 41); // 245 ÷ 6 = 40.8: the timed-out runs are not in it
     QCOMPARE(a.todayAverageScore, 30);
 
     const PupilLevelStats& b = f.cell(2, 2);
     QCOMPARE(b.runCount, 2);
-    QCOMPARE(b.scoreSum, 1334);      // the full 1234, not its first three digits
+    QCOMPARE(b.scoreSum, 1334); // the full 1234, not its first three digits
     QCOMPARE(b.averageScore, 667);
     QCOMPARE(b.todayAverageScore, 667);
-    QCOMPARE(b.totalPoints, 1);      // 1234 ≥ 10 × 45: 0; 100: 1 × 1.5 → 1
+    QCOMPARE(b.totalPoints, 1); // 1234 ≥ 10 × 45: 0; 100: 1 × 1.5 → 1
     QCOMPARE(b.todayPoints, 1);
 
     const PupilLevelStats& c = f.cell(3, 3);
-    QCOMPARE(c.totalPoints, 45);     // 7 + 38
+    QCOMPARE(c.totalPoints, 45); // 7 + 38
     QCOMPARE(c.averageScore, 16);
 
     const PupilLevelStats& d = f.cell(5, 4);

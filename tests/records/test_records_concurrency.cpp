@@ -1,8 +1,8 @@
 #include "base/folder_path.h"
-#include "state/settings.h"
-#include "state/shared_state.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
+#include "state/settings.h"
+#include "state/shared_state.h"
 #include "support/installation.h"
 
 #include <QFile>

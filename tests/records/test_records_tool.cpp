@@ -62,9 +62,8 @@ struct Fixture {
     Fixture()
     {
         inst.writeDefaults();
-        inst.write(QStringLiteral("生徒用名簿.txt"),
-                   QStringLiteral("1,2017,0,0,\"山田,はなこ\",0,\"\",\"\"\n"
-                                  "2,2015,0,0,鈴木\"たろう\",1,\"\",\"\"\n"));
+        inst.write(QStringLiteral("生徒用名簿.txt"), QStringLiteral("1,2017,0,0,\"山田,はなこ\",0,\"\",\"\"\n"
+                                                                    "2,2015,0,0,鈴木\"たろう\",1,\"\",\"\"\n"));
     }
     QString resultPath() const { return inst.path(QStringLiteral("ソルメア/成績累積データ.dat")); }
     void records(const QList<ResultRecord>& list, const QByteArray& tail = {}) const
@@ -113,29 +112,31 @@ void TestRecordsTool::statsAsOfAGivenDay()
     f.records({rec(kDay, QTime(10, 0), 1, 1, 30), rec(kDay.addDays(-3), QTime(10, 0), 1, 1, 40),
                rec(kDay, QTime(11, 0), 1, 1, 99999), rec(kDay.addDays(-1), QTime(10, 0), 2, 1, 20),
                rec(kDay, QTime(10, 0), 0, 1, 1)});
-    const Run r = tool({QStringLiteral("stats"), f.inst.programFolder(), QStringLiteral("--today"),
-                        QStringLiteral("2026-12-08")});
+    const Run r = tool(
+        {QStringLiteral("stats"), f.inst.programFolder(), QStringLiteral("--today"), QStringLiteral("2026-12-08")});
     QCOMPARE(r.code, 0);
     const QStringList lines = QString::fromUtf8(r.out).split(u'\n');
     QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines[0], QStringLiteral("pupil\tlevel\tpersonalBest\toverallBest\trunCount\trecentRunCount\trecentPoints\t"
-                                      "window2RunCount\twindow2Points\ttotalPoints\ttodayRunCount\ttodayPoints\t"
-                                      "averageScore\ttodayAverageScore"));
+    QCOMPARE(lines[0],
+             QStringLiteral("pupil\tlevel\tpersonalBest\toverallBest\trunCount\trecentRunCount\trecentPoints\t"
+                            "window2RunCount\twindow2Points\ttotalPoints\ttodayRunCount\ttodayPoints\t"
+                            "averageScore\ttodayAverageScore"));
     QCOMPARE(lines[1], QStringLiteral("1\t1\t30\t20\t2\t2\t10\t2\t10\t10\t1\t5\t35\t30"));
     QCOMPARE(lines[2], QStringLiteral("2\t1\t20\t20\t1\t1\t11\t1\t11\t11\t0\t0\t20\t0"));
     QCOMPARE(lines[3], QString());
 
     // A week later the first window has passed.
-    const Run later = tool({QStringLiteral("stats"), f.inst.programFolder(), QStringLiteral("--today"),
-                            QStringLiteral("2026-12-15")});
-    QCOMPARE(QString::fromUtf8(later.out).split(u'\n').value(1), QStringLiteral("1\t1\t30\t20\t2\t0\t0\t2\t10\t10\t0\t0\t35\t0"));
+    const Run later = tool(
+        {QStringLiteral("stats"), f.inst.programFolder(), QStringLiteral("--today"), QStringLiteral("2026-12-15")});
+    QCOMPARE(QString::fromUtf8(later.out).split(u'\n').value(1),
+             QStringLiteral("1\t1\t30\t20\t2\t0\t0\t2\t10\t10\t0\t0\t35\t0"));
 }
 
 void TestRecordsTool::checkReportsDamage()
 {
     Fixture f;
-    f.records({rec(kDay, QTime(10, 0), 1, 1, 30), rec(kDay, QTime(10, 0), 0, 1, 30),
-               rec(kDay, QTime(10, 0), 1, 36, 30), rec(kDay, QTime(10, 0), 1, 1, -8)},
+    f.records({rec(kDay, QTime(10, 0), 1, 1, 30), rec(kDay, QTime(10, 0), 0, 1, 30), rec(kDay, QTime(10, 0), 1, 36, 30),
+               rec(kDay, QTime(10, 0), 1, 1, -8)},
               QByteArray(10, 'z'));
     const Run r = tool({QStringLiteral("check"), f.inst.programFolder()});
     QCOMPARE(r.code, 1);
@@ -158,6 +159,7 @@ void TestRecordsTool::checkOfACleanFile()
     QVERIFY(QString::fromUtf8(r.out).contains(QStringLiteral("末尾の不完全なレコード：なし")));
 }
 
+// clang-format off
 void TestRecordsTool::checkFindsTextFileFaults_data()
 {
     QTest::addColumn<QString>("file"); // relative to the installation
@@ -191,6 +193,7 @@ void TestRecordsTool::checkFindsTextFileFaults_data()
         << QStringLiteral("音フォルダ/新音ファイル.txt") << QByteArray("\xEF\xBB\xBF" "group\r\nseikai1\r\n*\r\n")
         << "1 行目：先頭に UTF-8 のバイト順マーク（EF BB BF）があります";
 }
+// clang-format on
 
 void TestRecordsTool::checkFindsTextFileFaults()
 {
@@ -214,9 +217,12 @@ void TestRecordsTool::streamsAcrossAChunkBoundary()
 {
     // Record n is variant n % 7; variants 1 and 2 are skipped by the loader,
     // so records on both sides of the boundary (4096 % 7 == 1) are listed.
-    const QList<ResultRecord> variants{rec(kDay, QTime(9, 0), 1, 1, 30),  rec(kDay, QTime(9, 1), 0, 2, 31),
-                                       rec(kDay, QTime(9, 2), 2, 36, 32), rec(kDay.addDays(1), QTime(9, 3), 2, 3, 33),
-                                       rec(kDay, QTime(9, 4), 3, 4, 99999), rec(kDay, QTime(9, 5), 1, 2, 0),
+    const QList<ResultRecord> variants{rec(kDay, QTime(9, 0), 1, 1, 30),
+                                       rec(kDay, QTime(9, 1), 0, 2, 31),
+                                       rec(kDay, QTime(9, 2), 2, 36, 32),
+                                       rec(kDay.addDays(1), QTime(9, 3), 2, 3, 33),
+                                       rec(kDay, QTime(9, 4), 3, 4, 99999),
+                                       rec(kDay, QTime(9, 5), 1, 2, 0),
                                        rec(kDay.addDays(-400), QTime(9, 6), 2, 1, 45)};
     const qint64 n = kResultChunkRecords + 5;
     QList<ResultRecord> list;
@@ -270,6 +276,7 @@ void TestRecordsTool::nothingIsCreated()
     QVERIFY(!QFile::exists(f.resultPath()));
 }
 
+// clang-format off
 void TestRecordsTool::errorsExitWithTwo_data()
 {
     QTest::addColumn<QString>("command");
@@ -282,6 +289,7 @@ void TestRecordsTool::errorsExitWithTwo_data()
     QTest::newRow("result file unreadable") << "check" << "ソルメア" << "dir:ソルメア/成績累積データ.dat" << "成績ファイルを読み込めません";
     QTest::newRow("unknown command") << "list" << "ソルメア" << "" << "使い方";
 }
+// clang-format on
 
 void TestRecordsTool::errorsExitWithTwo()
 {

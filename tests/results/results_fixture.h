@@ -61,9 +61,9 @@ struct Fixture : ScreenFixture {
 // done enough after 4 runs. Level 2 has no marks. Level 4 (the final level):
 // cleared by 2 runs and 10 points.
 inline const QString kTable = QStringLiteral("0,0,0,0,1,0,0,7,30,0,0,0\n"
-                                      "40,60,30,3,2,4,0,7,30,0,0,0\n"
-                                      "45,70,30,3,1.5,0,0,7,30,0,0,0\n"
-                                      "60,90,120,5,0.7,20,300,7,30,0,0,0\n"
-                                      "60,90,10,2,1,3,0,7,30,0,0,0\n");
+                                             "40,60,30,3,2,4,0,7,30,0,0,0\n"
+                                             "45,70,30,3,1.5,0,0,7,30,0,0,0\n"
+                                             "60,90,120,5,0.7,20,300,7,30,0,0,0\n"
+                                             "60,90,10,2,1,3,0,7,30,0,0,0\n");
 
 } // namespace results_test

@@ -2,8 +2,8 @@
 //   results_shots OUT_FOLDER
 // writes record.png (first clearing of the final level with a new record,
 // before and after the buttons come), plain.png and timeout.png.
-#include "ui/fonts.h"
 #include "results_fixture.h"
+#include "ui/fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "state/shared_state.h"
 #include "results/results_rules.h"
+#include "state/shared_state.h"
 
 #include <QTest>
 
@@ -26,6 +26,7 @@ private slots:
     void buttons();
 };
 
+// clang-format off
 void TestResultsRules::pointsLine_data()
 {
     QTest::addColumn<qint64>("score");
@@ -44,6 +45,7 @@ void TestResultsRules::pointsLine_data()
     QTest::newRow("timed out gives 0") << 99999LL << 40LL << "2" << "獲得ポイント：0点×2→0点";
     QTest::newRow("no target time gives 0") << 20LL << 0LL << "1" << "獲得ポイント：0点×1→0点";
 }
+// clang-format on
 
 void TestResultsRules::pointsLine()
 {
@@ -179,8 +181,8 @@ void TestResultsRules::recordOutcome_data()
     QTest::addColumn<ResultCue>("cue");
     const qint64 second = 60;
     QTest::newRow("time up is silent even with flags") << 1 << 1 << 1 << 99999LL << "時間切れ" << ResultCue::None;
-    QTest::newRow("overall and personal best together") << 0 << 1 << 1 << 20LL << "！！！最高新記録！！！"
-                                                         << ResultCue::Best;
+    QTest::newRow("overall and personal best together")
+        << 0 << 1 << 1 << 20LL << "！！！最高新記録！！！" << ResultCue::Best;
     QTest::newRow("personal best only") << 0 << 0 << 1 << 20LL << "新記録おめでとう" << ResultCue::PersonalBest;
     QTest::newRow("no record within second time") << 0 << 0 << 0 << second << "" << ResultCue::Fail;
     QTest::newRow("no record over second time") << 0 << 0 << 0 << second + 1 << "" << ResultCue::None;
@@ -230,12 +232,12 @@ void TestResultsRules::buttons_data()
     QTest::addColumn<ClearedLineChange>("clearedLine");
     QTest::newRow("not done enough") << false << true << false << false << true << ClearedLineChange::Keep;
     QTest::newRow("done enough, not cleared") << true << false << false << false << true << ClearedLineChange::Keep;
-    QTest::newRow("done and cleared at the final level") << true << true << true << false << true
-                                                         << ClearedLineChange::EmptyAndHide;
+    QTest::newRow("done and cleared at the final level")
+        << true << true << true << false << true << ClearedLineChange::EmptyAndHide;
     QTest::newRow("done and cleared, final level still to clear")
         << true << true << false << false << false << ClearedLineChange::NextLevel;
-    QTest::newRow("done and cleared, final level cleared") << true << true << false << true << true
-                                                           << ClearedLineChange::Keep;
+    QTest::newRow("done and cleared, final level cleared")
+        << true << true << false << true << true << ClearedLineChange::Keep;
 }
 
 void TestResultsRules::buttons()

@@ -1,7 +1,7 @@
-#include "program/navigation.h"
-#include "ui/fonts.h"
 #include "base/twips.h"
+#include "program/navigation.h"
 #include "results_fixture.h"
+#include "ui/fonts.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -35,10 +35,14 @@ void TestResultsScreen::controlsAtTheirPlaces()
     QCOMPARE(screen->objectName(), QStringLiteral("FrmSyuuryou"));
     QCOMPARE(screen->windowTitle(), QStringLiteral("終了"));
     QCOMPARE(f.get<QWidget>("Image1")->geometry(), QRect(0, 0, 1024, 768));
-    const struct { const char* name; int topTwips; double points; } controls[] = {
-        {"Label15", 405, 48}, {"Label16", 1755, 36}, {"Label14", 1395, 0}, {"Label13", 2745, 0},
+    const struct {
+        const char* name;
+        int topTwips;
+        double points;
+    } controls[] = {
+        {"Label15", 405, 48},  {"Label16", 1755, 36}, {"Label14", 1395, 0},  {"Label13", 2745, 0},
         {"Label17", 3255, 48}, {"Label18", 4440, 36}, {"Label19", 5280, 36}, {"Label20", 6390, 0},
-        {"Label2", 7710, 24}, {"Picture1", 8145, 0}, {"Command4", 8325, 0}, {"Command5", 8325, 0},
+        {"Label2", 7710, 24},  {"Picture1", 8145, 0}, {"Command4", 8325, 0}, {"Command5", 8325, 0},
     };
     for (const auto& c : controls) {
         QWidget* w = f.get<QWidget>(c.name);
@@ -60,6 +64,7 @@ void TestResultsScreen::controlsAtTheirPlaces()
     QVERIFY(!f.stage.waitScreen());
 }
 
+// clang-format off
 void TestResultsScreen::showsTheRun_data()
 {
     QTest::addColumn<int>("score");
@@ -70,6 +75,7 @@ void TestResultsScreen::showsTheRun_data()
                                                      << "！！！最高新記録！！！";
     QTest::newRow("timed out") << 99999 << "記録なし" << "獲得ポイント：0点×2→0点" << "時間切れ";
 }
+// clang-format on
 
 void TestResultsScreen::showsTheRun()
 {
@@ -180,8 +186,8 @@ void TestResultsScreen::buttonsAfterHalfASecond_data()
     QTest::newRow("not done enough") << 1 << 3 << false << true << true << "このレベルクリア";
     QTest::newRow("done enough and cleared, final level not yet: only the menu")
         << 1 << 4 << false << false << true << "次のレベルへ進みましょう";
-    QTest::newRow("done enough and cleared, final level cleared") << 1 << 4 << true << true << true
-                                                                  << "このレベルクリア";
+    QTest::newRow("done enough and cleared, final level cleared")
+        << 1 << 4 << true << true << true << "このレベルクリア";
     // Level 2 has both marks 0: another run is always offered.
     QTest::newRow("both marks 0") << 2 << 12 << false << true << true << "このレベルクリア";
     // Level 4 (final) is done enough after 3 runs.

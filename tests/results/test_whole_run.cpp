@@ -1,11 +1,11 @@
-#include "ui/stage.h"
-#include "program/navigation.h"
 #include "drill/drill_screen.h"
-#include "program/startup.h"
 #include "drill/equation.h"
+#include "program/navigation.h"
+#include "program/startup.h"
 #include "results/results_screen.h"
 #include "roster/roster_reader.h"
 #include "support/screen_fixture.h"
+#include "ui/stage.h"
 
 #include <QLabel>
 #include <QListView>

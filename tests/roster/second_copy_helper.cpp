@@ -38,11 +38,11 @@ int main(int argc, char** argv)
     }
     std::puts("running");
     qint64 child = 0;
-    if (argc == 3 && argv[2] == std::string("child") && QProcess::startDetached(QStringLiteral("sleep"), {QStringLiteral("30")}, {}, &child))
+    if (argc == 3 && argv[2] == std::string("child") &&
+        QProcess::startDetached(QStringLiteral("sleep"), {QStringLiteral("30")}, {}, &child))
         std::printf("child %lld\n", child);
     std::fflush(stdout);
     char buffer[16];
-    while (std::fgets(buffer, sizeof buffer, stdin)) {
-    }
+    while (std::fgets(buffer, sizeof buffer, stdin)) {}
     return 0;
 }

@@ -20,6 +20,7 @@ const QString W = QStringLiteral("　"); // full-width blank
 QString wide(int n) { return QString(n, QChar(0x3000)); }
 } // namespace
 
+// clang-format off
 void TestNameList::lines_data()
 {
     QTest::addColumn<QString>("code");
@@ -62,6 +63,7 @@ void TestNameList::lines_data()
         << "小5" << "a*b" << 0 << none << "小5 a*b " + wide(4) + "     /     " + W << "";
     QTest::newRow("no character cut in half") << "小5" << "abcdefghijk山" << 0 << none << "小5 abcdefghijk      /     " + W << "";
 }
+// clang-format on
 
 void TestNameList::lines()
 {
@@ -72,7 +74,8 @@ void TestNameList::lines()
     QFETCH(QString, shown);
     QFETCH(QString, line);
     const int year = line.isEmpty() ? 2016 : line.left(4).toInt();
-    const PupilEntry e = pupilEntry(7, year, code, name, DisplayMode(mode), {figures[0], figures[1], figures[2], figures[3]});
+    const PupilEntry e = pupilEntry(7, year, code, name, DisplayMode(mode),
+                                    {figures[0], figures[1], figures[2], figures[3]});
     QCOMPARE(e.shown, shown);
     if (!line.isEmpty()) QCOMPARE(e.line, line);
     QCOMPARE(e.number, 7);
@@ -90,9 +93,10 @@ void TestNameList::order_data()
         << QStringList{"2016 たろう 2", "2016 タロウ 1"} << QStringList{"タロウ 1", "たろう 2"};
     QTest::newRow("lines alike but for kana: code points decide")
         << QStringList{"2016 タロウ 5", "2016 たろう 5"} << QStringList{"たろう 5", "タロウ 5"};
-    QTest::newRow("a birth year stored as 0 sorts by its text") << QStringList{"2015 あ 1", "0 い 2"}
-                                                             << QStringList{"い 2", "あ 1"};
-    QTest::newRow("kanji after kana") << QStringList{"2016 山田 1", "2016 やまだ 2"} << QStringList{"やまだ 2", "山田 1"};
+    QTest::newRow("a birth year stored as 0 sorts by its text")
+        << QStringList{"2015 あ 1", "0 い 2"} << QStringList{"い 2", "あ 1"};
+    QTest::newRow("kanji after kana") << QStringList{"2016 山田 1", "2016 やまだ 2"}
+                                      << QStringList{"やまだ 2", "山田 1"};
 }
 
 void TestNameList::order()
@@ -102,11 +106,13 @@ void TestNameList::order()
     std::vector<PupilEntry> entries;
     for (const QString& pupil : pupils) {
         const QStringList p = pupil.split(u' ');
-        entries.push_back(pupilEntry(p[2].toInt(), p[0].toInt(), QStringLiteral("小1"), p[1], DisplayMode::RunsTodayAll, {}));
+        entries.push_back(
+            pupilEntry(p[2].toInt(), p[0].toInt(), QStringLiteral("小1"), p[1], DisplayMode::RunsTodayAll, {}));
     }
     sortPupilEntries(entries);
     QStringList got;
-    for (const PupilEntry& e : entries) got << e.shown.mid(3).section(QChar(0x3000), 0, 0) + u' ' + QString::number(e.number);
+    for (const PupilEntry& e : entries)
+        got << e.shown.mid(3).section(QChar(0x3000), 0, 0) + u' ' + QString::number(e.number);
     QCOMPARE(got, listed);
 }
 
@@ -145,11 +151,13 @@ void TestNameList::nameLabels()
     const QString entry = "小3 山田　花子" + wide(1) + "  2回/   15回";
     constexpr DisplayMode runs = DisplayMode::RunsTodayAll;
     QCOMPARE(clickedNameLabel(entry, runs), QStringLiteral("小3 山田　花子　"));
-    QCOMPARE(clickedNameLabel(pupilEntry(7, 2017, QStringLiteral("小3"), QStringLiteral("Ken Smith"), runs, {123, 4}).shown, runs),
+    QCOMPARE(clickedNameLabel(
+                 pupilEntry(7, 2017, QStringLiteral("小3"), QStringLiteral("Ken Smith"), runs, {123, 4}).shown, runs),
              "小3 Ken Smith " + W);
     QCOMPARE(doubleClickedNameLabel(entry), "小3 山田　花子" + wide(1) + "  2回");
     QCOMPARE(clickedNameLabel(QStringLiteral("小1 ab          /"), runs), QStringLiteral("小1 ab"));
-    QCOMPARE(programMenuPath(QStringLiteral("C:\\X\\prog")), QStringLiteral("C:\\X\\prog\\..\\起動\\プログラムメニュー.exe"));
+    QCOMPARE(programMenuPath(QStringLiteral("C:\\X\\prog")),
+             QStringLiteral("C:\\X\\prog\\..\\起動\\プログラムメニュー.exe"));
 }
 
 QTEST_MAIN(TestNameList)

@@ -1,12 +1,12 @@
-#include "ui/fonts.h"
 #include "base/user_preferences.h"
 #include "name_selection_fixture.h"
 #include "records/record_file.h"
+#include "ui/fonts.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QMenu>
 #include <QFile>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -42,7 +42,8 @@ const QString kDashes = QStringLiteral("－－－－－－");
 void TestNameSelectionScreen::controlsAndTexts()
 {
     installFontSubstitutions(); // as the program does; and fonts as a desktop theme gives them
-    for (const char* themed : {"QMenu", "QMessageBox", "QLabel"}) QApplication::setFont(QFont("DejaVu Serif", 7), themed);
+    for (const char* themed : {"QMenu", "QMessageBox", "QLabel"})
+        QApplication::setFont(QFont("DejaVu Serif", 7), themed);
     Fixture f;
     QVERIFY(f.start());
     QCOMPARE(f.screen(), QStringLiteral("namesel"));
@@ -50,7 +51,8 @@ void TestNameSelectionScreen::controlsAndTexts()
     QCOMPARE(f.label("Label4"), QStringLiteral("ソルメア"));
     QCOMPARE(f.get("Label4")->font().pixelSize(), designFont(kPGothic, 48).pixelSize());
     QCOMPARE(f.label("Label1"), QStringLiteral("名前を選びなさい"));
-    const char* captions[] = {"回数(今日／今まで）", "ポイント（今日／今まで）", "本日（ポイント／回数）", "今まで（ポイント／回数）"};
+    const char* captions[] = {"回数(今日／今まで）", "ポイント（今日／今まで）", "本日（ポイント／回数）",
+                              "今まで（ポイント／回数）"};
     for (int i = 0; i < 4; ++i) {
         auto* o = f.get<QRadioButton>(QStringLiteral("Option1(%1)").arg(i));
         QCOMPARE(o->text(), QString::fromUtf8(captions[i]));
@@ -72,9 +74,14 @@ void TestNameSelectionScreen::controlsAndTexts()
     QCOMPARE(QFontInfo(f.list()->font()).family(), QStringLiteral("IPAGothic"));
     QCOMPARE(cells.horizontalAdvance(W), 2 * cells.horizontalAdvance(u' '));
     QCOMPARE(cells.horizontalAdvance(QStringLiteral("回")), 2 * cells.horizontalAdvance(u'1'));
-    const struct { const char* name; const char* text; } items[] = {
-        {"mnuNameChange", "名前の変更"}, {"mnuExit", "終了"}, {"mnuContents", "目次"},
-        {"mnuVersion", "バージョン情報"}, {"menuTQ58", "Quorvaneホームページ"}};
+    const struct {
+        const char* name;
+        const char* text;
+    } items[] = {{"mnuNameChange", "名前の変更"},
+                 {"mnuExit", "終了"},
+                 {"mnuContents", "目次"},
+                 {"mnuVersion", "バージョン情報"},
+                 {"menuTQ58", "Quorvaneホームページ"}};
     for (const auto& i : items) QCOMPARE(f.get<QAction>(i.name)->text(), QString::fromUtf8(i.text));
     for (const char* m : {"file", "ヘルプ"}) {
         bool found = false;
@@ -87,8 +94,10 @@ void TestNameSelectionScreen::controlsAndTexts()
         fonts << QApplication::activeModalWidget()->findChild<QLabel*>("qt_msgbox_label")->font();
         QApplication::activeModalWidget()->close();
     });
-    MessageBoxDialogs().message(QStringLiteral("すでに起動されています。"), QStringLiteral("注意"), Dialogs::Icon::Error);
-    for (const QFont& font : fonts) QCOMPARE(QFontInfo(font).family() + QString::number(font.pixelSize()), "IPAPGothic15");
+    MessageBoxDialogs().message(QStringLiteral("すでに起動されています。"), QStringLiteral("注意"),
+                                Dialogs::Icon::Error);
+    for (const QFont& font : fonts)
+        QCOMPARE(QFontInfo(font).family() + QString::number(font.pixelSize()), "IPAPGothic15");
     QApplication::setFont(QApplication::font()); // the themed fonts gone
 }
 
@@ -103,8 +112,9 @@ void TestNameSelectionScreen::listInModeOneThenModeZero()
     QVERIFY(Seisekikiroku(f.s, f.t.services, 1) && Seisekikiroku(f.s, f.t.services, 1));
     f.stage.activatePending();
 
-    QCOMPARE(f.lines(), (QStringList{kDashes, "小5 すずき　たろ  " + W + "/       ",
-                                     "小3 山田　花子" + W + "  10/     10", "幼2 ゆい" + W.repeated(4) + "  " + W + "/       "}));
+    QCOMPARE(f.lines(),
+             (QStringList{kDashes, "小5 すずき　たろ  " + W + "/       ", "小3 山田　花子" + W + "  10/     10",
+                          "幼2 ゆい" + W.repeated(4) + "  " + W + "/       "}));
     QCOMPARE(f.s.roster.listed, (std::vector<int>{2, 1, 3}));
     QCOMPARE(f.lines("List2")[1], "2017小3 山田　花子" + W + "  10/     10*1");
     QCOMPARE(f.lines("List3")[0], "小5 すずき　たろう  " + W + "/       *2");
@@ -202,8 +212,8 @@ void TestNameSelectionScreen::leavingStartsTheProgramMenuWith001()
     Fixture f(true);
     const QString menu = f.inst.path(QStringLiteral("起動/プログラムメニュー.exe"));
     f.inst.writeBytes(QStringLiteral("起動/プログラムメニュー.exe"),
-                 QByteArrayLiteral("#!/bin/sh\nprintf '%s' \"$*\" > \"$(dirname \"$0\")/args.tmp\"\n"
-                                "mv \"$(dirname \"$0\")/args.tmp\" \"$(dirname \"$0\")/args.txt\"\n"));
+                      QByteArrayLiteral("#!/bin/sh\nprintf '%s' \"$*\" > \"$(dirname \"$0\")/args.tmp\"\n"
+                                        "mv \"$(dirname \"$0\")/args.tmp\" \"$(dirname \"$0\")/args.txt\"\n"));
     QFile::setPermissions(menu, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(f.start());
     QTest::keyClick(f.list(), Qt::Key_0);
@@ -217,7 +227,8 @@ void TestNameSelectionScreen::leavingStartsTheProgramMenuWith001()
 void TestNameSelectionScreen::recoveryBeforeTheFirstList()
 {
     Fixture f;
-    QVERIFY(QFile::rename(f.inst.path(QStringLiteral("生徒用名簿.txt")), f.inst.path(QStringLiteral("生徒用名簿temp.txt"))));
+    QVERIFY(QFile::rename(f.inst.path(QStringLiteral("生徒用名簿.txt")),
+                          f.inst.path(QStringLiteral("生徒用名簿temp.txt"))));
     QVERIFY(startUp(f.stage.app(), f.inst.programFolder()));
     // With option 1 already chosen the activation does not build the list
     // again: what is listed is what the load built.
@@ -231,6 +242,7 @@ void TestNameSelectionScreen::recoveryBeforeTheFirstList()
     QVERIFY(!QFile::exists(f.inst.path(QStringLiteral("生徒用名簿temp.txt"))));
 }
 
+// clang-format off
 void TestNameSelectionScreen::readerNotes_data()
 {
     QTest::addColumn<QString>("roster"); // empty: no roster file
@@ -240,6 +252,7 @@ void TestNameSelectionScreen::readerNotes_data()
     QTest::newRow("no roster file") << "" << "名簿ファイル「生徒用名簿.txt」がありません。" << 0;
     QTest::newRow("a damaged line") << "1,2017,0,0,\"a\",0,\"\",\"\"\n2,x,0\n" << "2 行目" << 1;
 }
+// clang-format on
 
 void TestNameSelectionScreen::readerNotes()
 {
@@ -264,7 +277,8 @@ void TestNameSelectionScreen::soundTurnedOffStaysOff()
     qputenv("SOLMEA_SOUND_TRACE", trace.toUtf8());
     {
         Fixture f;
-        QVERIFY(f.start() && f.get<QAction>("mnuSound")->isChecked() && f.get<QAction>("mnuSound")->text() == u"音を出す");
+        QVERIFY(f.start() && f.get<QAction>("mnuSound")->isChecked() &&
+                f.get<QAction>("mnuSound")->text() == u"音を出す");
         f.menu("mnuSound");
     }
     // The next start: off still, so answer cues that are gone stop nothing.

@@ -1,8 +1,8 @@
 #include "base/folder_path.h"
-#include "state/settings.h"
-#include "state/shared_state.h"
 #include "base/text_file.h"
 #include "roster/roster_reader.h"
+#include "state/settings.h"
+#include "state/shared_state.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 
@@ -131,6 +131,7 @@ void TestRoster::schoolYearTurnsAtTheStartMonth()
     QCOMPARE(schoolYear(today, startMonth), year);
 }
 
+// clang-format off
 void TestRoster::gradeCodesAndLabels_data()
 {
     QTest::addColumn<int>("offset");
@@ -152,6 +153,7 @@ void TestRoster::gradeCodesAndLabels_data()
     QTest::newRow("13") << 13 << "大+" << "";
     QTest::newRow("40") << 40 << "大+" << "";
 }
+// clang-format on
 
 void TestRoster::gradeCodesAndLabels()
 {
@@ -199,7 +201,8 @@ void TestRoster::fourthRecordEndsTheProgram()
     const RosterReadResult r = f.read();
     QCOMPARE(r.capacityExceeded, ends);
     QCOMPARE(f.t.end.requested(), ends);
-    QCOMPARE(f.t.dialogs.texts, ends ? QStringList{QStringLiteral("家庭用は3人までしか登録できません")} : QStringList{});
+    QCOMPARE(f.t.dialogs.texts,
+             ends ? QStringList{QStringLiteral("家庭用は3人までしか登録できません")} : QStringList{});
     if (!ends) QCOMPARE(f.s.roster.count, 3);
 }
 
@@ -225,6 +228,7 @@ void TestRoster::namesAreHeldAtTwentyCharacters()
     QCOMPARE(f.s.roster.names[2], QStringLiteral("山田　花") + QString(16, u' '));
 }
 
+// clang-format off
 void TestRoster::damagedLinesAreSkipped_data()
 {
     QTest::addColumn<QString>("damaged");
@@ -238,6 +242,7 @@ void TestRoster::damagedLinesAreSkipped_data()
     QTest::newRow("number 5001") << "5001,2017,0,0,\"に\",0,\"\",\"\"" << "番号 5001 は";
     QTest::newRow("negative number") << "-3,2017,0,0,\"に\",0,\"\",\"\"" << "番号 -3 は";
 }
+// clang-format on
 
 void TestRoster::damagedLinesAreSkipped()
 {
@@ -283,6 +288,7 @@ void TestRoster::missingRosterGivesAnEmptyListAndANote()
     QVERIFY(f.t.dialogs.texts.isEmpty());
 }
 
+// clang-format off
 void TestRoster::lineWrittenBack_data()
 {
     QTest::addColumn<QString>("in");
@@ -301,6 +307,7 @@ void TestRoster::lineWrittenBack_data()
     QTest::newRow("quote inside a name cannot break the line")
         << "5,2015,0,0,山\"田,0,\"\",\"\"" << "5,2015,0,0,\"山”田" + QString(17, u' ') + "\",0,\"" + b20 + "\",\"" + b20 + "\"";
 }
+// clang-format on
 
 void TestRoster::lineWrittenBack()
 {

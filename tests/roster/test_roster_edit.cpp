@@ -50,7 +50,8 @@ NewPupilRules adding(const QString& recorded)
 {
     if (recorded.isEmpty()) return {};
     NewPupilRules rules{std::vector<bool>(10), 2026};
-    for (const QString& n : recorded.mid(1).split(u' ', Qt::SkipEmptyParts)) rules.recordedNumbers[std::size_t(n.toInt())] = true;
+    for (const QString& n : recorded.mid(1).split(u' ', Qt::SkipEmptyParts))
+        rules.recordedNumbers[std::size_t(n.toInt())] = true;
     return rules;
 }
 
@@ -74,15 +75,15 @@ void TestRosterEdit::rewrite_data()
         << A + B + C << QStringList{keepA, "  　たろう  |2015", keepC}
         << A + rec(2, 2015, QStringLiteral("　たろう"), QString()) + C;
     QTest::newRow("2015年 is 2015") << A + B + C << QStringList{keepA, "たろう|2015年", keepC}
-                                   << A + rec(2, 2015, QStringLiteral("たろう"), QString()) + C;
+                                    << A + rec(2, 2015, QStringLiteral("たろう"), QString()) + C;
     QTest::newRow("letters are 0") << A + B + C << QStringList{keepA, "たろう|abc", keepC}
                                    << A + rec(2, 0, QStringLiteral("たろう"), QString()) + C;
     QTest::newRow("full-width digits are read") << A + B + C << QStringList{keepA, "たろう|２０１５年", keepC}
-                                               << A + rec(2, 2015, QStringLiteral("たろう"), QString()) + C;
+                                                << A + rec(2, 2015, QStringLiteral("たろう"), QString()) + C;
     QTest::newRow("a decimal year is rounded") << A + B + C << QStringList{keepA, "たろう| 2015.6", keepC}
-                                              << A + rec(2, 2016, QStringLiteral("たろう"), QString()) + C;
-    QTest::newRow("empty name written as blanks") << A + B + C << QStringList{keepA, "|2015", keepC}
-                                                 << A + rec(2, 2015, QString(), QString()) + C;
+                                               << A + rec(2, 2016, QStringLiteral("たろう"), QString()) + C;
+    QTest::newRow("empty name written as blanks")
+        << A + B + C << QStringList{keepA, "|2015", keepC} << A + rec(2, 2015, QString(), QString()) + C;
     QTest::newRow("a name of 25 characters is cut to 20")
         << A + B + C << QStringList{keepA, QString(25, u'あ') + "|2015", keepC}
         << A + rec(2, 2015, QString(20, u'あ'), QString()) + C;
@@ -90,22 +91,27 @@ void TestRosterEdit::rewrite_data()
         << rec(1, 2017, "a", "1") + rec(2, 2015, "b", "") + rec(3, 2013, "c", "2")
         << QStringList{"x|2017", "y|2015", "z|2013"}
         << rec(1, 2017, "x", "1") + rec(2, 2015, "y", "") + rec(3, 2013, "z", "2");
-    QTest::newRow("a fourth record is dropped") << A + B + C + rec(4, 2012, "d") << QStringList{keepA, "b|2015", keepC}
-                                                << A + rec(2, 2015, "b", QString()) + C;
-    QTest::newRow("two records: no third invented") << A + B << QStringList{keepA, "b|2015", "c|2013"}
-                                                    << A + rec(2, 2015, "b", QString());
+    QTest::newRow("a fourth record is dropped")
+        << A + B + C + rec(4, 2012, "d") << QStringList{keepA, "b|2015", keepC} << A + rec(2, 2015, "b", QString()) + C;
+    QTest::newRow("two records: no third invented")
+        << A + B << QStringList{keepA, "b|2015", "c|2013"} << A + rec(2, 2015, "b", QString());
     QTest::newRow("a damaged line is written back as it was")
-        << A + "2,xx,\"b\"\r\n" + C << QStringList{keepA, "b|2015", "z|2013"} << A + "2,xx,\"b\"\r\n" + rec(3, 2013, "z", "\"済\"");
+        << A + "2,xx,\"b\"\r\n" + C << QStringList{keepA, "b|2015", "z|2013"}
+        << A + "2,xx,\"b\"\r\n" + rec(3, 2013, "z", "\"済\"");
     QTest::newRow("〜 and − become the characters code page 932 holds")
         << A + B + C << QStringList{keepA, "ゆう〜り−こ|2015", keepC}
         << A + rec(2, 2015, QStringLiteral("ゆう～り－こ"), QString()) + C;
     // A fourth edit "+N …" adds pupils, with numbers N … taken by recorded runs.
     const QString B2 = rec(2, 2019, "ゆい", "");
-    QTest::newRow("new: the lowest free number, an empty status") << A << QStringList{keepA, "  ゆい |2019", "", "+"} << A + B2;
-    QTest::newRow("new: numbers in records skipped") << A << QStringList{keepA, "ゆい|２０１９年", "", "+2 3 5"} << A + rec(4, 2019, "ゆい", "");
+    QTest::newRow("new: the lowest free number, an empty status")
+        << A << QStringList{keepA, "  ゆい |2019", "", "+"} << A + B2;
+    QTest::newRow("new: numbers in records skipped")
+        << A << QStringList{keepA, "ゆい|２０１９年", "", "+2 3 5"} << A + rec(4, 2019, "ゆい", "");
     QTest::newRow("new: a damaged line keeps its number, rows in order")
-        << A + "2,xx,\"b\"\r\n" << QStringList{keepA, "b|2015", "ゆい|2019", "+"} << A + "2,xx,\"b\"\r\n" + rec(3, 2019, "ゆい", "");
-    QTest::newRow("new: two rows, two numbers") << A << QStringList{keepA, "ゆい|2019", "けん|2020", "+3"} << A + B2 + rec(4, 2020, "けん", "");
+        << A + "2,xx,\"b\"\r\n"
+        << QStringList{keepA, "b|2015", "ゆい|2019", "+"} << A + "2,xx,\"b\"\r\n" + rec(3, 2019, "ゆい", "");
+    QTest::newRow("new: two rows, two numbers")
+        << A << QStringList{keepA, "ゆい|2019", "けん|2020", "+3"} << A + B2 + rec(4, 2020, "けん", "");
     QTest::newRow("new: empty rows write nothing") << A << QStringList{keepA, "  ", "", "+"} << A;
 }
 
@@ -128,7 +134,8 @@ void TestRosterEdit::refused_data()
     QTest::newRow("a double quote") << "a\"b|2015" << QStringList{"2 番目の名前", "「\"」"};
     QTest::newRow("a tab inside") << "a\tb|2015" << QStringList{"2 番目の名前", "タブ"};
     QTest::newRow("a line break inside") << "a\nb|2015" << QStringList{"2 番目の名前", "改行"};
-    QTest::newRow("a Ctrl-Z, which ends the file") << "a\x1A b|2015" << QStringList{"2 番目の名前", "制御文字（U+001A）"};
+    QTest::newRow("a Ctrl-Z, which ends the file")
+        << "a\x1A b|2015" << QStringList{"2 番目の名前", "制御文字（U+001A）"};
     QTest::newRow("a yen sign, which would read back as a backslash")
         << "¥100|2015" << QStringList{"2 番目の名前", "「¥」", "U+00A5"};
     QTest::newRow("an em dash, which would read back as a horizontal bar")
@@ -147,7 +154,8 @@ void TestRosterEdit::refused()
     QFETCH(QString, edit);
     QFETCH(QStringList, told);
     const bool isNew = edit.startsWith(u'+');
-    const RosterRewrite r = ::edit(isNew ? A : A + B + C, {keepA, edit.mid(isNew ? 1 : 0), keepC}, adding(isNew ? "+" : ""));
+    const RosterRewrite r = ::edit(isNew ? A : A + B + C, {keepA, edit.mid(isNew ? 1 : 0), keepC},
+                                   adding(isNew ? "+" : ""));
     QVERIFY(!r.error.isEmpty() && r.added.empty());
     for (const QString& t : told) QVERIFY2(r.error.contains(t), qPrintable(r.error));
     QVERIFY(r.error.contains(QStringLiteral("名簿は変更していません")));
@@ -179,7 +187,8 @@ void TestRosterEdit::killedSaveLeavesOldOrNew()
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray now = f.readAll();
-        QVERIFY2(now == oldBytes || now == newBytes, qPrintable(QStringLiteral("round %1: %2 bytes").arg(round).arg(now.size())));
+        QVERIFY2(now == oldBytes || now == newBytes,
+                 qPrintable(QStringLiteral("round %1: %2 bytes").arg(round).arg(now.size())));
     }
 }
 

@@ -51,7 +51,10 @@ struct Editor : Fixture {
         settle();
         return screen() == QStringLiteral("FrmName2");
     }
-    QLineEdit* text(const char* array, int r) const { return get<QLineEdit>(QStringLiteral("%1(%2)").arg(array).arg(r)); }
+    QLineEdit* text(const char* array, int r) const
+    {
+        return get<QLineEdit>(QStringLiteral("%1(%2)").arg(array).arg(r));
+    }
     void change() const { QTest::mouseClick(get<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton); }
     QString rosterPath() const { return inst.path(QStringLiteral("生徒用名簿.txt")); }
 };
@@ -62,9 +65,12 @@ void TestRosterEditor::opensWithTheRecordsOfTheFile_data()
     QTest::addColumn<QString>("roster");
     QTest::addColumn<int>("rows"); // rows offered
     QTest::addColumn<QString>("note");
-    QTest::newRow("three records, one not listed") << "1,2017,0,0,\"a\",1,\"\",\"\"\n2,2015,0,0,\"b\",0,\"\",\"\"\n3,2013,0,0,\"c\",0,\"\",\"\"\n"
-                                                   << 3 << "";
-    QTest::newRow("two records: row 3 empty, ready for a new pupil") << "1,2017,0,0,\"a\",0,\"\",\"\"\n2,2015,0,0,\"b\",0,\"\",\"\"\n" << 2 << "";
+    QTest::newRow("three records, one not listed")
+        << "1,2017,0,0,\"a\",1,\"\",\"\"\n2,2015,0,0,\"b\",0,\"\",\"\"\n3,2013,0,0,\"c\",0,\"\",\"\"\n"
+        << 3 << "";
+    QTest::newRow("two records: row 3 empty, ready for a new pupil")
+        << "1,2017,0,0,\"a\",0,\"\",\"\"\n2,2015,0,0,\"b\",0,\"\",\"\"\n"
+        << 2 << "";
     QTest::newRow("five records: the first three, and a warning")
         << "1,2017,0,0,\"a\",0,\"\",\"\"\n2,2015,0,0,\"b\",1,\"\",\"\"\n3,2013,0,0,\"c\",0,\"\",\"\"\n4,2013,0,0,\"d\",0,\"\",\"\"\n"
            "5,2013,0,0,\"e\",1,\"\",\"\"\n"
@@ -141,14 +147,17 @@ void TestRosterEditor::addsAPupilInAnEmptyRow()
     f.change();
     QCOMPARE(f.t.dialogs.texts, QStringList());
     QCOMPARE(bytes(f.rosterPath()), encodeCp932(first + line(4, 2019, "たけし", "")));
-    QCOMPARE(f.label(QStringLiteral("LabelSaved")), QStringLiteral("名前を保存しました。「たけし」を名簿に加えました。"));
+    QCOMPARE(f.label(QStringLiteral("LabelSaved")),
+             QStringLiteral("名前を保存しました。「たけし」を名簿に加えました。"));
 
     f.text("Text1", 3)->setText(QStringLiteral("はな"));
     f.text("Text2", 3)->setText(QStringLiteral("19"));
     f.change(); // refused: the file as it was, the note of the last save gone
-    QVERIFY2(f.t.dialogs.texts.size() == 1 && f.t.dialogs.texts[0].contains(QStringLiteral("上から 3 番目の生まれた年「19」")),
+    QVERIFY2(f.t.dialogs.texts.size() == 1 &&
+                 f.t.dialogs.texts[0].contains(QStringLiteral("上から 3 番目の生まれた年「19」")),
              qPrintable(f.t.dialogs.texts.join(u'|')));
-    QVERIFY(bytes(f.rosterPath()) == encodeCp932(first + line(4, 2019, "たけし", "")) && f.label(QStringLiteral("LabelSaved")).isEmpty());
+    QVERIFY(bytes(f.rosterPath()) == encodeCp932(first + line(4, 2019, "たけし", "")) &&
+            f.label(QStringLiteral("LabelSaved")).isEmpty());
 
     QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command2")), Qt::LeftButton);
     f.settle();
@@ -189,7 +198,8 @@ void TestRosterEditor::saveOnASmallDisk()
     f.inst.writeDefaults();
     // Empty, so that removing one frees no block; only the last one has the
     // pattern of the program's temporary files.
-    const QStringList kept{"生徒用名簿.txt.a1B-c3", "生徒用名簿.txt.a1B2c3d", "生徒用名簿.txt.bak", "生徒用名簿temp.txt"};
+    const QStringList kept{"生徒用名簿.txt.a1B-c3", "生徒用名簿.txt.a1B2c3d", "生徒用名簿.txt.bak",
+                           "生徒用名簿temp.txt"};
     for (const QString& name : kept + QStringList{"生徒用名簿.txt.a1B2c3"}) f.inst.writeBytes(name, {});
     QVERIFY(f.open(line(1, 2017, "山田　花子", "0") + line(2, 2015, "すずき", "") + QString(longest, u'x') + "\r\n"));
     const QByteArray before = bytes(f.rosterPath());
@@ -200,7 +210,8 @@ void TestRosterEditor::saveOnASmallDisk()
     QCOMPARE(f.t.dialogs.texts.size(), saved ? 0 : 1);
     for (const QString& told : f.t.dialogs.texts)
         QVERIFY2(told.contains("「生徒用名簿.txt」") && told.contains("理由：ディスクの空きがありません") &&
-                     told.contains("名簿は変更していません"), qPrintable(told));
+                     told.contains("名簿は変更していません"),
+                 qPrintable(told));
     // No temporary file of this save, none of the killed one's.
     QCOMPARE(QDir(f.inst.root()).entryList({"生徒用名簿.txt.*", "生徒用名簿temp.txt"}, QDir::Files, QDir::Name), kept);
 }

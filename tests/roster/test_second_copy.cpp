@@ -16,8 +16,9 @@ private slots:
 };
 
 namespace {
-const QString kRefused = QStringLiteral("message 注意 error このプログラムと同じプログラムがすでに起動され、完全に終了されていません。"
-                                        "同じプログラムを完全に終了させてから実行してください。");
+const QString kRefused = QStringLiteral(
+    "message 注意 error このプログラムと同じプログラムがすでに起動され、完全に終了されていません。"
+    "同じプログラムを完全に終了させてから実行してください。");
 
 // Starts the helper on `folder` (with `more` arguments) and returns the first
 // line it reports; with `read` false, nothing, at once.
@@ -30,12 +31,12 @@ QString startCopy(QProcess& p, const QString& folder, const QStringList& more = 
     p.start(QStringLiteral(SECOND_COPY_HELPER), QStringList{folder} + more);
     if (!read) return {};
     if (!p.waitForReadyRead(20000)) return QStringLiteral("(nothing)");
-    while (!p.canReadLine() && p.waitForReadyRead(5000)) {
-    }
+    while (!p.canReadLine() && p.waitForReadyRead(5000)) {}
     return QString::fromUtf8(p.readLine()).trimmed();
 }
 } // namespace
 
+// clang-format off
 void TestSecondCopy::nextStart_data()
 {
     QTest::addColumn<QString>("before"); // where the lock file goes: its content, or "<…>"
@@ -55,6 +56,7 @@ void TestSecondCopy::nextStart_data()
     QTest::newRow("no runtime folder") << "<no runtime folder>" << "" << true;
     QTest::newRow("a file in place of the runtime folder") << "<file runtime>" << "" << true;
 }
+// clang-format on
 
 void TestSecondCopy::nextStart()
 {
@@ -84,8 +86,7 @@ void TestSecondCopy::nextStart()
         const QString reported = startCopy(first, one.programFolder(), {holder}, !early);
         QTest::qSleep(ms);
         QVERIFY(early || reported == u"running");
-        while (holder == u"child" && !first.canReadLine() && first.waitForReadyRead(10000)) {
-        }
+        while (holder == u"child" && !first.canReadLine() && first.waitForReadyRead(10000)) {}
         if (holder == u"child") child = first.readLine().mid(6).trimmed().toLongLong(); // "child <pid>"
         if (holder == u"term") first.terminate();
         else if (holder != u"running") first.kill();
@@ -94,8 +95,7 @@ void TestSecondCopy::nextStart()
     if (holder == u"twin") { // exactly one of two copies started together runs
         startCopy(twin, one.programFolder(), {}, false);
         QStringList seen{startCopy(next, one.programFolder())};
-        while (!twin.canReadLine() && twin.waitForReadyRead(20000)) {
-        }
+        while (!twin.canReadLine() && twin.waitForReadyRead(20000)) {}
         seen << QString::fromUtf8(twin.readLine()).trimmed();
         seen.sort();
         QCOMPARE(seen, QStringList({kRefused, QStringLiteral("running")}));

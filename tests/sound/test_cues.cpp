@@ -1,5 +1,5 @@
-#include "state/shared_state.h"
 #include "sound/cues.h"
+#include "state/shared_state.h"
 #include "support/test_services.h"
 
 #include <QFile>
@@ -52,6 +52,7 @@ Cue cueNamed(const QString& name)
 }
 } // namespace
 
+// clang-format off
 void TestCues::eachCuePlaysItsSound_data()
 {
     QTest::addColumn<QString>("cue");
@@ -63,6 +64,7 @@ void TestCues::eachCuePlaysItsSound_data()
     QTest::newRow("best plays 最高1") << "best" << "最高1";
     QTest::newRow("pass plays 合格") << "pass" << "合格";
 }
+// clang-format on
 
 void TestCues::eachCuePlaysItsSound()
 {
@@ -177,7 +179,8 @@ void TestCues::supervision()
     QCOMPARE(int(s.sound.soundFailCount), failCount);
     QCOMPARE(t.end.requested(), ends);
     if (ends) {
-        QCOMPARE(t.dialogs.texts, QStringList{QStringLiteral("音声がでません。先生を呼びなさい。\r\nテスト用エラー 263")});
+        QCOMPARE(t.dialogs.texts,
+                 QStringList{QStringLiteral("音声がでません。先生を呼びなさい。\r\nテスト用エラー 263")});
         QCOMPARE(t.dialogs.titles, QStringList{QStringLiteral("音声エラー")});
         QVERIFY(t.end.exitCode() != 0);
     } else {
@@ -205,6 +208,7 @@ void TestCues::unsupervisedCuesKeepTheCount()
     QVERIFY(t.end.requested());
 }
 
+// clang-format off
 void TestCues::quoting_data()
 {
     QTest::addColumn<QString>("folder");
@@ -216,6 +220,7 @@ void TestCues::quoting_data()
     QTest::newRow("a full-width space is not a separator")
         << "C:\\学校　A\\音フォルダ\\" << "play C:\\学校　A\\音フォルダ\\g2.wav wait";
 }
+// clang-format on
 
 void TestCues::quoting()
 {

@@ -1,8 +1,8 @@
 #include "base/folder_path.h"
-#include "state/settings.h"
-#include "state/shared_state.h"
 #include "sound/cues.h"
 #include "sound/sdl_sound_device.h"
+#include "state/settings.h"
+#include "state/shared_state.h"
 #include "support/test_services.h"
 
 #include <QFile>
@@ -50,7 +50,8 @@ void TestDemoCues::everyCuePlays()
     const QStringList lines = traceLines(trace).mid(before);
     QCOMPARE(lines.size(), 6);
     for (const QString& line : lines) {
-        QVERIFY2(line.startsWith(QLatin1String("play ")) && line.endsWith(QLatin1String(".wav wait\t0")), qPrintable(line));
+        QVERIFY2(line.startsWith(QLatin1String("play ")) && line.endsWith(QLatin1String(".wav wait\t0")),
+                 qPrintable(line));
         QVERIFY(line.contains(QStringLiteral("音フォルダ")));
     }
     QVERIFY(lines[4].contains(QStringLiteral("最高1.wav")));

@@ -32,8 +32,18 @@ private:
 
 namespace {
 
-void putLe16(QByteArray& b, quint16 v) { char c[2]; qToLittleEndian(v, c); b.append(c, 2); }
-void putLe32(QByteArray& b, quint32 v) { char c[4]; qToLittleEndian(v, c); b.append(c, 4); }
+void putLe16(QByteArray& b, quint16 v)
+{
+    char c[2];
+    qToLittleEndian(v, c);
+    b.append(c, 2);
+}
+void putLe32(QByteArray& b, quint32 v)
+{
+    char c[4];
+    qToLittleEndian(v, c);
+    b.append(c, 4);
+}
 
 // A PCM WAV of a 440 Hz tone. `claimedExtra` makes the data chunk claim
 // more bytes than it holds (a truncated file).
@@ -74,7 +84,10 @@ QString writeFile(const QString& path, const QByteArray& bytes)
 }
 
 // The command the cues send for a native file path.
-QString commandFor(const QString& file) { return QStringLiteral("play ") + toFolderString(file) + QStringLiteral(" wait"); }
+QString commandFor(const QString& file)
+{
+    return QStringLiteral("play ") + toFolderString(file) + QStringLiteral(" wait");
+}
 
 } // namespace
 
@@ -84,6 +97,7 @@ void TestSdlSoundDevice::initTestCase()
     QVERIFY(dir_.isValid());
 }
 
+// clang-format off
 void TestSdlSoundDevice::parsesCommands_data()
 {
     QTest::addColumn<QString>("command");
@@ -99,6 +113,7 @@ void TestSdlSoundDevice::parsesCommands_data()
     QTest::newRow("unbalanced quote") << "play \"x.wav wait" << "-";
     QTest::newRow("empty command") << "" << "-";
 }
+// clang-format on
 
 void TestSdlSoundDevice::parsesCommands()
 {
@@ -173,10 +188,10 @@ void TestSdlSoundDevice::refusesBadInput_data()
     QTest::newRow("empty file") << "empty.wav" << QByteArray() << "play %1 wait" << int(SdlSoundDevice::kFileUnusable);
     QTest::newRow("not a wav") << "text.wav" << QByteArray("正解音2\r\n*\r\n") << "play %1 wait"
                                << int(SdlSoundDevice::kFileUnusable);
-    QTest::newRow("header only") << "header.wav" << good.left(20) << "play %1 wait" << int(SdlSoundDevice::kFileUnusable);
-    QTest::newRow("corrupt format chunk")
-        << "corrupt.wav" << QByteArray(good).replace(20, 2, QByteArray("\x7f\x7f", 2)) << "play %1 wait"
-        << int(SdlSoundDevice::kFileUnusable);
+    QTest::newRow("header only") << "header.wav" << good.left(20) << "play %1 wait"
+                                 << int(SdlSoundDevice::kFileUnusable);
+    QTest::newRow("corrupt format chunk") << "corrupt.wav" << QByteArray(good).replace(20, 2, QByteArray("\x7f\x7f", 2))
+                                          << "play %1 wait" << int(SdlSoundDevice::kFileUnusable);
     QTest::newRow("truncated data") << "truncated.wav" << toneWav(0.2, 22050, 1, 16, 4000) << "play %1 wait"
                                     << int(SdlSoundDevice::kFileUnusable);
     QTest::newRow("a folder") << "folder.wav/x" << good << "play %1 wait" << int(SdlSoundDevice::kFileUnusable);
@@ -226,8 +241,9 @@ void TestSdlSoundDevice::errorTextsAreDistinct()
 {
     SdlSoundDevice device;
     QCOMPARE(device.errorText(SdlSoundDevice::kFileMissing), QStringLiteral("音声ファイルが見つかりません。"));
-    QCOMPARE(device.errorText(SdlSoundDevice::kFileUnusable),
-             QStringLiteral("音声ファイルを読めません（空のファイル、壊れたファイル、または対応していない形式です）。"));
+    QCOMPARE(
+        device.errorText(SdlSoundDevice::kFileUnusable),
+        QStringLiteral("音声ファイルを読めません（空のファイル、壊れたファイル、または対応していない形式です）。"));
     QCOMPARE(device.errorText(SdlSoundDevice::kNoDevice), QStringLiteral("音声を出す装置が使えません。"));
     QCOMPARE(device.errorText(SdlSoundDevice::kUnknownCommand), QStringLiteral("音声の命令がわかりません。"));
     QSet<QString> texts;

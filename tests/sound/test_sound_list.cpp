@@ -1,7 +1,7 @@
 #include "base/file_error.h"
 #include "base/folder_path.h"
-#include "state/shared_state.h"
 #include "sound/sound_list.h"
+#include "state/shared_state.h"
 #include "support/installation.h"
 
 #include <QTest>
@@ -44,30 +44,29 @@ void TestSoundList::readsGroups_data()
     QTest::addColumn<QStringList>("variants"); // the count is their number
 
     QTest::newRow("three names and * give count 3") << "正解音2\na\nb\nc\n*\n" << 2 << QStringList{"a", "b", "c"};
-    QTest::newRow("groups in any order")
-        << "不合格音1\nf\n*\n正解音1\nx\ny\n*\n" << 10 << QStringList{"f"};
-    QTest::newRow("group listed twice keeps the later")
-        << "間違い音2\na\nb\nc\n*\n正解音2\nz\n*\n間違い音2\nd\n*\n" << 4 << QStringList{"d"};
-    QTest::newRow("unknown group is skipped value by value")
-        << "雑音\nq\nr\n*\n正解音2\na\n*\n" << 2 << QStringList{"a"};
-    QTest::newRow("unknown group's values do not touch known groups")
-        << "雑音\nq\n*\n" << 2 << QStringList{};
-    QTest::newRow("exactly twenty variants count 20")
-        << "正解音2\n" + names(1, 20) + "\n*\n間違い音2\nw\n*\n" << 2 << list(1, 20);
+    QTest::newRow("groups in any order") << "不合格音1\nf\n*\n正解音1\nx\ny\n*\n" << 10 << QStringList{"f"};
+    QTest::newRow("group listed twice keeps the later") << "間違い音2\na\nb\nc\n*\n正解音2\nz\n*\n間違い音2\nd\n*\n"
+                                                        << 4 << QStringList{"d"};
+    QTest::newRow("unknown group is skipped value by value") << "雑音\nq\nr\n*\n正解音2\na\n*\n"
+                                                             << 2 << QStringList{"a"};
+    QTest::newRow("unknown group's values do not touch known groups") << "雑音\nq\n*\n" << 2 << QStringList{};
+    QTest::newRow("exactly twenty variants count 20") << "正解音2\n" + names(1, 20) + "\n*\n間違い音2\nw\n*\n"
+                                                      << 2 << list(1, 20);
     QTest::newRow("after twenty variants the next group is read")
-        << "正解音2\n" + names(1, 20) + "\n*\n間違い音2\nw\n*\n" << 4 << QStringList{"w"};
-    QTest::newRow("more than twenty keeps the first twenty")
-        << "正解音2\n" + names(1, 23) + "\n*\n間違い音2\nw\n*\n" << 2 << list(1, 20);
+        << "正解音2\n" + names(1, 20) + "\n*\n間違い音2\nw\n*\n"
+        << 4 << QStringList{"w"};
+    QTest::newRow("more than twenty keeps the first twenty") << "正解音2\n" + names(1, 23) + "\n*\n間違い音2\nw\n*\n"
+                                                             << 2 << list(1, 20);
     QTest::newRow("variants past twenty are not read as group names")
-        << "正解音2\n" + names(1, 20) + "\n間違い音2\nw\n*\n" << 4 << QStringList{};
+        << "正解音2\n" + names(1, 20) + "\n間違い音2\nw\n*\n"
+        << 4 << QStringList{};
     QTest::newRow("unterminated group keeps what it read") << "正解音2\na\nb" << 2 << QStringList{"a", "b"};
-    QTest::newRow("unterminated group ending in a group name")
-        << "正解音2\na\n間違い音2" << 4 << QStringList{};
+    QTest::newRow("unterminated group ending in a group name") << "正解音2\na\n間違い音2" << 4 << QStringList{};
     QTest::newRow("group name at the very end") << "間違い音2\nx\n*\n正解音2\n" << 2 << QStringList{};
     QTest::newRow("empty group counts 0") << "自己最高音2\n*\n" << 8 << QStringList{};
     QTest::newRow("values separated by commas") << "正解音2,a,\"b\"\r\n*\r\n" << 2 << QStringList{"a", "b"};
-    QTest::newRow("a variant named like a group stays a variant")
-        << "正解音2\n間違い音2\n*\n" << 2 << QStringList{"間違い音2"};
+    QTest::newRow("a variant named like a group stays a variant") << "正解音2\n間違い音2\n*\n"
+                                                                  << 2 << QStringList{"間違い音2"};
 }
 
 void TestSoundList::readsGroups()
@@ -88,7 +87,7 @@ void TestSoundList::everyGroupHasItsFixedName()
 {
     SharedState s;
     readSoundList(s, QString(), QString());
-    const QStringList expected{"正解音1", "正解音2", "間違い音1", "間違い音2", "最高音1",
+    const QStringList expected{"正解音1", "正解音2",     "間違い音1",   "間違い音2",   "最高音1",
                                "最高音2", "自己最高音1", "自己最高音2", "自己最高音3", "不合格音1"};
     for (int g = 1; g <= kSoundGroups; ++g) {
         QCOMPARE(s.sound.groups[g].name, expected[g - 1]);

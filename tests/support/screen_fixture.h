@@ -2,10 +2,10 @@
 // What every screen test starts from: a complete installation in a temporary
 // folder, the test doubles, the shared state and a real stage over them.
 // Controls are found on the screen in view by their object names.
-#include "state/catalogue.h"
 #include "base/folder_path.h"
-#include "state/settings.h"
 #include "program/navigation.h"
+#include "state/catalogue.h"
+#include "state/settings.h"
 #include "support/controls.h"
 #include "support/installation.h"
 #include "support/test_services.h"

@@ -16,13 +16,19 @@ struct SmallDisk {
     QString failure;
     explicit SmallDisk(const QString& over) : folder(QFile::encodeName(over))
     {
-        static const int refused =
-            ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 ? 0 : errno;
+        static const int refused = ::unshare(CLONE_NEWNS) == 0 &&
+                                           ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+                                       ? 0
+                                       : errno;
         errno = refused;
         if (refused || ::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=64k") != 0)
-            failure = QStringLiteral("cannot mount a small file system here (needs root): %1").arg(std::strerror(errno));
+            failure = QStringLiteral("cannot mount a small file system here (needs root): %1")
+                          .arg(std::strerror(errno));
     }
-    ~SmallDisk() { if (failure.isEmpty()) ::umount2(folder.constData(), MNT_DETACH); }
+    ~SmallDisk()
+    {
+        if (failure.isEmpty()) ::umount2(folder.constData(), MNT_DETACH);
+    }
     // A filler file takes every free block, then gives `freeBytes` back.
     bool fill(qint64 freeBytes = 0) const
     {
@@ -34,5 +40,8 @@ struct SmallDisk {
         ::close(fd);
         return full;
     }
-    bool makeReadOnly() const { return ::mount(nullptr, folder.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0; }
+    bool makeReadOnly() const
+    {
+        return ::mount(nullptr, folder.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
 };

@@ -1,11 +1,11 @@
 #pragma once
-#include "ui/app.h"
 #include "base/clock.h"
 #include "base/dialogs.h"
 #include "base/program_end.h"
 #include "base/program_launcher.h"
-#include "state/shared_state.h"
 #include "sound/sound_device.h"
+#include "state/shared_state.h"
+#include "ui/app.h"
 
 #include <QDateTime>
 #include <QPrinter>
@@ -16,8 +16,7 @@
 // A clock the test sets and advances.
 class TestClock final : public Clock {
 public:
-    explicit TestClock(QDateTime start = QDateTime(QDate(2026, 12, 8), QTime(10, 0)))
-        : now_(std::move(start)) {}
+    explicit TestClock(QDateTime start = QDateTime(QDate(2026, 12, 8), QTime(10, 0))) : now_(std::move(start)) {}
     QDateTime now() const override { return now_; }
     qint64 tickMs() const override { return ticks_; }
     void waitMs(qint64 ms) override
@@ -31,7 +30,11 @@ public:
     // the program waits (e.g. the cover of a finished run).
     std::function<void()> onWait;
     void set(const QDateTime& t) { now_ = t; }
-    void advanceMs(qint64 ms) { now_ = now_.addMSecs(ms); ticks_ += ms; }
+    void advanceMs(qint64 ms)
+    {
+        now_ = now_.addMSecs(ms);
+        ticks_ += ms;
+    }
     void advanceSeconds(double s) { advanceMs(qint64(s * 1000)); }
 
 private:

@@ -3,8 +3,8 @@
 // CMakeLists.txt); each test looks up what this server's size should give.
 // Clicks, keys and drags go through the real X server (xdotool).
 #include "about/about_box.h"
-#include "ui/stage_fit.h"
 #include "drill/drill_fixture.h"
+#include "ui/stage_fit.h"
 
 #include <QDialog>
 #include <QGraphicsProxyWidget>
@@ -41,9 +41,9 @@ const ServerCase* thisServer()
 QColor screenColour(QPoint global)
 {
     QProcess import;
-    import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                                            QStringLiteral("1x1+%1+%2").arg(global.x()).arg(global.y()),
-                                            QStringLiteral("ppm:-")});
+    import.start(QStringLiteral("import"),
+                 {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+                  QStringLiteral("1x1+%1+%2").arg(global.x()).arg(global.y()), QStringLiteral("ppm:-")});
     if (!import.waitForFinished(10000)) return {};
     const QImage image = QImage::fromData(import.readAllStandardOutput(), "PPM");
     return image.isNull() ? QColor() : image.pixelColor(0, 0);
@@ -223,6 +223,7 @@ void TestScaling::drillFullScreen()
     QTRY_COMPARE(f.blank(2)->text(), QStringLiteral("－")); // the first empty blank: Delete erased only the second
 }
 
+// clang-format off
 void TestScaling::focusShows_data()
 {
     QTest::addColumn<QString>("screen");
@@ -235,6 +236,7 @@ void TestScaling::focusShows_data()
     QTest::newRow("report panel; no notch between the personal times' lists") << "Picture11" << "Command25";
     QTest::newRow("about box: its only button") << "frmver" << "Command1";
 }
+// clang-format on
 
 // On every screen the control Tab moves to shows a thick frame, at the stage's
 // factor: 1 (1024×768), 2 (full screen on 2048×1536), 0.91 (window on 1024×700).
