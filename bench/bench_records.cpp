@@ -1,4 +1,4 @@
-// 回数求 runs whenever the lobby or the results screen opens. Compared here
+// loadRecordsAndCounts runs whenever the lobby or the results screen opens. Compared here
 // against a plain read of the same file, and on a file of 1 000 000 records
 // against one of 20 000 (only the newest 20 000 are loaded, so the cost must
 // stay flat).
@@ -121,9 +121,9 @@ void BM_PlainRead20k(benchmark::State& state)
 void countersOf(benchmark::State& state, const QString& folder)
 {
     Program p(folder);
-    回数求(*p.s, p.sv); // the first computation also faults the tables in
+    loadRecordsAndCounts(*p.s, p.sv); // the first computation also faults the tables in
     for (auto _ : state) {
-        if (!回数求(*p.s, p.sv)) state.SkipWithError("loader failed");
+        if (!loadRecordsAndCounts(*p.s, p.sv)) state.SkipWithError("loader failed");
         benchmark::DoNotOptimize(p.s->records.recordCount);
     }
     state.counters["records"] = p.s->records.recordCount;

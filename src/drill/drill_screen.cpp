@@ -630,7 +630,7 @@ void DrillScreen::endRun()
     if (levelIsTimed(s.levelTimed, level) && !isPracticeLevel(s, level)) {
         runTimer_->stop();
         s.runScore = run.timeUp ? score::kOutOfTime : run.elapsedSeconds;
-        if (!Seisekikiroku(s, a.services, level) || a.services.end.requested()) return;
+        if (!storeRun(s, a.services, level) || a.services.end.requested()) return;
         a.stage.showWaitScreen();
         if (!stillHere(self)) return;
         if (!pump()) return;

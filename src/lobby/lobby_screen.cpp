@@ -292,7 +292,7 @@ void LobbyScreen::formActivate()
     if (!pump()) return;
     scopes_->button(1)->setText(QStringLiteral("累計順"));
     scopes_->button(2)->setText(QStringLiteral("本日順"));
-    if (!回数求(s, sv) || !stillShown()) return;
+    if (!loadRecordsAndCounts(s, sv) || !stillShown()) return;
     // Today's runs over all levels, in 16 bits.
     runsToday_->setText(todayTotalLine(runsTodayAllLevels(s.records, s.pupilNumber)));
     setRecentLines();

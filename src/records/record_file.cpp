@@ -108,7 +108,7 @@ bool appendRecordLocked(const QString& path, const QByteArray& record, QString* 
     return true;
 }
 
-bool Seisekikiroku(SharedState& s, Services& sv, int level)
+bool storeRun(SharedState& s, Services& sv, int level)
 {
     RecordTables& t = s.records;
     if (!storableRun(s, sv, level)) return true;
@@ -121,7 +121,7 @@ bool Seisekikiroku(SharedState& s, Services& sv, int level)
         t.newPersonalBest = true;
         t.touch(level, pupil).personalBest = s.runScore;
     }
-    if (!成績ランダムファイル記録(s, sv)) return false;
+    if (!appendRunRecords(s, sv)) return false;
     if (t.overallBest[level] > s.runScore) {
         t.overallBest[level] = s.runScore;
         t.newOverallBest = true;
@@ -129,7 +129,7 @@ bool Seisekikiroku(SharedState& s, Services& sv, int level)
     return true;
 }
 
-bool 成績ランダムファイル記録(SharedState& s, Services& sv)
+bool appendRunRecords(SharedState& s, Services& sv)
 {
     if (!storableRun(s, sv, s.currentLevel)) return true;
     // One reading: a run stored at midnight gets the date and time of the same instant.

@@ -22,9 +22,9 @@ QString storeFailureText(const QString& path, const QString& reason);
 // Stores the current pupil's finished run (runScore) at `level`: sets
 // qualified, the new-best flags and bests, and appends the record.
 // Returns false when a file error ended the program.
-bool Seisekikiroku(SharedState& s, Services& sv, int level);
+bool storeRun(SharedState& s, Services& sv, int level);
 // Appends the current run to the result file and, when applicable, the shared log.
-bool 成績ランダムファイル記録(SharedState& s, Services& sv);
+bool appendRunRecords(SharedState& s, Services& sv);
 
 // Opens the result file for random access (read and write), creating it
 // empty when it does not exist yet. Returns false when it cannot be opened.

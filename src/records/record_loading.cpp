@@ -63,7 +63,7 @@ bool openWithRetries(SharedState& s, Services& sv, QFile& f)
             a.errorText = QStringLiteral("成績ファイルの名前のフォルダがあります。フォルダの名前を変えるか、"
                                          "別の場所に移してください。");
             a.errorNumber = EISDIR;
-            return fail(QStringLiteral("成績ランダムファイル表示"), a);
+            return fail(QStringLiteral("loadRecentRecords"), a);
         }
         const OpenAttempt a = openForLoading(path, f);
         if (a.ok) return true;
@@ -81,7 +81,7 @@ bool openWithRetries(SharedState& s, Services& sv, QFile& f)
             sv.clock.waitMs(1000);
             refusedWaitedMs += 1000;
         } else {
-            return fail(QStringLiteral("成績ランダムファイル表示"), a);
+            return fail(QStringLiteral("loadRecentRecords"), a);
         }
         if (sv.end.requested()) return false;
     }
@@ -117,7 +117,7 @@ bool readForLoading(SharedState& s, Services& sv, const std::function<void(const
                      .arg(r.level)
                      .arg(r.score);
     }
-    sv.dialogs.message(QStringLiteral("成績ランダムファイル表示\r\n%1\r\n%2\r\n%3")
+    sv.dialogs.message(QStringLiteral("loadRecentRecords\r\n%1\r\n%2\r\n%3")
                            .arg(QDir::toNativeSeparators(resultFilePath(s)), stream.error(), where),
                        recordMessageTitle(s));
     sv.end.request(1);
@@ -125,7 +125,7 @@ bool readForLoading(SharedState& s, Services& sv, const std::function<void(const
 }
 } // namespace
 
-bool 成績ランダムファイル表示(SharedState& s, Services& sv)
+bool loadRecentRecords(SharedState& s, Services& sv)
 {
     LoadingPass pass(s.records);
     if (!readForLoading(s, sv, [&](const char* bytes, qint64 count) { pass.add(bytes, count); })) return false;
@@ -133,7 +133,7 @@ bool 成績ランダムファイル表示(SharedState& s, Services& sv)
     return true;
 }
 
-bool 回数求(SharedState& s, Services& sv)
+bool loadRecordsAndCounts(SharedState& s, Services& sv)
 {
     CountingPass pass(s.records, s.levelTable, sv.clock.today());
     if (!readForLoading(s, sv, [&](const char* bytes, qint64 count) { pass.add(bytes, count); })) return false;

@@ -12,10 +12,10 @@ struct Services;
 constexpr qint64 kLoadWindow = 20000; // only the newest records are loaded
 
 // Loads the newest 20 000 usable records and the bests.
-bool 成績ランダムファイル表示(SharedState& s, Services& sv);
+bool loadRecentRecords(SharedState& s, Services& sv);
 // Loads the records and computes every counter. Returns false when the
 // program is ending (a loader failure).
-bool 回数求(SharedState& s, Services& sv);
+bool loadRecordsAndCounts(SharedState& s, Services& sv);
 
 // The newest `window` whole records of an open result file, read into one
 // buffer (for the lists, which go through them more than once).

@@ -59,7 +59,7 @@ struct LevelPoints {
     }
 };
 
-// The loading and the counter computation of 回数求 together, in one pass
+// The loading and the counter computation of loadRecordsAndCounts together, in one pass
 // over the records (given in one or more chunks), as of `today`.
 class CountingPass {
 public:

@@ -124,7 +124,7 @@ void ResultsScreen::formActivate()
     // Show the run's figures and cues, counting from before the run until the refresh below.
     levelRunsToday_->setText(QString::number(s.records.stats(level, pupil).todayRunCount + 1));
 
-    if (!回数求(s, sv) || !self || !stillShown()) return;
+    if (!loadRecordsAndCounts(s, sv) || !self || !stillShown()) return;
     const PupilLevelStats& stats = s.records.stats(level, pupil);
     const bool cleared = levelCleared(row, stats);
     const bool atFinal = level == s.finalLevel;

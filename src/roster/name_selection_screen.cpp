@@ -278,7 +278,7 @@ void NameSelectionScreen::listPupils()
     SharedState& s = state();
     QPointer<NameSelectionScreen> self(this);
     // Refresh the counts, then list the roster's pupils with their figures, filtered by grade.
-    if (!回数求(s, services()) || !self || !stillShown()) return;
+    if (!loadRecordsAndCounts(s, services()) || !self || !stillShown()) return;
     if (!pump()) return;
 
     for (QListWidget* l : {names_, sortedLines_, lineTails_, spareList_}) l->clear();

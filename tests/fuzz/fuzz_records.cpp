@@ -1,5 +1,5 @@
 // Any bytes as 成績累積データ.dat, with a level table and a day taken from
-// the input's first bytes: the loader and the counters of 回数求 (through
+// the input's first bytes: the loader and the counters of loadRecordsAndCounts (through
 // the real file, its stream and the loader's retries, with the clock and the
 // end of the program stubbed) must agree with the same rules computed the
 // plain way, record by record, whatever the records hold.
@@ -185,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     s.recordsFolder = toFolderString(dir) + u'\\';
     s.levelTable = levels;
     s.records = RecordTables();
-    FUZZ_CHECK(回数求(s, stubs.services));
+    FUZZ_CHECK(loadRecordsAndCounts(s, stubs.services));
     FUZZ_CHECK(stubs.dialogs.messages == 0 && !stubs.end.requested());
     sameCounts(s.records, expected);
     return 0;

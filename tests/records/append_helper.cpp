@@ -34,7 +34,7 @@ int main(int argc, char** argv)
         t.clock.set(start.addSecs(i));
         s.currentLevel = qint16(1 + i % 35);
         s.runScore = writer * 1000 + i;
-        if (!成績ランダムファイル記録(s, t.services)) {
+        if (!appendRunRecords(s, t.services)) {
             std::fprintf(stderr, "%s\n", qPrintable(t.dialogs.texts.join(u' ')));
             return 1;
         }

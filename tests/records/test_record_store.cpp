@@ -151,7 +151,7 @@ void TestRecordStore::missingFileIsCreatedEmpty()
 {
     Fixture f;
     QVERIFY(!QFile::exists(f.resultPath()));
-    QVERIFY(回数求(f.s, f.t.services));
+    QVERIFY(loadRecordsAndCounts(f.s, f.t.services));
     QVERIFY(QFile::exists(f.resultPath()));
     QCOMPARE(QFileInfo(f.resultPath()).size(), 0);
     QCOMPARE(f.s.records.recordCount, 0);
@@ -168,7 +168,7 @@ void TestRecordStore::appendsAfterTheLastWholeRecord()
     // The tail of a record torn by a crash: the next append overwrites it.
     f.writeRecords(old, QByteArray(20, 'x'));
     f.run(2, 1, 31);
-    QVERIFY(Seisekikiroku(f.s, f.t.services, 1));
+    QVERIFY(storeRun(f.s, f.t.services, 1));
     QByteArray bytes = Fixture::readFile(f.resultPath());
     QCOMPARE(bytes.size(), 4 * 44);
     for (int i = 0; i < 3; ++i) QCOMPARE(decodeResultRecord(bytes.constData() + i * 44), old[i]);
@@ -182,7 +182,7 @@ void TestRecordStore::appendsAfterTheLastWholeRecord()
     QCOMPARE(stored.pointsText, QStringLiteral("0"));
 
     f.run(1, 3, 44);
-    QVERIFY(Seisekikiroku(f.s, f.t.services, 3));
+    QVERIFY(storeRun(f.s, f.t.services, 3));
     bytes = Fixture::readFile(f.resultPath());
     QCOMPARE(bytes.size(), 5 * 44);
     QCOMPARE(decodeResultRecord(bytes.constData() + 4 * 44).score, 44);
@@ -210,7 +210,7 @@ void TestRecordStore::sharedLogRule()
     Fixture f;
     f.s.rosterFileMode = rosterFileMode;
     f.run(pupil, 2, 77);
-    QVERIFY(成績ランダムファイル記録(f.s, f.t.services));
+    QVERIFY(appendRunRecords(f.s, f.t.services));
     const QByteArray result = Fixture::readFile(f.resultPath());
     QCOMPARE(result.size(), 44);
     const QByteArray log = Fixture::readFile(f.logPath());
@@ -238,7 +238,7 @@ void TestRecordStore::dateAndTimeComeFromOneReading()
     clock.stepPerReadingMs = 1;
     Services sv{clock, f.t.sound, f.t.dialogs, f.t.launcher, f.t.end};
     f.run(1, 1, 30);
-    QVERIFY(成績ランダムファイル記録(f.s, sv));
+    QVERIFY(appendRunRecords(f.s, sv));
     const ResultRecord r = decodeResultRecord(Fixture::readFile(f.resultPath()).constData());
     const SharedLogRecord l = decodeSharedLogRecord(Fixture::readFile(f.logPath()).constData());
     QCOMPARE(r.date, double(daySerial(QDate(2026, 12, 8))));
@@ -256,35 +256,35 @@ void TestRecordStore::storingSetsFlags()
     for (int i = 0; i < 5; ++i) records << f.rec(-2, 3, 1, 79); // 4 points each: too few points
     records << f.rec(-2, 4, 1, 20);
     f.writeRecords(records);
-    QVERIFY(回数求(f.s, f.t.services));
+    QVERIFY(loadRecordsAndCounts(f.s, f.t.services));
     QCOMPARE(f.s.records.overallBest[1], 0);
 
     f.run(1, 1, 5);
-    QVERIFY(Seisekikiroku(f.s, f.t.services, 1));
+    QVERIFY(storeRun(f.s, f.t.services, 1));
     QCOMPARE(f.s.records.qualified, true);
     QCOMPARE(f.s.records.newPersonalBest, false);
     QCOMPARE(f.s.records.newOverallBest, false);
 
     f.run(2, 1, 5);
-    QVERIFY(Seisekikiroku(f.s, f.t.services, 1));
+    QVERIFY(storeRun(f.s, f.t.services, 1));
     QCOMPARE(f.s.records.qualified, false);
 
     f.run(3, 1, 50);
-    QVERIFY(Seisekikiroku(f.s, f.t.services, 1));
+    QVERIFY(storeRun(f.s, f.t.services, 1));
     QCOMPARE(f.s.records.qualified, false);
     QCOMPARE(f.s.records.newPersonalBest, true);
     QCOMPARE(f.cell(1, 3).personalBest, 50);
 
     f.s.records.newPersonalBest = false;
     f.run(5, 2, 12); // a first run at a level nobody has run
-    QVERIFY(Seisekikiroku(f.s, f.t.services, 2));
+    QVERIFY(storeRun(f.s, f.t.services, 2));
     QCOMPARE(f.s.records.newPersonalBest, true);
     QCOMPARE(f.s.records.newOverallBest, true);
     QCOMPARE(f.s.records.overallBest[2], 12);
     QCOMPARE(f.cell(2, 5).personalBest, 12);
 
     // The next computation sees the stored runs and nothing else.
-    QVERIFY(回数求(f.s, f.t.services));
+    QVERIFY(loadRecordsAndCounts(f.s, f.t.services));
     QCOMPARE(f.s.records.recordCount, 19);
     QCOMPARE(f.cell(2, 5).runCount, 1);
     QCOMPARE(f.cell(1, 3).personalBest, 50);
@@ -296,7 +296,7 @@ void TestRecordStore::newestTwentyThousandAreLoaded()
     QByteArray bytes;
     for (int k = 1; k <= 20005; ++k) bytes += encodeResultRecord(f.rec(-1, 1 + k % 5000, 1 + k % 4, k));
     f.writeFile(f.resultPath(), bytes);
-    QVERIFY(回数求(f.s, f.t.services));
+    QVERIFY(loadRecordsAndCounts(f.s, f.t.services));
     QCOMPARE(f.s.records.recordCount, 20000);
     QCOMPARE(int(f.loaded().size()), 20000);
     QCOMPARE(f.loaded().front().score, 6);
@@ -337,7 +337,7 @@ void TestRecordStore::unusableRecordsAreSkipped()
     bad.pupilNumber = qint16(pupil);
     bad.level = qint16(level);
     f.writeRecords({f.rec(0, 7, 1, 30), bad, f.rec(0, 7, 1, 35)});
-    QVERIFY(回数求(f.s, f.t.services));
+    QVERIFY(loadRecordsAndCounts(f.s, f.t.services));
     QCOMPARE(f.s.records.recordCount, 2);
     QCOMPARE(f.loaded()[0].score, 30);
     QCOMPARE(f.loaded()[1].score, 35);
@@ -370,7 +370,7 @@ void TestRecordStore::countersOfAHandMadeFile()
         // Pupil 4, level 5: no target time.
         f.rec(0, 4, 5, 10),
     });
-    QVERIFY(回数求(f.s, f.t.services));
+    QVERIFY(loadRecordsAndCounts(f.s, f.t.services));
     QCOMPARE(f.s.records.recordCount, 13);
 
     const PupilLevelStats& a = f.cell(1, 1);
@@ -416,16 +416,16 @@ void TestRecordStore::recomputationForgetsOldRecords()
 {
     Fixture f;
     f.writeRecords({f.rec(0, 1, 1, 30), f.rec(0, 2, 2, 40), f.rec(0, 3, 3, 99999)});
-    QVERIFY(回数求(f.s, f.t.services));
+    QVERIFY(loadRecordsAndCounts(f.s, f.t.services));
     QCOMPARE(f.cell(2, 2).runCount, 1);
     f.run(4, 4, 22);
-    QVERIFY(Seisekikiroku(f.s, f.t.services, 4));
+    QVERIFY(storeRun(f.s, f.t.services, 4));
     QCOMPARE(f.cell(4, 4).personalBest, 22);
 
     // Another file in place of the first (a restored backup): nothing of the
     // first may survive in the tables.
     f.writeRecords({f.rec(0, 1, 1, 35)});
-    QVERIFY(回数求(f.s, f.t.services));
+    QVERIFY(loadRecordsAndCounts(f.s, f.t.services));
     QCOMPARE(f.cell(1, 1).personalBest, 35);
     QCOMPARE(f.cell(1, 1).runCount, 1);
     QCOMPARE(f.cell(2, 2).runCount, 0);
@@ -442,7 +442,7 @@ void TestRecordStore::recomputationForgetsOldRecords()
     // The loader alone renews records and bests; the counters stay those of
     // the last computation until the next one.
     f.writeRecords({f.rec(0, 2, 2, 50), f.rec(0, 2, 2, 45)});
-    QVERIFY(成績ランダムファイル表示(f.s, f.t.services));
+    QVERIFY(loadRecentRecords(f.s, f.t.services));
     QCOMPARE(f.s.records.recordCount, 2);
     QCOMPARE(f.cell(1, 1).personalBest, 99999);
     QCOMPARE(f.cell(1, 1).runCount, 1);
@@ -450,7 +450,7 @@ void TestRecordStore::recomputationForgetsOldRecords()
     QCOMPARE(f.s.records.overallBest[1], 99999);
     QCOMPARE(f.s.records.overallBest[2], 45);
     QCOMPARE(f.s.records.hasRecords[1], quint8(0));
-    QVERIFY(回数求(f.s, f.t.services));
+    QVERIFY(loadRecordsAndCounts(f.s, f.t.services));
     QCOMPARE(f.cell(1, 1).runCount, 0);
     QCOMPARE(f.cell(2, 2).runCount, 2);
     QCOMPARE(f.cell(2, 2).averageScore, 48); // 47.5 rounds up
@@ -460,11 +460,11 @@ void TestRecordStore::unstorableRunIsRefused()
 {
     Fixture f;
     f.run(0, 1, 30);
-    QVERIFY(Seisekikiroku(f.s, f.t.services, 1));
+    QVERIFY(storeRun(f.s, f.t.services, 1));
     f.run(1, 36, 30);
-    QVERIFY(Seisekikiroku(f.s, f.t.services, 36));
+    QVERIFY(storeRun(f.s, f.t.services, 36));
     f.run(1, 1, -5);
-    QVERIFY(Seisekikiroku(f.s, f.t.services, 1));
+    QVERIFY(storeRun(f.s, f.t.services, 1));
     QCOMPARE(f.t.dialogs.texts.size(), 3);
     QVERIFY(f.t.dialogs.texts[0].startsWith(QStringLiteral("この成績は記録できません")));
     QCOMPARE(Fixture::readFile(f.resultPath()).size(), 0);
@@ -476,7 +476,7 @@ void TestRecordStore::missingFolderIsRetriedFourTimes()
 {
     Fixture f;
     f.s.recordsFolder = toFolderString(f.inst.path(QStringLiteral("接続されていない"))) + u'\\';
-    QVERIFY(!回数求(f.s, f.t.services));
+    QVERIFY(!loadRecordsAndCounts(f.s, f.t.services));
     QCOMPARE(f.t.clock.waited, 15000); // three waits of 5 s, the fourth failure ends
     QCOMPARE(f.t.dialogs.texts.size(), 1);
     QVERIFY(f.t.dialogs.texts[0].startsWith(QStringLiteral("ファイルがありません")));
@@ -499,7 +499,7 @@ void TestRecordStore::folderThatAppearsIsLoaded()
         }
     };
     Services sv{clock, f.t.sound, f.t.dialogs, f.t.launcher, f.t.end};
-    QVERIFY(回数求(f.s, sv));
+    QVERIFY(loadRecordsAndCounts(f.s, sv));
     QCOMPARE(clock.waited, 10000);
     QCOMPARE(f.s.records.recordCount, 1);
     QVERIFY(f.t.dialogs.texts.isEmpty());
@@ -535,7 +535,7 @@ void TestRecordStore::refusedFileGivesUpAfterSixtySeconds()
         std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
         QCOMPARE(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     }
-    QVERIFY(!回数求(f.s, f.t.services));
+    QVERIFY(!loadRecordsAndCounts(f.s, f.t.services));
     if (socketFd >= 0) ::close(socketFd);
     QCOMPARE(f.t.clock.waited, qint64(waitedMs));
     QCOMPARE(f.t.dialogs.texts.size(), 1);
@@ -549,7 +549,7 @@ void TestRecordStore::storeFailureEndsTheProgram()
     Fixture f;
     QVERIFY(QDir().mkpath(f.resultPath()));
     f.run(1, 1, 30);
-    QVERIFY(!Seisekikiroku(f.s, f.t.services, 1));
+    QVERIFY(!storeRun(f.s, f.t.services, 1));
     QCOMPARE(f.t.dialogs.texts.size(), 1);
     QVERIFY(f.t.dialogs.texts[0].startsWith(QStringLiteral("成績を記録できません")));
     QVERIFY(f.t.end.requested());
@@ -584,7 +584,7 @@ void TestRecordStore::failedAppendLeavesNoPartOfARecord()
     const QByteArray before = Fixture::readFile(path);
     QVERIFY(readOnly ? disk.makeReadOnly() : disk.fill());
     f.run(2, 1, 31);
-    QVERIFY(!Seisekikiroku(f.s, f.t.services, 1));
+    QVERIFY(!storeRun(f.s, f.t.services, 1));
     QCOMPARE(Fixture::readFile(path), before);
     const QString told = f.t.dialogs.texts.value(0);
     const QString reason = readOnly ? "書き込みが許可されていません" : "ディスクの空きがありません";

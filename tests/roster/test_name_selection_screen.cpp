@@ -109,7 +109,7 @@ void TestNameSelectionScreen::listInModeOneThenModeZero()
     f.s.pupilNumber = 1;
     f.s.currentLevel = 1;
     f.s.runScore = 30;
-    QVERIFY(Seisekikiroku(f.s, f.t.services, 1) && Seisekikiroku(f.s, f.t.services, 1));
+    QVERIFY(storeRun(f.s, f.t.services, 1) && storeRun(f.s, f.t.services, 1));
     f.stage.activatePending();
 
     QCOMPARE(f.lines(),
