@@ -30,7 +30,7 @@ struct Fixture : ScreenFixture {
         s.runScore = score;
         s.records.newPersonalBest = false;
         s.records.newOverallBest = false;
-        const bool ok = loadRecordsAndCounts(s, t.services) && storeRun(s, t.services, level);
+        const bool ok = loadRecordsAndCounts(s, t.services) && ::storeRun(s, t.services, level);
         s.pupilNumber = me;
         return ok;
     }
