@@ -7,6 +7,7 @@
 #include "program/startup.h"
 #include "records/record_file.h"
 #include "records/record_format.h"
+#include "support/answers.h"
 #include "support/screen_fixture.h"
 
 #include <QFile>
@@ -75,21 +76,10 @@ struct DrillFixture : ScreenFixture {
         if (b != Op::None) QTest::mouseClick(op(opIndex(b)), Qt::LeftButton);
     }
 
-    // An operator pair that gives R, and one that does not.
-    static std::pair<Op, Op> pairFor(const EquationProblem& p, bool right)
-    {
-        for (Op a : {Op::Plus, Op::Minus, Op::Times, Op::Divide})
-            for (Op b : {Op::Plus, Op::Minus, Op::Times, Op::Divide}) {
-                const auto v = evaluate(p.n1, a, p.n2, b, p.n3);
-                if (bool(v && *v == Rational(p.r)) == right) return {a, b};
-            }
-        return {Op::None, Op::None};
-    }
-
     // Places a right (or wrong) pair for the problem on screen and presses O.K.
     void answer(bool right) const
     {
-        const auto [a, b] = pairFor(drill->problem(), right);
+        const auto [a, b] = operatorsFor(drill->problem(), right);
         place(a, b);
         QTest::mouseClick(answerButton(), Qt::LeftButton);
     }

@@ -7,6 +7,7 @@
 #include "sound/screen_sound_device.h"
 #include "sound/sdl_sound_device.h"
 #include "state/catalogue.h"
+#include "support/answers.h"
 #include "support/installation.h"
 #include "support/test_services.h"
 #include "ui/stage.h"
@@ -82,16 +83,9 @@ struct Fixture {
     // Places the operators of a right answer.
     void placeRightAnswer() const
     {
-        const EquationProblem& p = drill->problem();
-        for (int a = 1; a <= 4; ++a)
-            for (int b = 1; b <= 4; ++b) {
-                const auto v = evaluate(p.n1, Op(a), p.n2, Op(b), p.n3);
-                if (v && *v == Rational(p.r)) {
-                    drill->operatorPressed(a);
-                    drill->operatorPressed(b);
-                    return;
-                }
-            }
+        const auto [a, b] = operatorsFor(drill->problem());
+        drill->operatorPressed(int(a));
+        drill->operatorPressed(int(b));
     }
 };
 

@@ -145,7 +145,7 @@ void TestDrillRun::bothEndingsAtOnceRunTheFlowOnce()
     for (int k = 0; k < 9; ++k) f.answer(true);
     f.tickAt(299.2);
     f.t.clock.set(f.runStart.addMSecs(300'100));
-    const auto [a, b] = DrillFixture::pairFor(drill->problem(), true);
+    const auto [a, b] = operatorsFor(drill->problem());
     f.place(a, b);
     // The second ending arrives while the first lets events run.
     if (answerFirst) {

@@ -218,7 +218,7 @@ void TestDrillScreen::dragEndsWithTheRun()
     QTimer::singleShot(150, f.drill, [&] { QTest::mouseMove(win, over); });
     QTimer::singleShot(300, f.drill, [&] {
         f.s.run.correctCount = 9;
-        const auto [a, b] = DrillFixture::pairFor(f.drill->problem(), true);
+        const auto [a, b] = operatorsFor(f.drill->problem());
         f.drill->clearBlanks();
         f.drill->operatorPressed(DrillFixture::opIndex(a));
         f.drill->operatorPressed(DrillFixture::opIndex(b));
@@ -372,7 +372,7 @@ void TestDrillScreen::tenthRightAnswerEndsTheRun()
     f.t.clock.advanceMs(42'300);
     f.drill->runTimerTick(); // 42 s
     const EquationProblem last = f.drill->problem();
-    const auto [a, b] = DrillFixture::pairFor(last, true);
+    const auto [a, b] = operatorsFor(last);
     f.place(a, b);
     QPointer<DrillScreen> drill = f.drill;
     drill->submitAnswer();

@@ -4,6 +4,7 @@
 #include "program/startup.h"
 #include "results/results_screen.h"
 #include "roster/roster_reader.h"
+#include "support/answers.h"
 #include "support/screen_fixture.h"
 #include "ui/stage.h"
 
@@ -22,30 +23,6 @@ private slots:
     void lobbyDrillResultsLobby();
 };
 
-namespace {
-
-template <typename W> W* control(Stage& stage, const QString& name)
-{
-    return stage.current() ? stage.current()->findChild<W*>(name) : nullptr;
-}
-
-template <typename W> QString textOf(Stage& stage, const QString& name)
-{
-    W* w = control<W>(stage, name);
-    return w ? w->text() : QStringLiteral("<missing %1>").arg(name);
-}
-
-// The operators that make the equation hold.
-std::pair<Op, Op> solution(const EquationProblem& p)
-{
-    for (Op a : {Op::Plus, Op::Minus, Op::Times, Op::Divide})
-        for (Op b : {Op::Plus, Op::Minus, Op::Times, Op::Divide})
-            if (evaluate(p.n1, a, p.n2, b, p.n3) == std::optional<Rational>(Rational(p.r))) return {a, b};
-    return {Op::None, Op::None};
-}
-
-} // namespace
-
 void TestWholeRun::lobbyDrillResultsLobby()
 {
     ScreenFixture f;
@@ -53,18 +30,18 @@ void TestWholeRun::lobbyDrillResultsLobby()
     QVERIFY(startUp(stage.app(), inst.programFolder()));
     // The name selection screen: pupil 1 (the younger cohort, listed last).
     stage.activatePending();
-    auto* names = control<QListWidget>(stage, QStringLiteral("List1"));
+    auto* names = f.get<QListWidget>(QStringLiteral("List1"));
     QVERIFY(names);
     names->setCurrentRow(names->count() - 1);
-    QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command14")), Qt::LeftButton);
+    QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command14")), Qt::LeftButton);
     QCOMPARE(s.pupilNumber, qint16(1));
     stage.activatePending();
     QCOMPARE(stage.current()->objectName(), QStringLiteral("seisekitime1"));
-    QCOMPARE(textOf<QLabel>(stage, "Label14(1)"), QStringLiteral("-----"));
-    QCOMPARE(textOf<QLabel>(stage, "Label15(1)"), QStringLiteral("------"));
+    QCOMPARE(f.text(QStringLiteral("Label14(1)")), QStringLiteral("-----"));
+    QCOMPARE(f.text(QStringLiteral("Label15(1)")), QStringLiteral("------"));
 
     // Level 1 (target 40 s, second 60 s) from the lobby.
-    auto* start = control<QPushButton>(stage, QStringLiteral("Command4(1)"));
+    auto* start = f.get<QPushButton>(QStringLiteral("Command4(1)"));
     QVERIFY(start);
     QTest::mouseClick(start, Qt::LeftButton);
     QCOMPARE(s.currentLevel, qint16(1));
@@ -76,38 +53,38 @@ void TestWholeRun::lobbyDrillResultsLobby()
         stage.activatePending();
         for (int i = 0; i < 10; ++i) {
             QVERIFY2(stage.current() == drill, qPrintable(QString::number(i)));
-            const auto [a, b] = solution(drill->problem());
+            const auto [a, b] = operatorsFor(drill->problem());
             QVERIFY(a != Op::None);
             for (Op op : {a, b}) {
-                auto* l = control<QLabel>(stage, QStringLiteral("LblDD1(%1)").arg(int(op)));
+                auto* l = f.get<QLabel>(QStringLiteral("LblDD1(%1)").arg(int(op)));
                 QVERIFY(l);
                 QCOMPARE(l->text(), opText(op));
                 QTest::mouseDClick(l, Qt::LeftButton);
             }
             t.clock.advanceSeconds(2);
             drill->runTimerTick();
-            QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command5")), Qt::LeftButton);
+            QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command5")), Qt::LeftButton);
         }
         // The end of the run has waited its second and handed over.
         auto* results = qobject_cast<ResultsScreen*>(stage.current());
         QVERIFY(results);
         stage.activatePending();
         QCOMPARE(s.runScore, 20);
-        QCOMPARE(textOf<QLabel>(stage, "Label18"), QStringLiteral("今の成績：20秒"));
-        QCOMPARE(textOf<QLabel>(stage, "Label19"), QStringLiteral("獲得ポイント：11点×1→11点"));
-        QCOMPARE(textOf<QLabel>(stage, "Label13"), QStringLiteral(" (このレベル　%1回目)").arg(run));
+        QCOMPARE(f.text(QStringLiteral("Label18")), QStringLiteral("今の成績：20秒"));
+        QCOMPARE(f.text(QStringLiteral("Label19")), QStringLiteral("獲得ポイント：11点×1→11点"));
+        QCOMPARE(f.text(QStringLiteral("Label13")), QStringLiteral(" (このレベル　%1回目)").arg(run));
         QVERIFY(!stage.waitScreen());
         results->showButtons();
         if (run == 1) {
-            QCOMPARE(textOf<QLabel>(stage, "Label20"), QStringLiteral("！！！最高新記録！！！"));
+            QCOMPARE(f.text(QStringLiteral("Label20")), QStringLiteral("！！！最高新記録！！！"));
             QVERIFY(t.sound.commands.last().contains(QStringLiteral("最高1.wav")));
-            auto* again = control<QPushButton>(stage, QStringLiteral("Command5"));
+            auto* again = f.get<QPushButton>(QStringLiteral("Command5"));
             QVERIFY(again && !again->isHidden());
             QTest::mouseClick(again, Qt::LeftButton);
             QCOMPARE(s.currentLevel, qint16(1));
             QCOMPARE(s.run.endFlowDone, false);
         } else {
-            QTest::mouseClick(control<QPushButton>(stage, QStringLiteral("Command4")), Qt::LeftButton);
+            QTest::mouseClick(f.get<QPushButton>(QStringLiteral("Command4")), Qt::LeftButton);
         }
     }
 
@@ -115,11 +92,11 @@ void TestWholeRun::lobbyDrillResultsLobby()
     QCOMPARE(stage.current()->objectName(), QStringLiteral("seisekitime1"));
     stage.activatePending();
     QVERIFY(!stage.waitScreen());
-    QCOMPARE(textOf<QLabel>(stage, "Label14(1)"), QStringLiteral("2回/22点"));
-    QCOMPARE(textOf<QLabel>(stage, "Label15(1)"), QStringLiteral("2回/22点"));
-    QCOMPARE(textOf<QLabel>(stage, "Label18"), QStringLiteral("本日総回数＝2回"));
-    QCOMPARE(textOf<QLabel>(stage, "Label8(1)"), QStringLiteral("最近7日=2回 / 22点"));
-    auto* list = control<QListView>(stage, QStringLiteral("List5(1)"));
+    QCOMPARE(f.text(QStringLiteral("Label14(1)")), QStringLiteral("2回/22点"));
+    QCOMPARE(f.text(QStringLiteral("Label15(1)")), QStringLiteral("2回/22点"));
+    QCOMPARE(f.text(QStringLiteral("Label18")), QStringLiteral("本日総回数＝2回"));
+    QCOMPARE(f.text(QStringLiteral("Label8(1)")), QStringLiteral("最近7日=2回 / 22点"));
+    auto* list = f.get<QListView>(QStringLiteral("List5(1)"));
     QVERIFY(list && list->model()->rowCount() == 2);
     QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral(" 1●やまだ　は 22/   22"));
 }
